@@ -1,0 +1,54 @@
+#include "model/Lista.h"
+
+TLista::~TLista() {
+    TElement* element = first_;
+    while (element != nullptr) {
+        TElement* next = element->GetNext();
+        delete element;
+        element = next;
+    }
+}
+
+bool TLista::Add(std::unique_ptr<TElement> element) {
+    TElement* e = element.release();
+    if (first_ == nullptr) {
+        first_ = e;
+        last_ = e;
+        e->SetPrev(nullptr);
+    } else {
+        last_->SetNext(e);
+        e->SetPrev(last_);
+        last_ = e;
+    }
+    e->SetNext(nullptr);
+    current_ = e;
+    ++count_;
+    return true;
+}
+
+bool TLista::DeleteCurrent() {
+    if (count_ < 1) return false;
+    TElement* c = current_;
+    TElement* n = c->GetNext();
+    TElement* p = c->GetPrev();
+    if (p != nullptr) p->SetNext(n);
+    if (n != nullptr) n->SetPrev(p);
+    if (c == first_) first_ = n;
+    if (c == last_) last_ = p;
+    current_ = n != nullptr ? n : p;
+    --count_;
+    if (markedValid_ == 1 && c == marked_) markedValid_ = 0;
+    return true;
+}
+
+std::unique_ptr<TElement> TLista::TakeCurrent() {
+    TElement* c = current_;
+    if (!DeleteCurrent()) return nullptr;
+    return std::unique_ptr<TElement>(c);
+}
+
+bool TLista::Next() {
+    if (count_ < 1 || current_->GetNext() == nullptr) return false;
+    current_ = current_->GetNext();
+    return true;
+}

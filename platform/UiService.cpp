@@ -1,0 +1,58 @@
+#include "platform/UiService.h"
+
+#include <cstdio>
+
+#include "platform/Cp1250.h"
+
+namespace platform {
+namespace {
+
+std::unique_ptr<UiBackend>& Installed() {
+    static std::unique_ptr<UiBackend> backend = std::make_unique<HeadlessUi>();
+    return backend;
+}
+
+}  // namespace
+
+int DefaultButtonOf(unsigned style) {
+    const unsigned buttons = style & 0x0F;
+    const unsigned index = (style & MB_DEFBUTTON3) ? 2 : (style & MB_DEFBUTTON2) ? 1 : 0;
+    static constexpr int kAnswers[][3] = {
+        {IDOK, IDOK, IDOK},          {IDOK, IDCANCEL, IDCANCEL}, {IDABORT, IDRETRY, IDIGNORE},
+        {IDYES, IDNO, IDCANCEL},     {IDYES, IDNO, IDNO},        {IDRETRY, IDCANCEL, IDCANCEL},
+    };
+    if (buttons >= std::size(kAnswers)) return IDOK;
+    return kAnswers[buttons][index];
+}
+
+int HeadlessUi::ShowMessageBox(const MessageBoxRequest& request) {
+    messages_.push_back(request);
+    if (echo_) {
+        const std::string caption = Cp1250ToUtf8(request.caption);
+        const std::string text = Cp1250ToUtf8(request.text);
+        std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
+    }
+    if (!answers_.empty()) {
+        const int answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+    return DefaultButtonOf(request.style);
+}
+
+UiBackend& UiService::Backend() { return *Installed(); }
+
+std::unique_ptr<UiBackend> UiService::SetBackend(std::unique_ptr<UiBackend> backend) {
+    if (!backend) backend = std::make_unique<HeadlessUi>();
+    Installed().swap(backend);
+    return backend;
+}
+
+HeadlessUi* UiService::Headless() { return dynamic_cast<HeadlessUi*>(Installed().get()); }
+
+int MessageBox(WindowHandle owner, std::string_view text, std::string_view caption, unsigned style) {
+    MessageBoxRequest request{owner, std::string(text), std::string(caption), style};
+    return UiService::Backend().ShowMessageBox(request);
+}
+
+}  // namespace platform

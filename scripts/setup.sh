@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs (only those missing), then configures and builds.
+#   scripts/setup.sh [BUILD_DIR] [CMAKE_ARGS...]
+# BUILD_DIR defaults to build; SETUP_SKIP_INSTALL=1 skips the package step.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-build}
+shift || true
+
+install_packages() {
+    local wanted missing=()
+    wanted=$(grep -vE '^\s*(#|$)' "$root/scripts/packages.txt")
+    for p in $wanted; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    if [ -z "$(ls -A /var/lib/apt/lists 2>/dev/null | grep -v -e lock -e partial)" ]; then
+        $sudo apt-get update -q
+    fi
+    echo "Installing: ${missing[*]}"
+    if ! $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"; then
+        $sudo apt-get update -q
+        $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+    fi
+}
+
+[ "${SETUP_SKIP_INSTALL:-0}" = 1 ] || install_packages
+
+case "$build" in /*) ;; *) build="$root/$build" ;; esac
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "$@"
+cmake --build "$build" -j "$(nproc)"

@@ -1,0 +1,132 @@
+#include "model/Lista.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// An element that counts its destructions, so tests see each one freed exactly once.
+struct Counted : TElement {
+    explicit Counted(int* destroyed) : destroyed_(destroyed) {}
+    ~Counted() override { ++*destroyed_; }
+    int* destroyed_;
+};
+
+// Exposes the protected marker for the tests.
+struct MarkingList : TLista {
+    using TLista::SetMarked;
+};
+
+TElement* AddCounted(TLista& list, int* destroyed) {
+    auto e = std::make_unique<Counted>(destroyed);
+    TElement* raw = e.get();
+    list.Add(std::move(e));
+    return raw;
+}
+
+}  // namespace
+
+TEST(Lista, EmptyListRefusesEverything) {
+    TLista list;
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.CurrentItem(), nullptr);
+    EXPECT_FALSE(list.Next());
+    EXPECT_FALSE(list.DeleteCurrent());
+    list.GoFirst();
+    list.GoLast();
+    EXPECT_EQ(list.CurrentItem(), nullptr);
+    EXPECT_EQ(list.TakeCurrent(), nullptr);
+}
+
+TEST(Lista, AddAppendsAtTheTailWhateverTheCursor) {
+    int destroyed = 0;
+    TLista list;
+    TElement* a = AddCounted(list, &destroyed);
+    EXPECT_EQ(list.First(), a);
+    EXPECT_EQ(list.Last(), a);
+    EXPECT_EQ(list.CurrentItem(), a);
+    EXPECT_EQ(a->GetNext(), nullptr);
+    EXPECT_EQ(a->GetPrev(), nullptr);
+    TElement* b = AddCounted(list, &destroyed);
+    TElement* c = AddCounted(list, &destroyed);
+    list.GoFirst();
+    TElement* d = AddCounted(list, &destroyed);
+    EXPECT_EQ(list.Count(), 4);
+    EXPECT_EQ(list.CurrentItem(), d);
+    EXPECT_EQ(c->GetNext(), d);
+    EXPECT_EQ(d->GetPrev(), c);
+    EXPECT_EQ(a->GetNext(), b);
+    EXPECT_FALSE(list.Next());
+    EXPECT_EQ(list.CurrentItem(), d);
+}
+
+TEST(Lista, DeleteCurrentMovesTheCursorAndKeepsTheEnds) {
+    int destroyed = 0;
+    TLista list;
+    TElement* a = AddCounted(list, &destroyed);
+    TElement* b = AddCounted(list, &destroyed);
+    TElement* c = AddCounted(list, &destroyed);
+
+    list.GoFirst();
+    auto first = list.TakeCurrent();
+    EXPECT_EQ(first.get(), a);
+    EXPECT_EQ(list.First(), b);
+    EXPECT_EQ(list.CurrentItem(), b);
+    EXPECT_EQ(b->GetPrev(), nullptr);
+    EXPECT_EQ(a->GetNext(), b);  // the unlinked element keeps its old links
+
+    list.GoLast();
+    auto last = list.TakeCurrent();
+    EXPECT_EQ(last.get(), c);
+    EXPECT_EQ(list.Last(), b);
+    EXPECT_EQ(list.CurrentItem(), b);
+
+    auto only = list.TakeCurrent();
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.First(), nullptr);
+    EXPECT_EQ(list.Last(), nullptr);
+    EXPECT_EQ(list.CurrentItem(), nullptr);
+    EXPECT_EQ(destroyed, 0);
+}
+
+TEST(Lista, DeletingTheMarkedElementInvalidatesTheMark) {
+    int destroyed = 0;
+    MarkingList list;
+    TElement* a = AddCounted(list, &destroyed);
+    TElement* b = AddCounted(list, &destroyed);
+    list.SetMarked(a);
+    list.GoLast();
+    auto other = list.TakeCurrent();
+    EXPECT_EQ(list.MarkedValid(), 1);
+    list.GoFirst();
+    auto marked = list.TakeCurrent();
+    EXPECT_EQ(list.MarkedValid(), 0);
+    EXPECT_EQ(list.Marked(), a);
+    EXPECT_EQ(other.get(), b);
+}
+
+TEST(Lista, DestroyFreesEveryLinkedElementOnceAndLeavesUnlinkedOnes) {
+    int destroyed = 0;
+    std::unique_ptr<TElement> kept;
+    {
+        TLista list;
+        for (int i = 0; i < 5; ++i) AddCounted(list, &destroyed);
+        list.GoFirst();
+        list.Next();
+        kept = list.TakeCurrent();
+    }
+    EXPECT_EQ(destroyed, 4);
+    kept.reset();
+    EXPECT_EQ(destroyed, 5);
+}
+
+TEST(Lista, WalkVisitsEveryElementInOrder) {
+    int destroyed = 0;
+    TLista list;
+    std::vector<TElement*> added;
+    for (int i = 0; i < 4; ++i) added.push_back(AddCounted(list, &destroyed));
+    std::vector<TElement*> seen;
+    list.GoFirst();
+    do seen.push_back(list.CurrentItem());
+    while (list.Next());
+    EXPECT_EQ(seen, added);
+}

@@ -1,0 +1,83 @@
+#include "platform/NumberText.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/DecimalSeparator.h"
+
+using namespace platform;
+
+class NumberTextTest : public ::testing::Test {
+protected:
+    DecimalSeparatorGuard point_{'.'};
+};
+
+TEST_F(NumberTextTest, FixedRoundsPadsAndUsesTheSeparator) {
+    EXPECT_EQ(FormatFixed(1.23456, 3), "1.235");
+    EXPECT_EQ(FormatFixed(5.0, 8, 10), "5.00000000");
+    EXPECT_EQ(FormatFixed(2.5, 3, 12), "       2.500");
+    EXPECT_EQ(FormatFixed(-12345678901.25, 3, 12), "-12345678901.250");  // width is a minimum
+    EXPECT_EQ(FormatFixed(-0.0001, 3), "0.000");
+    EXPECT_EQ(FormatFixed(7, 0), "7");
+    SetDecimalSeparator(',');
+    EXPECT_EQ(FormatFixed(1.5, 2, 6), "  1,50");
+}
+
+TEST_F(NumberTextTest, GeneralFormDropsZerosAndSwitchesToExponentAtTheLimits) {
+    EXPECT_EQ(FormatGeneral(0.0), "0");
+    EXPECT_EQ(FormatGeneral(12.0), "12");
+    EXPECT_EQ(FormatGeneral(-2.5), "-2.5");
+    EXPECT_EQ(FormatGeneral(5678901.25), "5678901.25");
+    EXPECT_EQ(FormatGeneral(0.1), "0.1");
+    EXPECT_EQ(FormatGeneral(1.0 / 3.0), "0.333333333333333");
+    EXPECT_EQ(FormatGeneral(0.00001), "0.00001");
+    EXPECT_EQ(FormatGeneral(0.000015), "0.000015");
+    EXPECT_EQ(FormatGeneral(0.0000015), "1.5E-6");
+    EXPECT_EQ(FormatGeneral(123456789012345.0), "123456789012345");
+    EXPECT_EQ(FormatGeneral(1234567890123456.0), "1.23456789012346E15");
+    EXPECT_EQ(FormatGeneral(1e20), "1E20");
+    EXPECT_EQ(FormatGeneral(-1.5e-7), "-1.5E-7");
+    SetDecimalSeparator(',');
+    EXPECT_EQ(FormatGeneral(2.75), "2,75");
+}
+
+TEST_F(NumberTextTest, StrictIntegerAcceptsOnlyBlanksSignAndDigits) {
+    EXPECT_EQ(StrToIntStrict("12"), 12);
+    EXPECT_EQ(StrToIntStrict("  -7"), -7);
+    EXPECT_EQ(StrToIntStrict("+3"), 3);
+    EXPECT_EQ(StrToIntStrict("-2147483648"), INT32_MIN);
+    EXPECT_EQ(StrToIntStrict("2147483647"), INT32_MAX);
+    for (const char* bad : {"", " ", "-", "1,5", "1.5", "12 ", "0x10", "2147483648", "1e3", "99999999999999999999"})
+        EXPECT_FALSE(StrToIntStrict(bad).has_value()) << bad;
+}
+
+TEST_F(NumberTextTest, StrictRealFollowsTheGrammar) {
+    EXPECT_EQ(StrToFloatStrict(" 5.250"), 5.25);
+    EXPECT_EQ(StrToFloatStrict("-1e3"), -1000.0);
+    EXPECT_EQ(StrToFloatStrict("+2.5E-1"), 0.25);
+    EXPECT_EQ(StrToFloatStrict("7"), 7.0);
+    EXPECT_EQ(StrToFloatStrict("5."), 5.0);
+    EXPECT_EQ(StrToFloatStrict(".5"), 0.5);
+    for (const char* bad : {"", "   ", "1,5", "5.2x", "1e", "e5", ".", "inf", "nan", "0x1p3", "1 2", "--1", "1e999"})
+        EXPECT_FALSE(StrToFloatStrict(bad).has_value()) << bad;
+}
+
+TEST_F(NumberTextTest, ScannerReadsBlankSeparatedTokensAndLeavesTheRest) {
+    LineScanner s("*4101 1 7   0.50000000 #");
+    EXPECT_EQ(s.Take(5), "*4101");
+    EXPECT_EQ(s.ReadInteger(), 1);
+    EXPECT_EQ(s.ReadInteger(), 7);
+    EXPECT_EQ(s.ReadReal(), 0.5);
+    EXPECT_EQ(s.Rest(), " #");
+    EXPECT_FALSE(s.ReadReal().has_value());  // "#" is no number
+    EXPECT_TRUE(s.AtEnd());
+    EXPECT_EQ(s.ReadToken(), "");
+}
+
+TEST(DecimalSeparator, GuardRestoresThePreviousValue) {
+    const char before = GetDecimalSeparator();
+    {
+        DecimalSeparatorGuard guard(before == ',' ? '.' : ',');
+        EXPECT_NE(GetDecimalSeparator(), before);
+    }
+    EXPECT_EQ(GetDecimalSeparator(), before);
+}

@@ -1,0 +1,22 @@
+#include "platform/UiService.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+TEST(UiService, HeadlessBoxesAreRecordedAndAnswerTheDefaultButton) {
+    HeadlessUi* ui = UiService::Headless();
+    ASSERT_NE(ui, nullptr);
+    ui->ClearMessages();
+    ui->SetEcho(false);
+    EXPECT_EQ(MessageBox(0, "tekst", "tytul", MB_OK | MB_ICONWARNING), IDOK);
+    EXPECT_EQ(MessageBox(0, "?", "", MB_YESNO | MB_DEFBUTTON2), IDNO);
+    EXPECT_EQ(MessageBox(0, "?", "", MB_YESNOCANCEL), IDYES);
+    ui->QueueAnswer(IDCANCEL);
+    EXPECT_EQ(MessageBox(7, "q", "c", MB_OKCANCEL), IDCANCEL);
+    ASSERT_EQ(ui->Messages().size(), 4u);
+    EXPECT_EQ(ui->Messages()[0].text, "tekst");
+    EXPECT_EQ(ui->Messages()[0].style, MB_OK | MB_ICONWARNING);
+    EXPECT_EQ(ui->Messages()[3].owner, 7u);
+    ui->SetEcho(true);
+}
