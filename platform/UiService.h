@@ -30,6 +30,8 @@ enum : unsigned {
 };
 enum : int { IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7 };
 
+class FormBackend;  // platform/FormBackend.h
+
 // One message box as the system asked for it; texts are Windows-1250.
 struct MessageBoxRequest {
     WindowHandle owner = 0;
@@ -42,15 +44,17 @@ struct MessageBoxRequest {
 int DefaultButtonOf(unsigned style);
 
 class UiBackend {
-public:
+  public:
     virtual ~UiBackend() = default;
     virtual int ShowMessageBox(const MessageBoxRequest& request) = 0;
+    // Forms, file and colour dialogs, popup menus and the cursor; nullptr: the headless ones.
+    virtual FormBackend* Forms() { return nullptr; }
 };
 
 // No window system: every box goes to stderr in UTF-8 and is kept for tests to read; it answers
 // with a scripted answer when one is queued, otherwise with the default button.
 class HeadlessUi : public UiBackend {
-public:
+  public:
     int ShowMessageBox(const MessageBoxRequest& request) override;
 
     const std::vector<MessageBoxRequest>& Messages() const { return messages_; }
@@ -58,7 +62,7 @@ public:
     void QueueAnswer(int answer) { answers_.push_back(answer); }
     void SetEcho(bool echo) { echo_ = echo; }
 
-private:
+  private:
     std::vector<MessageBoxRequest> messages_;
     std::deque<int> answers_;
     bool echo_ = true;
@@ -66,7 +70,7 @@ private:
 
 // The process-wide service. Installs a HeadlessUi on first use.
 class UiService {
-public:
+  public:
     static UiBackend& Backend();
     // Replaces the back end and returns the previous one.
     static std::unique_ptr<UiBackend> SetBackend(std::unique_ptr<UiBackend> backend);
