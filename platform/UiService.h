@@ -44,7 +44,7 @@ struct MessageBoxRequest {
 int DefaultButtonOf(unsigned style);
 
 class UiBackend {
-  public:
+public:
     virtual ~UiBackend() = default;
     virtual int ShowMessageBox(const MessageBoxRequest& request) = 0;
     // Forms, file and colour dialogs, popup menus and the cursor; nullptr: the headless ones.
@@ -54,7 +54,7 @@ class UiBackend {
 // No window system: every box goes to stderr in UTF-8 and is kept for tests to read; it answers
 // with a scripted answer when one is queued, otherwise with the default button.
 class HeadlessUi : public UiBackend {
-  public:
+public:
     int ShowMessageBox(const MessageBoxRequest& request) override;
 
     const std::vector<MessageBoxRequest>& Messages() const { return messages_; }
@@ -62,7 +62,7 @@ class HeadlessUi : public UiBackend {
     void QueueAnswer(int answer) { answers_.push_back(answer); }
     void SetEcho(bool echo) { echo_ = echo; }
 
-  private:
+private:
     std::vector<MessageBoxRequest> messages_;
     std::deque<int> answers_;
     bool echo_ = true;
@@ -70,7 +70,7 @@ class HeadlessUi : public UiBackend {
 
 // The process-wide service. Installs a HeadlessUi on first use.
 class UiService {
-  public:
+public:
     static UiBackend& Backend();
     // Replaces the back end and returns the previous one.
     static std::unique_ptr<UiBackend> SetBackend(std::unique_ptr<UiBackend> backend);
