@@ -21,6 +21,12 @@ bool Control::Reachable() const {
     return true;
 }
 
+bool Control::RightClick() {
+    if (!Reachable() || !ContextMenu) return false;
+    ContextMenu->Popup();
+    return true;
+}
+
 bool Label::Click() {
     if (!Reachable()) return false;
     Fire(OnClick);
@@ -160,6 +166,10 @@ std::string ItemList::SelectedText() const {
 RadioGroup::RadioGroup(std::string caption, std::vector<std::string> items)
     : Caption(std::move(caption)) {
     SetItems(std::move(items));
+}
+
+void RadioGroup::SetItemIndex(int index) {
+    ItemList::SetItemIndex(std::min(index, Count() - 1));
 }
 
 bool RadioGroup::Select(int index) {

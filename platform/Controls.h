@@ -18,6 +18,7 @@
 namespace platform {
 
 class Form;
+class PopupMenu;
 
 using Event = std::function<void()>;
 using ColorRef = std::uint32_t;  // 0x00BBGGRR
@@ -50,6 +51,10 @@ class Control {
     bool Visible = true;
     ControlFont Font;
     Control* Parent = nullptr;  // a group, panel or tab sheet it sits on; may stay null
+    PopupMenu* ContextMenu = nullptr;
+
+    // The person right-clicks it: its context menu, if any, drops down.
+    bool RightClick();
 
     // Whether a person can act on it: it and every parent visible and enabled.
     bool Reachable() const;
@@ -142,7 +147,7 @@ class ItemList : public Control {
     int IndexOf(const std::string& item) const;
 
     int ItemIndex() const { return itemIndex_; }
-    void SetItemIndex(int index);
+    virtual void SetItemIndex(int index);
     // The selected item's text, empty when none is selected.
     std::string SelectedText() const;
 
@@ -163,6 +168,8 @@ class RadioGroup : public ItemList {
     explicit RadioGroup(std::string caption = {}, std::vector<std::string> items = {});
     std::string Caption;
     Event OnClick;
+    // A radio group keeps an index past its items on its last item (-1 stays none).
+    void SetItemIndex(int index) override;
     bool Select(int index);
 };
 

@@ -66,7 +66,13 @@ void Form::BeginModal() {
     modal_ = true;
     modalResult_ = mrNone;
     showing_ = true;
-    FormShow();
+    try {
+        FormShow();
+    } catch (...) {
+        showing_ = false;
+        modal_ = false;
+        throw;
+    }
 }
 
 void Form::AbortModal() {

@@ -10,6 +10,10 @@
 // The window toolkit's form: a window with a caption, a modal result and the life-cycle hooks
 // (create, show, close query, close) that the system's dialog classes override. A form holds
 // state only; the UI back end shows it (platform/FormBackend.h).
+//
+// A dialog class derives from Form, holds its controls as public members (buttons take the form
+// as owner), binds their events in its constructor and overrides the hooks it needs; it is made
+// with CreateForm<T>(...) so that FormCreate runs, and shown with ShowModal().
 namespace platform {
 
 class Button;

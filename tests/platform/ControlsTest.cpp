@@ -95,6 +95,16 @@ TEST_F(ControlsTest, SelectionOutsideTheItemsIsNoneAndFollowsItsItem) {
     sizes.OnChange = [&] { ++changes; };
     EXPECT_TRUE(sizes.Select(1));
     EXPECT_EQ(changes, 1);
+
+    // A radio group puts an index past its items on its last one.
+    RadioGroup single("4XXX", {"Arc"});
+    single.SetItemIndex(1);
+    EXPECT_EQ(single.ItemIndex(), 0);
+    single.SetItemIndex(-5);
+    EXPECT_EQ(single.ItemIndex(), -1);
+    RadioGroup empty("x");
+    empty.SetItemIndex(0);
+    EXPECT_EQ(empty.ItemIndex(), -1);
 }
 
 TEST_F(ControlsTest, CheckListMarksMoveWithTheirLines) {
@@ -204,6 +214,14 @@ TEST_F(ControlsTest, ToolButtonDropsItsMenuThenRunsItsClick) {
     EXPECT_TRUE(info.Click());
     EXPECT_TRUE(info.Click());  // unscripted: the menu is dismissed
     EXPECT_EQ(events, (std::vector<std::string>{"settings", "settings"}));
+
+    // The same menu as a list's context menu.
+    ListBox list;
+    EXPECT_FALSE(list.RightClick());
+    list.ContextMenu = &menu;
+    ui->QueuePopupChoice(0);
+    EXPECT_TRUE(list.RightClick());
+    EXPECT_EQ(events.back(), "about");
 
     bar.Enabled = false;
     EXPECT_FALSE(info.Click());

@@ -186,6 +186,16 @@ TEST_F(FormTest, AFormThatClosesWhileShowingGetsNoUser) {
     EXPECT_FALSE(window->Showing());
 }
 
+TEST_F(FormTest, AFailingShowHandlerLeavesNoModalFormBehind) {
+    auto window = CreateForm<SelfClosingWindow>();
+    window->fail = true;
+    EXPECT_THROW(window->ShowModal(), std::runtime_error);
+    EXPECT_FALSE(window->Showing());
+    EXPECT_FALSE(window->Modal());
+    window->fail = false;
+    EXPECT_EQ(window->ShowModal(), mrCancel);
+}
+
 TEST_F(FormTest, AScriptForAnotherClassIsRecordedAndTheFormIsCancelled) {
     auto window = CreateForm<SelfClosingWindow>();
     window->done = false;
