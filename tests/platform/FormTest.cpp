@@ -162,9 +162,11 @@ namespace {
 class SelfClosingWindow : public Form {
   public:
     bool done = true;
+    bool fail = false;
 
   protected:
     void FormShow() override {
+        if (fail) throw std::runtime_error("show failed");
         if (done) Close();
     }
 };
