@@ -49,7 +49,7 @@ enum : unsigned { BFFM_INITIALIZED = 1, BFFM_SETSELECTIONA = 1126 };
 
 // The open folder chooser as its callback sees it.
 class FolderDialog {
-  public:
+public:
     virtual ~FolderDialog() = default;
     // Makes `path` the selected folder (what BFFM_SETSELECTIONA with a path does).
     virtual void SetSelection(std::string_view path) = 0;
@@ -69,7 +69,7 @@ struct BrowseFolderRequest {
 };
 
 class UiBackend {
-  public:
+public:
     virtual ~UiBackend() = default;
     virtual int ShowMessageBox(const MessageBoxRequest& request) = 0;
     // The chosen folder, or nullopt when the user cancelled. Back ends without a chooser cancel.
@@ -85,7 +85,7 @@ struct FolderDialogRecord {
 // No window system: every box goes to stderr in UTF-8 and is kept for tests to read; it answers
 // with a scripted answer when one is queued, otherwise with the default button.
 class HeadlessUi : public UiBackend {
-  public:
+public:
     int ShowMessageBox(const MessageBoxRequest& request) override;
 
     const std::vector<MessageBoxRequest>& Messages() const { return messages_; }
@@ -101,7 +101,7 @@ class HeadlessUi : public UiBackend {
     const std::vector<FolderDialogRecord>& FolderDialogs() const { return folderDialogs_; }
     void ClearFolderDialogs() { folderDialogs_.clear(); }
 
-  private:
+private:
     std::vector<FolderDialogRecord> folderDialogs_;
     std::deque<std::optional<std::string>> folderAnswers_;
     std::vector<MessageBoxRequest> messages_;
@@ -111,7 +111,7 @@ class HeadlessUi : public UiBackend {
 
 // The process-wide service. Installs a HeadlessUi on first use.
 class UiService {
-  public:
+public:
     static UiBackend& Backend();
     // Replaces the back end and returns the previous one.
     static std::unique_ptr<UiBackend> SetBackend(std::unique_ptr<UiBackend> backend);
