@@ -22,7 +22,7 @@ std::mutex& StoreMutex() {
 }
 
 // A registry of the system's few keys is a few kilobytes; anything beyond this is not one.
-constexpr std::uintmax_t kRegistryFileMax = 16 * 1024 * 1024;
+constexpr std::uintmax_t kRegistryFileMax = 4 * 1024 * 1024;
 
 enum class LoadState { Loaded, Missing, Unusable };
 

@@ -242,13 +242,9 @@ std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text) {
             const auto path = SectionPath(line);
             if (path) {
                 current = doc.FindSection(*path);
-                if (!current) {
-                    doc.sections_.push_back(Section{true, *path, {}, {}});
-                    current = &doc.sections_.back();
-                }
+                if (!current) current = &doc.AddSection(Section{true, *path, {}, {}, {}});
             } else {
-                doc.sections_.push_back(Section{false, {}, std::string(raw), {}});
-                current = &doc.sections_.back();
+                current = &doc.AddSection(Section{false, {}, std::string(raw), {}, {}});
             }
             continue;
         }
@@ -290,10 +286,14 @@ std::string RegistryDocument::Format() const {
 }
 
 RegistryDocument::Section* RegistryDocument::FindSection(std::string_view normalizedPath) {
-    for (auto& section : sections_) {
-        if (section.readable && SameName(section.path, normalizedPath)) return &section;
-    }
-    return nullptr;
+    const auto it = sectionIndex_.find(FoldRegistryName(normalizedPath));
+    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+}
+
+RegistryDocument::Section& RegistryDocument::AddSection(Section section) {
+    if (section.readable) sectionIndex_.emplace(FoldRegistryName(section.path), sections_.size());
+    sections_.push_back(std::move(section));
+    return sections_.back();
 }
 
 const RegistryDocument::Section* RegistryDocument::FindSection(
@@ -317,7 +317,7 @@ bool RegistryDocument::HasKey(std::string_view normalizedPath) const {
 
 void RegistryDocument::CreateKey(std::string_view normalizedPath) {
     if (!FindSection(normalizedPath)) {
-        sections_.push_back(Section{true, std::string(normalizedPath), {}, {}});
+        AddSection(Section{true, std::string(normalizedPath), {}, {}, {}});
     }
 }
 
@@ -325,21 +325,20 @@ const RegistryValue* RegistryDocument::FindValue(std::string_view normalizedPath
                                                  std::string_view name) const {
     const Section* section = FindSection(normalizedPath);
     if (!section) return nullptr;
-    for (const auto& entry : section->entries) {
-        if (!entry.verbatim && SameName(entry.value.name, name)) return &entry.value;
-    }
-    return nullptr;
+    const auto it = section->valueIndex.find(FoldRegistryName(name));
+    return it == section->valueIndex.end() ? nullptr : &section->entries[it->second].value;
 }
 
 void RegistryDocument::PutValue(Section& section, RegistryValue value) {
-    for (auto& entry : section.entries) {
-        if (!entry.verbatim && SameName(entry.value.name, value.name)) {
-            value.name = entry.value.name;  // the name keeps the case it was created with
-            entry.value = std::move(value);
-            return;
-        }
+    const auto [it, added] =
+        section.valueIndex.emplace(FoldRegistryName(value.name), section.entries.size());
+    if (added) {
+        section.entries.push_back(Entry{false, {}, std::move(value)});
+        return;
     }
-    section.entries.push_back(Entry{false, {}, std::move(value)});
+    RegistryValue& old = section.entries[it->second].value;
+    value.name = std::move(old.name);  // the name keeps the case it was created with
+    old = std::move(value);
 }
 
 void RegistryDocument::SetValue(std::string_view normalizedPath, RegistryValue value) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // The text form of the current user's registry: a ".reg"-style file in the ANSI form, whose texts
@@ -73,15 +74,18 @@ class RegistryDocument {
         std::string path;    // readable sections: the normalized key path
         std::string header;  // unreadable sections: the header line as read
         std::vector<Entry> entries;
+        std::unordered_map<std::string, std::size_t> valueIndex;  // folded name -> entry
     };
 
     Section* FindSection(std::string_view normalizedPath);
     const Section* FindSection(std::string_view normalizedPath) const;
+    Section& AddSection(Section section);
     static void PutValue(Section& section, RegistryValue value);
 
     std::string header_ = "REGEDIT4";
     std::vector<std::string> preamble_;  // unreadable lines before the first section
     std::vector<Section> sections_;
+    std::unordered_map<std::string, std::size_t> sectionIndex_;  // folded path -> readable section
 };
 
 }  // namespace platform
