@@ -166,6 +166,11 @@ TEST_F(RegistryTest, AnUnreadableFileFailsWithoutDamage) {
     EXPECT_TRUE(fs::is_directory(file_));
 
     fs::remove(file_);
+    const std::string huge = "REGEDIT4\n" + std::string(5 * 1024 * 1024, ';');
+    WriteFile(file_, huge);  // far beyond any registry of the system: not read, not replaced
+    EXPECT_FALSE(key.OpenKey("Software", true));
+    EXPECT_EQ(fs::file_size(file_), huge.size());
+
     WriteFile(file_, "");  // an empty file is an empty registry
     EXPECT_TRUE(key.OpenKey("Software", true));
     EXPECT_TRUE(key.WriteDword("x", 1));
