@@ -18,7 +18,9 @@ constexpr const char* kCannotOpen = "Nie można otworzyć bazy danych ";
     throw AccessError(Utf8ToCp1250(what) + std::string(detail));
 }
 
-MdbHandle* Mdb(void* p) { return static_cast<MdbHandle*>(p); }
+MdbHandle* Mdb(void* p) {
+    return static_cast<MdbHandle*>(p);
+}
 
 bool IsNumericType(int type) {
     switch (type) {

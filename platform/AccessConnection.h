@@ -12,7 +12,7 @@
 namespace platform {
 
 class AccessError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -22,7 +22,7 @@ public:
 std::string ConnectionStringValue(std::string_view connectionString, std::string_view property);
 
 class AccessConnection {
-public:
+  public:
     AccessConnection();
     ~AccessConnection();
     AccessConnection(const AccessConnection&) = delete;
@@ -42,7 +42,7 @@ public:
     // The open database; for AccessTable.
     Handle* Database() const { return handle_.get(); }
 
-private:
+  private:
     std::string connectionString_;
     std::string path_;
     std::unique_ptr<Handle> handle_;

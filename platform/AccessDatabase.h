@@ -9,7 +9,6 @@
 
 #include "platform/AccessConnection.h"
 
-
 namespace platform {
 
 struct AccessColumnInfo {
@@ -27,8 +26,7 @@ struct AccessConnection::Handle {
     std::optional<std::vector<AccessColumnInfo>> Columns(const std::string& table);
     // Hands every row of the table, its values as Windows-1250 texts in column order, to `row`.
     // False when there is no such table.
-    bool Scan(const std::string& table,
-              const std::function<void(std::vector<std::string>&&)>& row);
+    bool Scan(const std::string& table, const std::function<void(std::vector<std::string>&&)>& row);
 
     void* mdb = nullptr;  // the MdbHandle (its type is an unnamed struct of mdbtools)
 };

@@ -17,7 +17,7 @@
 namespace platform {
 
 class AccessTable {
-public:
+  public:
     explicit AccessTable(AccessConnection& connection);
     ~AccessTable();
     AccessTable(const AccessTable&) = delete;
@@ -50,7 +50,7 @@ public:
     std::string FieldText(int index);
     std::string FieldText(std::string_view name);
 
-private:
+  private:
     struct Column {
         std::string name;
         bool numeric = false;

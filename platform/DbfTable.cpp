@@ -45,7 +45,9 @@ std::string_view TrimBlanks(std::string_view text) {
     return text.substr(b, e - b + 1);
 }
 
-bool IsNumeric(char type) { return type == 'N' || type == 'F'; }
+bool IsNumeric(char type) {
+    return type == 'N' || type == 'F';
+}
 
 // The text right-aligned in `width`, or nothing when it is longer.
 std::optional<std::string> RightAligned(const std::string& text, int width) {
@@ -66,7 +68,9 @@ std::optional<std::string> FormatNumber(double value, const DbfFieldDef& field) 
     return RightAligned(text, field.length);
 }
 
-bool LeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool LeapYear(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 // YYYYMMDD or YYYY-MM-DD of a real calendar date, as YYYYMMDD.
 std::optional<std::string> DateDigits(std::string_view text) {
@@ -151,7 +155,7 @@ void DbfTable::Open(const std::string& fileName, Mode mode) {
     if (mode == Mode::Append) {
         // Appending changes the table today; shapelib writes this date with the record count.
         std::time_t now = std::time(nullptr);
-        std::tm local {};
+        std::tm local{};
         localtime_r(&now, &local);
         DBFSetLastModifiedDate(handle->dbf, local.tm_year, local.tm_mon + 1, local.tm_mday);
     }
@@ -182,7 +186,9 @@ void DbfTable::Close() {
     if (appending_) Post();
 }
 
-int DbfTable::RecordCount() const { return handle_ ? DBFGetRecordCount(handle_->dbf) : 0; }
+int DbfTable::RecordCount() const {
+    return handle_ ? DBFGetRecordCount(handle_->dbf) : 0;
+}
 
 const DbfFieldDef& DbfTable::Field(int index) const {
     if (index < 0 || index >= FieldCount()) Fail(kNoField, std::to_string(index));
@@ -254,7 +260,9 @@ std::string DbfTable::FieldText(int index) const {
     return end == std::string_view::npos ? std::string() : std::string(raw.substr(0, end + 1));
 }
 
-std::string DbfTable::FieldText(std::string_view name) const { return FieldText(IndexOf(name)); }
+std::string DbfTable::FieldText(std::string_view name) const {
+    return FieldText(IndexOf(name));
+}
 
 void DbfTable::Append() {
     if (!handle_) Fail(kNotOpen, "");
@@ -309,7 +317,8 @@ void DbfTable::SetFieldInteger(int index, std::int64_t value) {
     const DbfFieldDef& field = fields_[static_cast<std::size_t>(index)];
     std::string digits = std::to_string(value);
     if (IsNumeric(field.type)) {
-        if (field.decimals > 0) digits += "." + std::string(static_cast<std::size_t>(field.decimals), '0');
+        if (field.decimals > 0)
+            digits += "." + std::string(static_cast<std::size_t>(field.decimals), '0');
         std::optional<std::string> cell = RightAligned(digits, field.length);
         if (!cell) Fail(kBadValue, field.name + ": " + std::to_string(value));
         return Put(index, *cell);

@@ -22,7 +22,7 @@
 namespace platform {
 
 class DbfError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -34,7 +34,7 @@ struct DbfFieldDef {
 };
 
 class DbfTable {
-public:
+  public:
     enum class Mode {
         ReadShared,  // read-only, others may read and write the file meanwhile
         Append,      // read and append rows
@@ -85,7 +85,7 @@ public:
     void Post();
     bool Appending() const { return appending_; }
 
-private:
+  private:
     struct Handle;
 
     void LoadRow(int row);

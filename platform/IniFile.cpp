@@ -15,7 +15,8 @@ namespace platform {
 namespace {
 
 // Reads a whole file of at most `limit` bytes; nothing when it cannot be read or is larger.
-std::optional<std::string> ReadWholeFile(const std::string& name, std::size_t limit, bool& missing) {
+std::optional<std::string> ReadWholeFile(const std::string& name, std::size_t limit,
+                                         bool& missing) {
     missing = false;
     int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {

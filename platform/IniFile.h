@@ -12,7 +12,7 @@
 namespace platform {
 
 class IniFile {
-public:
+  public:
     // Files above this size are not read (reads give defaults, writes fail) so that a stray
     // huge file cannot exhaust memory; real profile files are a few kilobytes.
     static constexpr std::size_t kMaxFileSize = 16u << 20;
@@ -37,7 +37,7 @@ public:
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
     bool WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
 
-private:
+  private:
     // The file's text: empty for a missing file, nothing when it exists but cannot be read.
     std::optional<std::string> Load() const;
 

@@ -15,7 +15,7 @@
 namespace platform {
 
 class IniMemoryFile {
-public:
+  public:
     // Files above this size are not read and give an empty image.
     static constexpr std::size_t kMaxFileSize = 16u << 20;
 
@@ -35,7 +35,7 @@ public:
     // A section that occurs more than once gives the lines of all its occurrences.
     std::vector<std::string> ReadSectionValues(std::string_view section) const;
 
-private:
+  private:
     struct Section {
         std::string name;
         std::vector<std::string> lines;

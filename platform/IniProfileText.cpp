@@ -13,7 +13,7 @@ struct Line {
 
 // Walks the lines of a text one by one.
 class LineReader {
-public:
+  public:
     explicit LineReader(std::string_view text) : text_(text) {}
 
     bool Next(Line& line) {
@@ -33,7 +33,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::string_view text_;
     std::size_t pos_ = 0;
 };
@@ -81,7 +81,9 @@ bool HasLineBreakOrNul(std::string_view text) {
 
 std::optional<std::string> IniProfileRead(std::string_view text, std::string_view section,
                                           std::string_view key) {
-    if (IniTrim(key).empty()) return std::nullopt;
+    section = IniTrim(section);
+    key = IniTrim(key);
+    if (key.empty()) return std::nullopt;
     LineReader reader(text);
     Line line;
     bool inSection = false;
@@ -103,6 +105,7 @@ std::optional<std::string> IniProfileRead(std::string_view text, std::string_vie
 }
 
 bool IniProfileHasSection(std::string_view text, std::string_view section) {
+    section = IniTrim(section);
     LineReader reader(text);
     Line line;
     while (reader.Next(line)) {
@@ -119,16 +122,17 @@ std::optional<std::string> IniProfileWrite(std::string_view text, std::string_vi
         return std::nullopt;
     if (section.find(']') != std::string_view::npos || key.find('=') != std::string_view::npos)
         return std::nullopt;
-    std::string_view trimmedKey = IniTrim(key);
-    if (trimmedKey.front() == ';' || trimmedKey.front() == '[') return std::nullopt;
+    section = IniTrim(section);
+    key = IniTrim(key);
+    if (key.front() == ';' || key.front() == '[') return std::nullopt;
 
     const std::string_view eol = LineEndOf(text);
     LineReader reader(text);
     Line line;
     bool inSection = false;
     bool found = false;
-    std::size_t insertAt = 0;        // after the last non-blank line of the section
-    bool insertNeedsBreak = false;   // that line is the last of the text and has no line end
+    std::size_t insertAt = 0;       // after the last non-blank line of the section
+    bool insertNeedsBreak = false;  // that line is the last of the text and has no line end
     while (reader.Next(line)) {
         if (auto name = SectionOf(line.body)) {
             if (found) break;
@@ -154,7 +158,7 @@ std::optional<std::string> IniProfileWrite(std::string_view text, std::string_vi
         }
     }
 
-    std::string keyLine(trimmedKey);
+    std::string keyLine(key);
     keyLine.append("=").append(value).append(eol);
     if (found) {
         std::string result(text.substr(0, insertAt));
@@ -165,7 +169,7 @@ std::optional<std::string> IniProfileWrite(std::string_view text, std::string_vi
     }
     std::string result(text);
     if (!result.empty() && result.back() != '\n' && result.back() != '\r') result.append(eol);
-    result.append("[").append(IniTrim(section)).append("]").append(eol).append(keyLine);
+    result.append("[").append(section).append("]").append(eol).append(keyLine);
     return result;
 }
 

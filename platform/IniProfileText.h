@@ -10,7 +10,8 @@
 // next ']'; within a section, a line holding '=' that is no comment (';') is a key, named by
 // the text before the first '=' and valued by the text after it, both without blanks at their
 // ends; a value enclosed in a pair of double or single quotes loses them. Sections and keys
-// compare without regard to case; the first section and the first key of a name count.
+// compare without regard to case, and the names asked for lose their blanks at both ends too;
+// the first section and the first key of a name count.
 namespace platform {
 
 // The value of the key, or nothing when the section or the key is missing.

@@ -66,6 +66,8 @@ void* GetProcAddress(ModuleHandle module, const char* symbol) {
     return ::dlsym(module, symbol);
 }
 
-bool FreeLibrary(ModuleHandle module) { return module != nullptr && ::dlclose(module) == 0; }
+bool FreeLibrary(ModuleHandle module) {
+    return module != nullptr && ::dlclose(module) == 0;
+}
 
 }  // namespace platform

@@ -57,8 +57,8 @@ TEST(AccessTable, FiltersAJet3TableByItsKey) {
     ASSERT_EQ(table.RecordCount(), 1);
     std::string row;
     for (table.First(); !table.Eof(); table.Next()) {
-        for (int i = 0; i < table.FieldCount(); ++i) row += " " + table.FieldName(i) + "=[" +
-                                                         table.FieldText(i) + "]";
+        for (int i = 0; i < table.FieldCount(); ++i)
+            row += " " + table.FieldName(i) + "=[" + table.FieldText(i) + "]";
     }
     EXPECT_EQ(row,
               " CustomerID=[ALFKI] CompanyName=[Alfreds Futterkiste] ContactName=[Maria Anders]"

@@ -49,11 +49,13 @@ void WriteEmptyTable(const std::string& name, const std::vector<FieldSpec>& fiel
 }
 
 const std::vector<FieldSpec> kExportFields = {
-    {"KOD", 'C', 4, 0}, {"A1", 'C', 25, 0}, {"MP", 'N', 4, 0},    {"DT", 'D', 8, 0},
+    {"KOD", 'C', 4, 0},  {"A1", 'C', 25, 0},  {"MP", 'N', 4, 0},    {"DT", 'D', 8, 0},
     {"VAL", 'N', 10, 2}, {"WSP", 'F', 12, 4}, {"TPID", 'N', 10, 0},
 };
 
-std::string Python() { return "/usr/bin/python3"; }
+std::string Python() {
+    return "/usr/bin/python3";
+}
 
 bool HasTool(const std::string& check) {
     int status = 0;
@@ -105,7 +107,7 @@ TEST(DbfTable, AppendsRowsToAnEmptyTableOfTheSystemsOwnHeader) {
     table.Post();
     table.Append();  // fields left blank
     table.SetFieldInteger(6, 2);
-    table.Append();  // posts the row before
+    table.Append();                  // posts the row before
     table.SetFieldText(0, "12345");  // cut to the field length
     table.SetFieldText(2, "123");
     table.SetFieldText(3, "19991231");
@@ -162,11 +164,12 @@ TEST(DbfTable, AppendsRowsToAnEmptyTableOfTheSystemsOwnHeader) {
     ASSERT_TRUE(HasTool(Python() + " -c 'import shapefile'"))
         << "pyshp missing: install python3-pyshp";
     int status = 0;
-    std::string out = RunCommand(
-        Python() + " -c \"import shapefile,sys; r=shapefile.Reader(dbf=open(sys.argv[1],'rb'),"
-                   " encoding='cp1250'); print([tuple(x) for x in r.records()])\" '" +
-            name + "'",
-        status);
+    std::string out =
+        RunCommand(Python() +
+                       " -c \"import shapefile,sys; r=shapefile.Reader(dbf=open(sys.argv[1],'rb'),"
+                       " encoding='cp1250'); print([tuple(x) for x in r.records()])\" '" +
+                       name + "'",
+                   status);
     ASSERT_EQ(status, 0) << out;
     EXPECT_EQ(out,
               "[('1000', '\xc5\x81\xc4\x85ka \xc5\xbc\xc3\xb3\xc5\x82ta', 12, "
@@ -182,14 +185,15 @@ TEST(DbfTable, ReadsTablesOfOtherWritersRowByRow) {
     const std::string name = folder.Path("drogi.dbf");
     int status = 0;
     std::string out = RunCommand(
-        Python() + " -c \"import shapefile,sys,datetime\n"
-                   "w=shapefile.Writer(dbf=open(sys.argv[1],'wb'),encoding='cp1250')\n"
-                   "w.field('NAZWA','C',20); w.field('ILE','N',10,0); w.field('KWOTA','N',10,2)\n"
-                   "w.field('WSP','F',12,4); w.field('DATA','D'); w.field('JEST','L')\n"
-                   "w.record('  Łódź', 12, -5.5, 3.25, datetime.date(2004,7,15), True)\n"
-                   "w.record(None, None, None, None, None, None)\n"
-                   "w.record('c', -1, 0, 0, datetime.date(2000,2,29), False)\n"
-                   "w.close()\" '" +
+        Python() +
+            " -c \"import shapefile,sys,datetime\n"
+            "w=shapefile.Writer(dbf=open(sys.argv[1],'wb'),encoding='cp1250')\n"
+            "w.field('NAZWA','C',20); w.field('ILE','N',10,0); w.field('KWOTA','N',10,2)\n"
+            "w.field('WSP','F',12,4); w.field('DATA','D'); w.field('JEST','L')\n"
+            "w.record('  Łódź', 12, -5.5, 3.25, datetime.date(2004,7,15), True)\n"
+            "w.record(None, None, None, None, None, None)\n"
+            "w.record('c', -1, 0, 0, datetime.date(2000,2,29), False)\n"
+            "w.close()\" '" +
             name + "' 2>&1",
         status);
     ASSERT_EQ(status, 0) << out;

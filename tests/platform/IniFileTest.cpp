@@ -97,8 +97,8 @@ TEST(IniProfileText, BadInputGivesDefaultsWithoutCrashing) {
     EXPECT_EQ(Read(garbage, "Punkt", "Kolor"), "<none>");
     std::string nul("[S]\nk\0ey=1\nkey=2\n", 17);
     EXPECT_EQ(Read(nul, "S", "key"), "2");
-    const std::string longLine = "[S]\nkey=" + std::string(100000, 'v') + "\n" +
-                                 std::string(100000, '[') + "\nother=1\n";
+    const std::string longLine =
+        "[S]\nkey=" + std::string(100000, 'v') + "\n" + std::string(100000, '[') + "\nother=1\n";
     EXPECT_EQ(Read(longLine, "S", "key").size(), 100000u);
     EXPECT_EQ(Read(longLine, "S", "other"), "<none>");  // the long '[' line opened a section
     EXPECT_EQ(Read("[S", "S", "k"), "<none>");

@@ -26,10 +26,9 @@ TEST(IniMemoryFile, KeepsTheLinesOfASectionInFileOrder) {
         "ŁĄKA=!C10\r\n");
     IniMemoryFile ini = IniMemoryFile::FromText(text);
     EXPECT_EQ(ini.ReadSectionValues("1000"),
-              (std::vector<std::string>{"NAZWA=!C40:0$A1#32$A2",
-                                        "!EXTERNALTABLE=/data/baza.mdb!Klienci!ID=$A2",
-                                        "line without equals", "ULICA=$TXT.ULICA",
-                                        Utf8ToCp1250("ŁĄKA=!C10")}));
+              (std::vector<std::string>{
+                  "NAZWA=!C40:0$A1#32$A2", "!EXTERNALTABLE=/data/baza.mdb!Klienci!ID=$A2",
+                  "line without equals", "ULICA=$TXT.ULICA", Utf8ToCp1250("ŁĄKA=!C10")}));
     EXPECT_EQ(ini.ReadInteger("opcje", "tpid", 1), 0);
     EXPECT_EQ(ini.ReadInteger("OPCJE", "PL", 3), 2);
     EXPECT_EQ(ini.ReadInteger("OPCJE", "missing", 3), 3);

@@ -18,7 +18,9 @@ int CallAnswer(ModuleHandle module) {
     return answer == nullptr ? -1 : answer();
 }
 
-std::string ExeFolder() { return std::filesystem::read_symlink("/proc/self/exe").parent_path(); }
+std::string ExeFolder() {
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path();
+}
 
 }  // namespace
 

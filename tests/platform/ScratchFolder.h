@@ -13,7 +13,7 @@
 
 // A fresh temporary folder per test, removed afterwards; tests run in parallel.
 class ScratchFolder {
-public:
+  public:
     ScratchFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "kestrel-XXXXXX").string();
         std::vector<char> buffer(pattern.begin(), pattern.end());
@@ -31,7 +31,7 @@ public:
     std::string Path(const std::string& name) const { return path_ + "/" + name; }
     const std::string& Path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
