@@ -13,7 +13,7 @@ using namespace platform;
 
 namespace {
 
-struct FieldSpec {
+struct FieldLayout {
     const char* name;
     char type;
     int length;
@@ -22,7 +22,7 @@ struct FieldSpec {
 
 // An empty dBase III table as the system's own header writer leaves it: header, descriptors,
 // terminator 0x0D and end-of-file mark 0x1A, no rows.
-void WriteEmptyTable(const std::string& name, const std::vector<FieldSpec>& fields) {
+void WriteEmptyTable(const std::string& name, const std::vector<FieldLayout>& fields) {
     int recordLength = 1;
     for (const auto& f : fields) recordLength += f.length;
     std::string bytes(32, '\0');
@@ -48,7 +48,7 @@ void WriteEmptyTable(const std::string& name, const std::vector<FieldSpec>& fiel
     WriteBytes(name, bytes);
 }
 
-const std::vector<FieldSpec> kExportFields = {
+const std::vector<FieldLayout> kExportFields = {
     {"KOD", 'C', 4, 0},  {"A1", 'C', 25, 0},  {"MP", 'N', 4, 0},    {"DT", 'D', 8, 0},
     {"VAL", 'N', 10, 2}, {"WSP", 'F', 12, 4}, {"TPID", 'N', 10, 0},
 };
@@ -228,6 +228,50 @@ TEST(DbfTable, ReadsTablesOfOtherWritersRowByRow) {
     EXPECT_THROW(table.FieldText("BRAK"), DbfError);
     EXPECT_THROW(table.Field(6), DbfError);
     EXPECT_THROW(table.Append(), DbfError);  // read-only
+}
+
+TEST(DbfTable, CopiesRowsFieldByFieldAsText) {
+    // A table copied field by field as text into the same layout (the link table beside a MAP
+    // file) keeps every value byte for byte.
+    ASSERT_TRUE(HasTool(Python() + " -c 'import shapefile'"))
+        << "pyshp missing: install python3-pyshp";
+    ScratchFolder folder;
+    const std::string source = folder.Path("src.dbf");
+    int status = 0;
+    std::string out = RunCommand(
+        Python() +
+            " -c \"import shapefile,sys,datetime\n"
+            "w=shapefile.Writer(dbf=open(sys.argv[1],'wb'),encoding='cp1250')\n"
+            "w.field('NAZWA','C',20); w.field('ILE','N',10,0); w.field('KWOTA','N',10,2)\n"
+            "w.field('WSP','F',12,4); w.field('DATA','D'); w.field('JEST','L')\n"
+            "w.record(' Łódź  x', -12, 1234567.5, -0.125, datetime.date(1999,1,2), False)\n"
+            "w.record('', 0, 0.01, 3, datetime.date(2024,2,29), True)\n"
+            "w.close()\" '" +
+            source + "' 2>&1",
+        status);
+    ASSERT_EQ(status, 0) << out;
+    const std::string target = folder.Path("map_src.dbf");
+    WriteEmptyTable(target, {{"NAZWA", 'C', 20, 0},
+                             {"ILE", 'N', 10, 0},
+                             {"KWOTA", 'N', 10, 2},
+                             {"WSP", 'F', 12, 4},
+                             {"DATA", 'D', 8, 0},
+                             {"JEST", 'L', 1, 0}});
+    DbfTable from;
+    DbfTable to;
+    from.Open(source, DbfTable::Mode::ReadShared);
+    to.Open(target, DbfTable::Mode::Append);
+    for (from.First(); !from.Eof(); from.Next()) {
+        to.Append();
+        for (int i = 0; i < from.FieldCount(); ++i) to.SetFieldText(i, from.FieldText(i));
+    }
+    to.Close();
+    const std::string a = ReadBytes(source);
+    const std::string b = ReadBytes(target);
+    const std::size_t rows = 2 * 62;
+    ASSERT_GE(a.size(), 225u + rows);
+    ASSERT_GE(b.size(), 225u + rows);
+    EXPECT_EQ(b.substr(225, rows), a.substr(225, rows));
 }
 
 TEST(DbfTable, RefusesValuesAFieldCannotHold) {
