@@ -329,4 +329,13 @@ TEST(DbfTable, OpeningFailsCleanly) {
     }
     EXPECT_FALSE(table.Active());
     EXPECT_THROW(table.First(), DbfError);
+    // A table without fields opens empty or fails, but never crashes.
+    WriteEmptyTable(folder.Path("nofields.dbf"), {});
+    try {
+        table.Open(folder.Path("nofields.dbf"), DbfTable::Mode::Append);
+        EXPECT_EQ(table.FieldCount(), 0);
+        EXPECT_TRUE(table.Eof());
+        table.Close();
+    } catch (const DbfError&) {
+    }
 }
