@@ -1,0 +1,345 @@
+#include "platform/DbfTable.h"
+
+#include <shapefil.h>
+#include <sys/stat.h>
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <optional>
+
+#include "platform/Cp1250.h"
+#include "platform/IniNames.h"
+#include "platform/NumberText.h"
+
+namespace platform {
+namespace {
+
+// The component's messages (UTF-8 here, Windows-1250 in the exceptions).
+constexpr const char* kCannotOpen = "Nie można otworzyć tabeli ";
+constexpr const char* kBadHeader = "Nagłówek tabeli jest uszkodzony: ";
+constexpr const char* kNotOpen = "Tabela nie jest otwarta";
+constexpr const char* kReadOnly = "Tabela jest otwarta tylko do odczytu: ";
+constexpr const char* kNotAppending = "Nie dodano wiersza do tabeli ";
+constexpr const char* kNoField = "Brak pola ";
+constexpr const char* kBadValue = "Nieprawidłowa wartość pola ";
+constexpr const char* kReadError = "Błąd odczytu tabeli ";
+constexpr const char* kWriteError = "Błąd zapisu tabeli ";
+
+[[noreturn]] void Fail(const char* what, std::string_view detail) {
+    throw DbfError(Utf8ToCp1250(what) + std::string(detail));
+}
+
+void SilentError(const char*) {}
+
+bool EndsWithDbf(std::string_view name) {
+    if (name.size() < 4) return false;
+    std::string_view ext = name.substr(name.size() - 4);
+    return ext == ".dbf" || ext == ".DBF";
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    std::size_t b = text.find_first_not_of(' ');
+    if (b == std::string_view::npos) return {};
+    std::size_t e = text.find_last_not_of(' ');
+    return text.substr(b, e - b + 1);
+}
+
+bool IsNumeric(char type) {
+    return type == 'N' || type == 'F';
+}
+
+// The text right-aligned in `width`, or nothing when it is longer.
+std::optional<std::string> RightAligned(const std::string& text, int width) {
+    if (text.size() > static_cast<std::size_t>(width)) return std::nullopt;
+    return std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
+}
+
+std::optional<std::string> FormatNumber(double value, const DbfFieldDef& field) {
+    if (!std::isfinite(value)) return std::nullopt;
+    int decimals = field.decimals < 0 ? 0 : field.decimals;
+    if (decimals > 100 || std::fabs(value) >= 1e100) return std::nullopt;
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    std::string text(buffer);
+    if (text == "-0" || text.find_first_not_of("-0.") == std::string::npos) {
+        if (text.front() == '-') text.erase(0, 1);  // no negative zero
+    }
+    return RightAligned(text, field.length);
+}
+
+bool LeapYear(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
+
+// YYYYMMDD or YYYY-MM-DD of a real calendar date, as YYYYMMDD.
+std::optional<std::string> DateDigits(std::string_view text) {
+    std::string digits;
+    if (text.size() == 8) {
+        digits = std::string(text);
+    } else if (text.size() == 10 && text[4] == '-' && text[7] == '-') {
+        digits = std::string(text.substr(0, 4)) + std::string(text.substr(5, 2)) +
+                 std::string(text.substr(8, 2));
+    } else {
+        return std::nullopt;
+    }
+    for (char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+    }
+    int year = std::stoi(digits.substr(0, 4));
+    int month = std::stoi(digits.substr(4, 2));
+    int day = std::stoi(digits.substr(6, 2));
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1 || month < 1 || month > 12 || day < 1) return std::nullopt;
+    int last = kDays[month - 1] + ((month == 2 && LeapYear(year)) ? 1 : 0);
+    if (day > last) return std::nullopt;
+    return digits;
+}
+
+}  // namespace
+
+struct DbfTable::Handle {
+    DBFHandle dbf = nullptr;
+    ~Handle() {
+        if (dbf != nullptr) DBFClose(dbf);
+    }
+};
+
+DbfTable::DbfTable() = default;
+
+DbfTable::~DbfTable() {
+    try {
+        Close();
+    } catch (...) {
+        // A row that cannot be written is lost with the table; Close reports it to callers
+        // that close explicitly.
+    }
+}
+
+void DbfTable::Open(const std::string& fileName, Mode mode) {
+    Close();
+    struct stat info {};
+    if (!EndsWithDbf(fileName) || ::stat(fileName.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        Fail(kCannotOpen, fileName);
+
+    SAHooks hooks;
+    SASetupDefaultHooks(&hooks);
+    hooks.Error = SilentError;
+    auto handle = std::make_unique<Handle>();
+    handle->dbf = DBFOpenLL(fileName.c_str(), mode == Mode::Append ? "rb+" : "rb", &hooks);
+    if (handle->dbf == nullptr) Fail(kCannotOpen, fileName);
+
+    // The field layout as the header gives it; every field must lie inside the record.
+    std::vector<DbfFieldDef> fields;
+    std::vector<int> offsets;
+    const int count = DBFGetFieldCount(handle->dbf);
+    const int recordLength = handle->dbf->nRecordLength;
+    int offset = 1;
+    for (int i = 0; i < count; ++i) {
+        char name[XBASE_FLDNAME_LEN_READ + 1] = {};
+        int width = 0;
+        int decimals = 0;
+        DBFGetFieldInfo(handle->dbf, i, name, &width, &decimals);
+        DbfFieldDef field;
+        field.name = name;
+        field.type = DBFGetNativeFieldType(handle->dbf, i);
+        field.length = width;
+        field.decimals = decimals;
+        if (width <= 0 || offset + width > recordLength) Fail(kBadHeader, fileName);
+        offsets.push_back(offset);
+        offset += width;
+        fields.push_back(std::move(field));
+    }
+    if (recordLength <= 0 || DBFGetRecordCount(handle->dbf) < 0) Fail(kBadHeader, fileName);
+
+    if (mode == Mode::Append) {
+        // Appending changes the table today; shapelib writes this date with the record count.
+        std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        DBFSetLastModifiedDate(handle->dbf, local.tm_year, local.tm_mon + 1, local.tm_mday);
+    }
+
+    handle_ = std::move(handle);
+    fileName_ = fileName;
+    mode_ = mode;
+    fields_ = std::move(fields);
+    offsets_ = std::move(offsets);
+    recordLength_ = recordLength;
+    First();
+}
+
+void DbfTable::Close() {
+    if (!handle_) return;
+    struct Closer {
+        DbfTable* table;
+        ~Closer() {
+            table->handle_.reset();
+            table->fields_.clear();
+            table->offsets_.clear();
+            table->row_.clear();
+            table->current_ = -1;
+            table->eof_ = true;
+            table->appending_ = false;
+        }
+    } closer{this};
+    if (appending_) Post();
+}
+
+int DbfTable::RecordCount() const {
+    return handle_ ? DBFGetRecordCount(handle_->dbf) : 0;
+}
+
+const DbfFieldDef& DbfTable::Field(int index) const {
+    if (index < 0 || index >= FieldCount()) Fail(kNoField, std::to_string(index));
+    return fields_[static_cast<std::size_t>(index)];
+}
+
+int DbfTable::FieldIndex(std::string_view name) const {
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        if (IniNamesEqual(fields_[i].name, name)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int DbfTable::IndexOf(std::string_view name) const {
+    int index = FieldIndex(name);
+    if (index < 0) Fail(kNoField, name);
+    return index;
+}
+
+void DbfTable::LoadRow(int row) {
+    const char* tuple = DBFReadTuple(handle_->dbf, row);
+    if (tuple == nullptr) Fail(kReadError, fileName_);
+    // shapelib reuses its buffer on the next read: keep our own copy.
+    row_.assign(tuple, static_cast<std::size_t>(recordLength_));
+    current_ = row;
+}
+
+void DbfTable::First() {
+    if (!handle_) Fail(kNotOpen, "");
+    if (appending_) Post();
+    if (RecordCount() == 0) {
+        current_ = -1;
+        row_.clear();
+        eof_ = true;
+        return;
+    }
+    LoadRow(0);
+    eof_ = false;
+}
+
+void DbfTable::Next() {
+    if (!handle_) Fail(kNotOpen, "");
+    if (appending_) Post();
+    if (current_ + 1 < RecordCount()) {
+        LoadRow(current_ + 1);
+        eof_ = false;
+    } else {
+        eof_ = true;
+    }
+}
+
+std::string DbfTable::FieldText(int index) const {
+    const DbfFieldDef& field = Field(index);
+    if (row_.empty()) return {};
+    std::string_view raw = std::string_view(row_).substr(
+        static_cast<std::size_t>(offsets_[static_cast<std::size_t>(index)]),
+        static_cast<std::size_t>(field.length));
+    if (IsNumeric(field.type)) {
+        // Other writers fill an empty number with asterisks.
+        std::string_view trimmed = TrimBlanks(raw);
+        return trimmed.find_first_not_of('*') == std::string_view::npos ? std::string()
+                                                                        : std::string(trimmed);
+    }
+    if (field.type == 'D') {
+        std::string_view trimmed = TrimBlanks(raw);  // an empty date may be written as zeros
+        return trimmed == "00000000" ? std::string() : std::string(trimmed);
+    }
+    std::size_t end = raw.find_last_not_of(' ');
+    return end == std::string_view::npos ? std::string() : std::string(raw.substr(0, end + 1));
+}
+
+std::string DbfTable::FieldText(std::string_view name) const {
+    return FieldText(IndexOf(name));
+}
+
+void DbfTable::Append() {
+    if (!handle_) Fail(kNotOpen, "");
+    if (mode_ != Mode::Append) Fail(kReadOnly, fileName_);
+    if (appending_) Post();
+    row_.assign(static_cast<std::size_t>(recordLength_), ' ');
+    appending_ = true;
+}
+
+void DbfTable::RequireAppending(int index) const {
+    Field(index);
+    if (!handle_) Fail(kNotOpen, "");
+    if (!appending_) Fail(kNotAppending, fileName_);
+}
+
+void DbfTable::Put(int index, std::string_view bytes) {
+    const auto& field = fields_[static_cast<std::size_t>(index)];
+    std::string cell(bytes.substr(0, static_cast<std::size_t>(field.length)));
+    cell.resize(static_cast<std::size_t>(field.length), ' ');
+    row_.replace(static_cast<std::size_t>(offsets_[static_cast<std::size_t>(index)]), cell.size(),
+                 cell);
+}
+
+void DbfTable::SetFieldText(int index, std::string_view text) {
+    RequireAppending(index);
+    const DbfFieldDef& field = fields_[static_cast<std::size_t>(index)];
+    if (IsNumeric(field.type)) {
+        std::string_view trimmed = TrimBlanks(text);
+        if (trimmed.empty()) return Put(index, "");
+        std::optional<double> value = StrToFloatStrict(trimmed);
+        std::optional<std::string> cell;
+        if (value) cell = FormatNumber(*value, field);
+        if (!cell) Fail(kBadValue, field.name + ": " + std::string(text));
+        return Put(index, *cell);
+    }
+    if (field.type == 'D') {
+        std::string_view trimmed = TrimBlanks(text);
+        if (trimmed.empty()) return Put(index, "");
+        std::optional<std::string> digits = DateDigits(trimmed);
+        if (!digits || field.length < 8) Fail(kBadValue, field.name + ": " + std::string(text));
+        return Put(index, *digits);
+    }
+    Put(index, text);
+}
+
+void DbfTable::SetFieldText(std::string_view name, std::string_view text) {
+    SetFieldText(IndexOf(name), text);
+}
+
+void DbfTable::SetFieldInteger(int index, std::int64_t value) {
+    RequireAppending(index);
+    const DbfFieldDef& field = fields_[static_cast<std::size_t>(index)];
+    std::string digits = std::to_string(value);
+    if (IsNumeric(field.type)) {
+        if (field.decimals > 0)
+            digits += "." + std::string(static_cast<std::size_t>(field.decimals), '0');
+        std::optional<std::string> cell = RightAligned(digits, field.length);
+        if (!cell) Fail(kBadValue, field.name + ": " + std::to_string(value));
+        return Put(index, *cell);
+    }
+    if (field.type == 'C') return Put(index, digits);
+    Fail(kBadValue, field.name + ": " + std::to_string(value));
+}
+
+void DbfTable::SetFieldInteger(std::string_view name, std::int64_t value) {
+    SetFieldInteger(IndexOf(name), value);
+}
+
+void DbfTable::Post() {
+    if (!handle_) Fail(kNotOpen, "");
+    if (!appending_) return;
+    appending_ = false;
+    const int row = RecordCount();
+    // The row is written raw: shapelib's own string write would parse N and D texts as numbers.
+    if (!DBFWriteTuple(handle_->dbf, row, row_.data())) Fail(kWriteError, fileName_);
+    current_ = row;
+    eof_ = false;
+}
+
+}  // namespace platform

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// A Windows private-profile INI file (the style and settings files beside a shapefile): every
+// read looks into the file as it is now, every write changes one key and keeps every other
+// section, key, comment and line byte for byte (IniProfileText.h has the rules). Texts are
+// Windows-1250 bytes, passed through unchanged.
+namespace platform {
+
+class IniFile {
+  public:
+    // Files above this size are not read (reads give defaults, writes fail) so that a stray
+    // huge file cannot exhaust memory; real profile files are a few kilobytes.
+    static constexpr std::size_t kMaxFileSize = 16u << 20;
+
+    explicit IniFile(std::string fileName) : fileName_(std::move(fileName)) {}
+
+    const std::string& FileName() const { return fileName_; }
+
+    // GetPrivateProfileString: the value, or `defaultValue` when the file, the section or the
+    // key is missing or the file cannot be read.
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+    // The value as a whole decimal number (blanks around it allowed), else `defaultValue`.
+    std::int32_t ReadInteger(std::string_view section, std::string_view key,
+                             std::int32_t defaultValue) const;
+    bool SectionExists(std::string_view section) const;
+
+    // WritePrivateProfileString: sets the key, creating the file and the section when missing.
+    // The new content goes to a temporary file in the same folder that is then renamed over the
+    // old one, so a failed write leaves the old file whole. False when the names or the value
+    // cannot stand in an INI line or the file cannot be read or written.
+    bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+    bool WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
+
+  private:
+    // The file's text: empty for a missing file, nothing when it exists but cannot be read.
+    std::optional<std::string> Load() const;
+
+    std::string fileName_;
+};
+
+}  // namespace platform

@@ -1,0 +1,73 @@
+#include "platform/ModuleLoader.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/IniNames.h"
+
+namespace platform {
+namespace {
+
+// The folder of the running executable, or empty when it cannot be found.
+std::string ExecutableFolder() {
+    std::error_code error;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return {};
+    return exe.parent_path().string();
+}
+
+// "lib32\Kestrel.dll" -> "lib32/Kestrel.so".
+std::string LinuxName(std::string_view name) {
+    std::string result(name);
+    for (char& c : result) {
+        if (c == '\\') c = '/';
+    }
+    std::size_t slash = result.rfind('/');
+    std::size_t dot = result.rfind('.');
+    bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    if (hasExtension && IniNamesEqual(std::string_view(result).substr(dot), ".dll")) {
+        result.replace(dot, std::string::npos, ".so");
+    } else if (!hasExtension) {
+        result += ".so";
+    }
+    return result;
+}
+
+}  // namespace
+
+std::vector<std::string> ModuleCandidates(std::string_view name) {
+    std::vector<std::string> result;
+    if (name.empty()) return result;
+    std::string file = LinuxName(name);
+    if (file.front() == '/') {
+        result.push_back(file);
+        return result;
+    }
+    std::string exeFolder = ExecutableFolder();
+    if (!exeFolder.empty()) result.push_back(exeFolder + "/" + file);
+    std::error_code error;
+    std::filesystem::path current = std::filesystem::current_path(error);
+    if (!error) result.push_back((current / file).string());
+    return result;
+}
+
+ModuleHandle LoadLibrary(std::string_view name) {
+    for (const std::string& candidate : ModuleCandidates(name)) {
+        if (::access(candidate.c_str(), F_OK) != 0) continue;
+        if (void* handle = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL)) return handle;
+    }
+    return nullptr;
+}
+
+void* GetProcAddress(ModuleHandle module, const char* symbol) {
+    if (module == nullptr || symbol == nullptr) return nullptr;
+    return ::dlsym(module, symbol);
+}
+
+bool FreeLibrary(ModuleHandle module) {
+    return module != nullptr && ::dlclose(module) == 0;
+}
+
+}  // namespace platform

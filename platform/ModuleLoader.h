@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Run-time libraries: the counterparts of LoadLibrary, GetProcAddress and FreeLibrary. A
+// Windows-style name such as "lib32\Kestrel.dll" stands for lib32/Kestrel.so: backslashes become
+// slashes and the extension ".dll" (any case; a name without extension gets one) becomes ".so".
+// A relative name is looked for in the folder of the executable first, then in the current
+// folder; an absolute name is used as it stands.
+namespace platform {
+
+using ModuleHandle = void*;  // nullptr: not loaded
+
+// The files a name stands for, in the order they are tried.
+std::vector<std::string> ModuleCandidates(std::string_view name);
+
+// Loads the first candidate that loads; nullptr when none does.
+ModuleHandle LoadLibrary(std::string_view name);
+// The address of an exported symbol; nullptr for a missing symbol or a null handle.
+void* GetProcAddress(ModuleHandle module, const char* symbol);
+// Unloads a module loaded by LoadLibrary; false for a null handle or a failure.
+bool FreeLibrary(ModuleHandle module);
+
+}  // namespace platform

@@ -1,0 +1,151 @@
+#include "platform/AccessTable.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/Cp1250.h"
+#include "tests/platform/ScratchFolder.h"
+
+using namespace platform;
+
+namespace {
+
+const std::string kAccess = KESTREL_SOURCE_DIR "/../shared/fixtures/access/";
+
+// The connection string the batch configuration builds, with the password it carries.
+std::string JetConnection(const std::string& path) {
+    return "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=" + path +
+           ";Mode=Share Deny None;Extended Properties=\"\";Persist Security Info=False;"
+           "Jet OLEDB:System database=\"\";Jet OLEDB:Database Password=abcde;"
+           "Jet OLEDB:Engine Type=4";
+}
+
+}  // namespace
+
+TEST(AccessConnection, ConnectionStringValues) {
+    const std::string s = JetConnection("/data/a b.mdb");
+    EXPECT_EQ(ConnectionStringValue(s, "data source"), "/data/a b.mdb");
+    EXPECT_EQ(ConnectionStringValue(s, "Extended Properties"), "");
+    EXPECT_EQ(ConnectionStringValue(s, "Jet OLEDB:Engine Type"), "4");
+    EXPECT_EQ(ConnectionStringValue(s, "Password"), "");
+    EXPECT_EQ(ConnectionStringValue("A=\"x;\"\"y\"\"\";Data Source = p.mdb ", "Data Source"),
+              "p.mdb");
+    EXPECT_EQ(ConnectionStringValue("A=\"x;\"\"y\"\"\"", "A"), "x;\"y\"");
+    EXPECT_EQ(ConnectionStringValue("junk;;=;Data Source", "Data Source"), "");
+}
+
+TEST(AccessTable, FiltersAJet3TableByItsKey) {
+    AccessConnection connection;
+    connection.SetConnectionString(JetConnection(kAccess + "nwind.mdb"));
+    connection.Open();
+    ASSERT_TRUE(connection.Connected());
+    AccessTable table(connection);
+    table.SetTableName("customers");
+    table.Open();
+    EXPECT_EQ(table.FieldCount(), 11);
+    EXPECT_EQ(table.FieldName(0), "CustomerID");
+    EXPECT_EQ(table.FieldIndex("companyname"), 1);
+    EXPECT_EQ(table.RecordCount(), 91);
+    EXPECT_EQ(table.FieldText("CustomerID"), "ALFKI");
+
+    table.SetFilter("CustomerID", "ANATR");
+    ASSERT_EQ(table.RecordCount(), 1);
+    EXPECT_EQ(table.FieldText("Address"), Utf8ToCp1250("Avda. de la Constitución 2222"));
+    EXPECT_EQ(table.FieldText("City"), Utf8ToCp1250("México D.F."));
+    EXPECT_EQ(table.FieldText("Region"), "");  // NULL
+
+    table.SetFilter("customerid", "alfki");  // text compares as the engine does, without case
+    ASSERT_EQ(table.RecordCount(), 1);
+    std::string row;
+    for (table.First(); !table.Eof(); table.Next()) {
+        for (int i = 0; i < table.FieldCount(); ++i)
+            row += " " + table.FieldName(i) + "=[" + table.FieldText(i) + "]";
+    }
+    EXPECT_EQ(row,
+              " CustomerID=[ALFKI] CompanyName=[Alfreds Futterkiste] ContactName=[Maria Anders]"
+              " ContactTitle=[Sales Representative] Address=[Obere Str. 57] City=[Berlin]"
+              " Region=[] PostalCode=[12209] Country=[Germany] Phone=[030-0074321]"
+              " Fax=[030-0076545]");
+
+    table.SetFilter("CustomerID", "NONE");
+    EXPECT_EQ(table.RecordCount(), 0);
+    EXPECT_TRUE(table.Eof());
+    EXPECT_EQ(table.FieldText(0), "");
+
+    // A number column takes a number; the filter stays as it was after a refusal.
+    table.Close();
+    table.SetTableName("Orders");
+    table.Open();
+    table.SetFilter("OrderID", "10248");
+    ASSERT_EQ(table.RecordCount(), 1);
+    EXPECT_EQ(table.FieldText("CustomerID"), "VINET");
+    EXPECT_THROW(table.SetFilter("OrderID", "ALFKI"), AccessError);
+    EXPECT_THROW(table.SetFilter("NoSuchColumn", "1"), AccessError);
+    EXPECT_EQ(table.RecordCount(), 1);
+    EXPECT_THROW(table.FieldText("NoSuchColumn"), AccessError);
+
+    // The table with a non-ASCII name.
+    table.Close();
+    table.SetTableName(Utf8ToCp1250("Umsätze"));
+    table.Open();
+    EXPECT_GT(table.FieldCount(), 0);
+}
+
+TEST(AccessTable, ReadsAJet4TableWithDatesAndMemos) {
+    AccessConnection connection;
+    connection.SetConnectionString("Data Source=" + kAccess + "DateTestDatabase.mdb");
+    connection.Open();
+    AccessTable table(connection);
+    table.SetTableName("DateTest");
+    table.Open();
+    ASSERT_EQ(table.FieldCount(), 6);
+    table.SetFilter("IDCol", "1");
+    ASSERT_EQ(table.RecordCount(), 1);
+    EXPECT_EQ(table.FieldText("ShortTextCol"), "Hello");
+    EXPECT_EQ(table.FieldText("LongTextCol"), "Hello");
+    EXPECT_EQ(table.FieldText("DateTimeCol").substr(0, 10), "2021-12-02");
+    table.SetFilter("IDCol", "6");
+    ASSERT_EQ(table.RecordCount(), 1);
+    EXPECT_EQ(table.FieldText("LongTextCol"), "New line\r\nin field");
+    // Every row reads, unusual dates included.
+    table.ClearFilter();
+    int rows = 0;
+    for (table.First(); !table.Eof(); table.Next()) {
+        for (int i = 0; i < table.FieldCount(); ++i) table.FieldText(i);
+        ++rows;
+    }
+    EXPECT_EQ(rows, table.RecordCount());
+    EXPECT_GE(rows, 6);
+}
+
+TEST(AccessTable, MissingDatabasesAndTablesFailCleanly) {
+    ScratchFolder folder;
+    AccessConnection connection;
+    connection.SetConnectionString(JetConnection(folder.Path("brak.mdb")));
+    try {
+        connection.Open();
+        ADD_FAILURE() << "a missing database opened";
+    } catch (const AccessError& e) {
+        EXPECT_NE(std::string(e.what()).find(folder.Path("brak.mdb")), std::string::npos);
+    }
+    EXPECT_FALSE(connection.Connected());
+    connection.SetConnectionString("Provider=Microsoft.Jet.OLEDB.4.0");
+    EXPECT_THROW(connection.Open(), AccessError);
+    WriteBytes(folder.Path("garbage.mdb"), std::string(8192, 'x'));
+    connection.SetConnectionString("Data Source=" + folder.Path("garbage.mdb"));
+    EXPECT_THROW(connection.Open(), AccessError);
+    WriteBytes(folder.Path("empty.mdb"), "");
+    connection.SetConnectionString("Data Source=" + folder.Path("empty.mdb"));
+    EXPECT_THROW(connection.Open(), AccessError);
+    connection.SetConnectionString("Data Source=" + folder.Path());
+    EXPECT_THROW(connection.Open(), AccessError);
+
+    AccessTable table(connection);
+    table.SetTableName("Customers");
+    EXPECT_THROW(table.Open(), AccessError);  // not connected
+    connection.SetConnectionString("Data Source=" + kAccess + "nwind.mdb");
+    connection.Open();
+    table.SetTableName("NoSuchTable");
+    EXPECT_THROW(table.Open(), AccessError);
+    EXPECT_FALSE(table.Active());
+    EXPECT_THROW(table.RecordCount(), AccessError);
+}
