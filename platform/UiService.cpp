@@ -40,6 +40,23 @@ int HeadlessUi::ShowMessageBox(const MessageBoxRequest& request) {
     return DefaultButtonOf(request.style);
 }
 
+std::optional<std::string> UiBackend::BrowseForFolder(const BrowseFolderRequest&) {
+    return std::nullopt;
+}
+
+std::optional<std::string> HeadlessUi::BrowseForFolder(const BrowseFolderRequest& request) {
+    struct Dialog : FolderDialog {
+        void SetSelection(std::string_view path) override { selection = std::string(path); }
+        std::string selection;
+    } dialog;
+    if (request.callback) request.callback(dialog, BFFM_INITIALIZED, request.callbackData);
+    folderDialogs_.push_back(FolderDialogRecord{request, dialog.selection});
+    if (folderAnswers_.empty()) return std::nullopt;
+    std::optional<std::string> answer = std::move(folderAnswers_.front());
+    folderAnswers_.pop_front();
+    return answer;
+}
+
 UiBackend& UiService::Backend() { return *Installed(); }
 
 std::unique_ptr<UiBackend> UiService::SetBackend(std::unique_ptr<UiBackend> backend) {

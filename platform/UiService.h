@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,10 +42,44 @@ struct MessageBoxRequest {
 // The answer a user gets by pressing Enter: the box's default button.
 int DefaultButtonOf(unsigned style);
 
+// The folder chooser. BIF_RETURNONLYFSDIRS: only file-system folders can be chosen.
+enum : unsigned { BIF_RETURNONLYFSDIRS = 0x0001 };
+// Messages between the folder chooser and its callback.
+enum : unsigned { BFFM_INITIALIZED = 1, BFFM_SETSELECTIONA = 1126 };
+
+// The open folder chooser as its callback sees it.
+class FolderDialog {
+public:
+    virtual ~FolderDialog() = default;
+    // Makes `path` the selected folder (what BFFM_SETSELECTIONA with a path does).
+    virtual void SetSelection(std::string_view path) = 0;
+};
+
+// Called by the chooser with BFFM_INITIALIZED once it is shown, with the request's callbackData.
+using BrowseCallbackProc = int (*)(FolderDialog& dialog, unsigned message, std::string_view data);
+
+// One folder chooser as the system asked for it; texts are Windows-1250.
+struct BrowseFolderRequest {
+    WindowHandle owner = 0;
+    std::string caption;
+    std::string root;  // empty: the whole file system
+    unsigned flags = BIF_RETURNONLYFSDIRS;
+    BrowseCallbackProc callback = nullptr;
+    std::string callbackData;
+};
+
 class UiBackend {
 public:
     virtual ~UiBackend() = default;
     virtual int ShowMessageBox(const MessageBoxRequest& request) = 0;
+    // The chosen folder, or nullopt when the user cancelled. Back ends without a chooser cancel.
+    virtual std::optional<std::string> BrowseForFolder(const BrowseFolderRequest& request);
+};
+
+// A folder chooser that the headless back end showed, with the folder selected when it started.
+struct FolderDialogRecord {
+    BrowseFolderRequest request;
+    std::string initialSelection;
 };
 
 // No window system: every box goes to stderr in UTF-8 and is kept for tests to read; it answers
@@ -58,7 +93,17 @@ public:
     void QueueAnswer(int answer) { answers_.push_back(answer); }
     void SetEcho(bool echo) { echo_ = echo; }
 
+    // Folder choosers: each runs its callback, is recorded, and answers with the next queued
+    // folder or cancel; with nothing queued it cancels.
+    std::optional<std::string> BrowseForFolder(const BrowseFolderRequest& request) override;
+    void QueueFolderChoice(std::string folder) { folderAnswers_.emplace_back(std::move(folder)); }
+    void QueueFolderCancel() { folderAnswers_.emplace_back(std::nullopt); }
+    const std::vector<FolderDialogRecord>& FolderDialogs() const { return folderDialogs_; }
+    void ClearFolderDialogs() { folderDialogs_.clear(); }
+
 private:
+    std::vector<FolderDialogRecord> folderDialogs_;
+    std::deque<std::optional<std::string>> folderAnswers_;
     std::vector<MessageBoxRequest> messages_;
     std::deque<int> answers_;
     bool echo_ = true;

@@ -1,0 +1,50 @@
+#include "model/FolderChooser.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "model/RegistryStrings.h"
+
+bool DirectoryExistsWrap(std::string_view Path) {
+    if (Path.empty()) return false;
+    std::error_code ec;
+    return std::filesystem::is_directory(std::filesystem::path(Path), ec);
+}
+
+int BrowseSelectCallback(platform::FolderDialog& Dialog, unsigned Message, std::string_view Data) {
+    if (Message == platform::BFFM_INITIALIZED && !Data.empty()) Dialog.SetSelection(Data);
+    return 0;
+}
+
+bool BrowseForFolder(std::string_view Caption, std::string_view Root, std::string& Folder) {
+    if (!DirectoryExistsWrap(Folder)) Folder.clear();
+    platform::BrowseFolderRequest request;
+    request.owner = 0;  // the application window
+    request.caption = std::string(Caption);
+    request.root = std::string(Root);
+    request.flags = platform::BIF_RETURNONLYFSDIRS;
+    if (!Folder.empty()) {
+        request.callback = &BrowseSelectCallback;
+        request.callbackData = Folder;
+    }
+    auto chosen = platform::UiService::Backend().BrowseForFolder(request);
+    // A choice without a file-system path counts as none.
+    if (!chosen || chosen->empty()) return false;
+    Folder = std::move(*chosen);
+    return true;
+}
+
+bool ChooseFolder(platform::WindowHandle /*Owner*/, std::string_view Caption, std::string& Folder) {
+    if (Folder.empty()) {
+        std::error_code ec;
+        const std::string current = std::filesystem::current_path(ec).string();
+        RegReadString(kFolderRegistryKey, kFolderRegistryValue, current, Folder);
+    }
+    const bool chosen = BrowseForFolder(Caption, "", Folder);
+    if (chosen) {
+        RegWriteString(kFolderRegistryKey, kFolderRegistryValue, Folder);
+    } else {
+        Folder.clear();
+    }
+    return chosen;
+}

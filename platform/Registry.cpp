@@ -1,0 +1,184 @@
+#include "platform/Registry.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <mutex>
+#include <set>
+#include <system_error>
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::mutex& StoreMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+// A registry of the system's few keys is a few kilobytes; anything beyond this is not one.
+constexpr std::uintmax_t kRegistryFileMax = 4 * 1024 * 1024;
+
+enum class LoadState { Loaded, Missing, Unusable };
+
+struct Loaded {
+    LoadState state = LoadState::Unusable;
+    RegistryDocument document;
+};
+
+void WarnOnce(const fs::path& file, const char* what) {
+    static std::set<std::string> warned;  // guarded by StoreMutex
+    if (!warned.insert(file.string()).second) return;
+    std::fprintf(stderr, "kestrel: registry file %s %s; settings are neither read nor saved\n",
+                 file.c_str(), what);
+}
+
+// Reads and parses the registry file; the caller holds StoreMutex.
+Loaded Load(const fs::path& file) {
+    Loaded result;
+    if (file.empty()) return result;
+    std::error_code ec;
+    if (!fs::exists(file, ec)) {
+        result.state = ec ? LoadState::Unusable : LoadState::Missing;
+        return result;
+    }
+    const auto size = fs::file_size(file, ec);
+    if (ec) {
+        WarnOnce(file, "cannot be read");
+        return result;
+    }
+    if (size > kRegistryFileMax) {
+        WarnOnce(file, "is too large");
+        return result;
+    }
+    std::ifstream in(file, std::ios::binary);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    if (!in.is_open() || !in.read(text.data(), static_cast<std::streamsize>(text.size())) ||
+        in.peek() != std::char_traits<char>::eof()) {
+        WarnOnce(file, "cannot be read");  // also when it changed size while being read
+        return result;
+    }
+    auto document = RegistryDocument::Parse(text);
+    if (!document) {
+        WarnOnce(file, "is not a registry file");
+        return result;
+    }
+    result.state = LoadState::Loaded;
+    result.document = std::move(*document);
+    return result;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Writes the document to a temporary file beside `file` and renames it over `file`.
+bool Save(const fs::path& file, const RegistryDocument& document) {
+    std::error_code ec;
+    if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
+    std::string temp = file.string() + ".tmp-XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return false;
+    const bool written = WriteAll(fd, document.Format()) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || ::rename(temp.c_str(), file.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+fs::path RegistryFilePath() {
+    if (const char* file = std::getenv("KESTREL_REGISTRY_FILE"); file && *file) return file;
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config) {
+        return fs::path(config) / "kestrel" / "registry.reg";
+    }
+    if (const char* home = std::getenv("HOME"); home && *home) {
+        return fs::path(home) / ".config" / "kestrel" / "registry.reg";
+    }
+    return {};
+}
+
+bool RegistryKey::OpenKey(std::string_view path, bool canCreate) {
+    CloseKey();
+    const auto normalized = NormalizeKeyPath(path);
+    if (!normalized) return false;
+    const fs::path file = RegistryFilePath();
+    std::lock_guard lock(StoreMutex());
+    Loaded loaded = Load(file);
+    if (loaded.state == LoadState::Unusable) return false;
+    if (!loaded.document.HasKey(*normalized)) {
+        if (!canCreate) return false;
+        loaded.document.CreateKey(*normalized);
+        if (!Save(file, loaded.document)) return false;
+    }
+    open_ = true;
+    path_ = *normalized;
+    return true;
+}
+
+void RegistryKey::CloseKey() {
+    open_ = false;
+    path_.clear();
+}
+
+std::optional<RegistryValue> RegistryKey::Read(std::string_view name) const {
+    if (!open_) return std::nullopt;
+    std::lock_guard lock(StoreMutex());
+    const Loaded loaded = Load(RegistryFilePath());
+    if (loaded.state != LoadState::Loaded) return std::nullopt;
+    const RegistryValue* value = loaded.document.FindValue(path_, name);
+    if (!value) return std::nullopt;
+    return *value;
+}
+
+bool RegistryKey::Write(RegistryValue value) {
+    if (!open_) return false;
+    const fs::path file = RegistryFilePath();
+    std::lock_guard lock(StoreMutex());
+    Loaded loaded = Load(file);
+    if (loaded.state == LoadState::Unusable) return false;
+    loaded.document.SetValue(path_, std::move(value));
+    return Save(file, loaded.document);
+}
+
+RegValueType RegistryKey::GetDataType(std::string_view name) const {
+    const auto value = Read(name);
+    return value ? value->type : RegValueType::None;
+}
+
+std::optional<std::uint32_t> RegistryKey::ReadDword(std::string_view name) const {
+    const auto value = Read(name);
+    if (!value || value->type != RegValueType::Dword) return std::nullopt;
+    return value->dword;
+}
+
+std::optional<std::string> RegistryKey::ReadString(std::string_view name) const {
+    auto value = Read(name);
+    if (!value || value->type != RegValueType::String) return std::nullopt;
+    return std::move(value->text);
+}
+
+bool RegistryKey::WriteDword(std::string_view name, std::uint32_t value) {
+    return Write(RegistryValue{std::string(name), RegValueType::Dword, value, {}});
+}
+
+bool RegistryKey::WriteString(std::string_view name, std::string_view value) {
+    return Write(RegistryValue{std::string(name), RegValueType::String, 0, std::string(value)});
+}
+
+}  // namespace platform
