@@ -12,14 +12,19 @@
 
 namespace {
 
-const std::string& InputPath() {
-    static const std::string path = [] {
-        std::string pattern = "/tmp/fuzz_mapfile_XXXXXX";
-        const int fd = ::mkstemp(pattern.data());
+// The one input file of the run, removed when the fuzzer exits.
+struct InputFile {
+    std::string path = "/tmp/fuzz_mapfile_XXXXXX";
+    InputFile() {
+        const int fd = ::mkstemp(path.data());
         if (fd >= 0) ::close(fd);
-        return pattern;
-    }();
-    return path;
+    }
+    ~InputFile() { ::unlink(path.c_str()); }
+};
+
+const std::string& InputPath() {
+    static const InputFile file;
+    return file.path;
 }
 
 }  // namespace
