@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "model/Lista.h"
+#include "model/Obiekt.h"
+
+// The map's objects in file order; the list owns them.
+class TListaObi : public TLista {
+  public:
+    // Removes the current object and frees it; false when empty.
+    virtual bool DeleteObject();
+    // Appends at the tail and makes the object current. Always true.
+    virtual bool AddObject(std::unique_ptr<TObiekt> object);
+
+    void ClearFlagsAll(std::uint16_t Bits);
+    // Marks every object whose code equals Code (cut to 4) exactly; returns how many.
+    std::int32_t MarkByCode(std::string_view Code);
+
+    TObiekt* CurrentObject() const { return static_cast<TObiekt*>(CurrentItem()); }
+
+    std::uint8_t Added = 0;
+    std::uint8_t Modified = 0;
+    TObiekt* LastAdded = nullptr;
+};

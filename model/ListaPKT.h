@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "model/Lista.h"
+
+// The map's named points and the point list that owns them. Objects refer to points through
+// their vertices, so one point can serve several objects.
+
+// Bits of TPunkt::Flags.
+inline constexpr std::uint8_t kPointHasHeight = 1;
+inline constexpr std::uint8_t kPointHasName = 2;
+inline constexpr std::uint8_t kPointFromFile = 4;
+inline constexpr std::uint8_t kPointLineGoesOn = 8;
+
+class TPunkt : public TElement {
+  public:
+    // The name is cut to 10 characters; the other fields are stored as given.
+    TPunkt(std::string_view Name, std::uint8_t Flags, double X, double Y, float H);
+
+    virtual void SetFlags(std::uint8_t Bits) { Flags |= Bits; }
+    virtual void ClearFlags(std::uint8_t Bits) { Flags &= static_cast<std::uint8_t>(~Bits); }
+    virtual void Move(double DX, double DY);
+    virtual void SetXY(double NewX, double NewY);
+    virtual void GetXY(double& OutX, double& OutY) const;
+    // Turns the point about (X0, Y0) by Angle radians, from the X axis towards the Y axis.
+    virtual void Rotate(double X0, double Y0, double Angle);
+    virtual void SwapXY();
+
+    std::string Name;
+    std::uint8_t Flags;
+    double X;  // northing
+    double Y;  // easting
+    float H;   // height; 0 when the point has none
+};
+
+class TListaPKT : public TLista {
+  public:
+    // Appends at the tail, makes the point current and widens both boxes. Always true.
+    virtual bool AddPoint(std::unique_ptr<TPunkt> point);
+    // Removes the current point and frees it; false when the list is empty.
+    virtual bool DeletePoint();
+
+    TPunkt* CurrentPoint() const { return static_cast<TPunkt*>(CurrentItem()); }
+
+    // Exact box and padded box (the padding of 1 exists only around the first point). The boxes
+    // only grow: deleting points does not shrink them.
+    double MaxX = 0.0;
+    double MaxY = 0.0;
+    double PadMaxX = 0.0;
+    double PadMinX = 0.0;
+    double MinX = 0.0;
+    double MinY = 0.0;
+    double PadMaxY = 0.0;
+    double PadMinY = 0.0;
+    double PadMaxH = 0.0;
+    double PadMinH = 0.0;
+};

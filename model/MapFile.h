@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "model/ListaObi.h"
+#include "model/ListaPKT.h"
+
+// The host's MAP text files, versions 3 to 8: reading into and writing from the map's two lists.
+
+// Reader's own results (anything else non-zero is an operating-system error number).
+inline constexpr std::int32_t kMapTooNew = 253;      // version above 8
+inline constexpr std::int32_t kMapNotMapFile = 254;  // not a MAP header, or version below 3
+inline constexpr std::int32_t kMapReadFailed = 255;  // empty name, or a line could not be handled
+
+// Reads the file into the two lists (made empty by the caller with NewMapLists). Every object is
+// marked when SelectAll is true. Non-zero results are shown to the user.
+void ReadMapFile(std::string_view FileName, bool SelectAll, TListaPKT& Points, TListaObi& Objects,
+                 std::int32_t& Result);
+
+// Writes the objects (only the marked ones when OnlyMarked) in the given version, 3 to 8.
+// Nothing is written, with result 0, when a list is missing or empty.
+void WriteMapFile(std::string_view Generator, std::string_view VersionText, std::int32_t Version,
+                  std::string_view FileName, bool OnlyMarked, TListaPKT* Points, TListaObi* Objects,
+                  std::int32_t& Result);
+
+// Frees both lists with their elements and puts new empty lists in their place.
+void NewMapLists(std::unique_ptr<TListaPKT>& Points, std::unique_ptr<TListaObi>& Objects);
+
+// Nothing for 0; otherwise a warning box naming the file.
+void ShowFileResult(std::int16_t Result, std::string_view FileName);
+
+std::string RemoveSpaces(std::string_view Text);

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Text files of the host, byte for byte (no re-encoding). Errors are Windows-style numbers
+// (OsError.h); 0 means success.
+namespace platform {
+
+// Reads a file line by line. A line ends with CR LF, LF alone or CR alone; a line longer than the
+// line buffer is cut and the rest of it skipped, so memory stays bounded whatever the bytes.
+class TextFileReader {
+  public:
+    static constexpr std::size_t kLineMax = 255;
+
+    TextFileReader() = default;
+    ~TextFileReader();
+    TextFileReader(const TextFileReader&) = delete;
+    TextFileReader& operator=(const TextFileReader&) = delete;
+
+    // Opens for reading with shared access; returns the error number.
+    std::int32_t Open(const std::string& path);
+    // True when no line is left (or the file is not open, or a read failed).
+    bool Eof();
+    // Reads the next line into `line` (at most kLineMax bytes, without its end). False when no line
+    // is left or a read failed (see Error).
+    bool ReadLine(std::string& line);
+    // The first read error, 0 when none.
+    std::int32_t Error() const { return error_; }
+    // Closes; returns the error number of the close.
+    std::int32_t Close();
+
+  private:
+    bool Fill();  // refills the buffer; false at the end of the file or on an error
+    int PeekByte();
+
+    int fd_ = -1;
+    std::vector<char> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    bool atEnd_ = false;
+    std::int32_t error_ = 0;
+};
+
+// Writes a text file through a temporary file in the same folder, renamed over the target by a
+// successful Close: a failed write never destroys the old file, and on failure the temporary file
+// is removed. Lines end with CR LF.
+class TextFileWriter {
+  public:
+    TextFileWriter() = default;
+    // Abandons an unclosed file: the temporary file is removed and the target left as it was.
+    ~TextFileWriter();
+    TextFileWriter(const TextFileWriter&) = delete;
+    TextFileWriter& operator=(const TextFileWriter&) = delete;
+
+    // Creates (or will replace) `path`; returns the error number.
+    std::int32_t Create(const std::string& path);
+    void Write(std::string_view text);
+    void WriteLine(std::string_view text) {
+        Write(text);
+        Write("\r\n");
+    }
+    // The first write error so far, 0 when none.
+    std::int32_t Error() const { return error_; }
+    // Flushes, closes and renames over the target; returns the first error of the whole writing.
+    std::int32_t Close();
+    // Removes the temporary file without touching the target.
+    void Abandon();
+
+  private:
+    void Flush();
+
+    int fd_ = -1;
+    std::string path_;
+    std::string tempPath_;
+    std::string buffer_;
+    std::int32_t error_ = 0;
+};
+
+}  // namespace platform
