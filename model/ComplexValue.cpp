@@ -6,14 +6,17 @@ using Extended = long double;
 
 // W * T with the intermediate products in extended precision, stored as doubles.
 TComplexValue Mul(const TComplexValue& a, const TComplexValue& b) {
-    return {static_cast<double>(static_cast<Extended>(a.Re) * b.Re - static_cast<Extended>(a.Im) * b.Im),
-            static_cast<double>(static_cast<Extended>(a.Re) * b.Im + static_cast<Extended>(b.Re) * a.Im)};
+    return {static_cast<double>(static_cast<Extended>(a.Re) * b.Re -
+                                static_cast<Extended>(a.Im) * b.Im),
+            static_cast<double>(static_cast<Extended>(a.Re) * b.Im +
+                                static_cast<Extended>(b.Re) * a.Im)};
 }
 
 // Horner's scheme on W = Z * Z: T := W * k0, then for each further constant T.re += k, T := W * T;
 // finally T.re += 1 and R := Z * T.
 template <int N>
-void HornerSeries(const TComplexValue& Z, TComplexValue& R, double first, const Extended (&rest)[N]) {
+void HornerSeries(const TComplexValue& Z, TComplexValue& R, double first,
+                  const Extended (&rest)[N]) {
     const TComplexValue w = Mul(Z, Z);
     TComplexValue t{w.Re * first, w.Im * first};
     for (const Extended k : rest) {
@@ -30,9 +33,13 @@ void ComplexAdd(const TComplexValue& Z1, const TComplexValue& Z2, TComplexValue&
     R = {Z1.Re + Z2.Re, Z1.Im + Z2.Im};
 }
 
-void ComplexMul(const TComplexValue& Z1, const TComplexValue& Z2, TComplexValue& R) { R = Mul(Z1, Z2); }
+void ComplexMul(const TComplexValue& Z1, const TComplexValue& Z2, TComplexValue& R) {
+    R = Mul(Z1, Z2);
+}
 
-void ComplexScale(const TComplexValue& Z, TComplexValue& R, double K) { R = {Z.Re * K, Z.Im * K}; }
+void ComplexScale(const TComplexValue& Z, TComplexValue& R, double K) {
+    R = {Z.Re * K, Z.Im * K};
+}
 
 void ComplexTanSeries(const TComplexValue& Z, TComplexValue& R) {
     static constexpr Extended kRest[] = {17.0L / 315.0L, 2.0L / 15.0L, 1.0L / 3.0L};

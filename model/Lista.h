@@ -7,7 +7,7 @@
 // the shapefile layer is built. Elements carry their own links; a list owns what is linked into it.
 
 class TElement {
-public:
+  public:
     TElement() = default;
     virtual ~TElement() = default;
     TElement(const TElement&) = delete;
@@ -18,13 +18,13 @@ public:
     TElement* GetPrev() const { return prev_; }
     void SetPrev(TElement* prev) { prev_ = prev; }
 
-private:
+  private:
     TElement* next_ = nullptr;
     TElement* prev_ = nullptr;
 };
 
 class TLista {
-public:
+  public:
     TLista() = default;
     // Destroys every element still linked, each through its own virtual destructor.
     virtual ~TLista();
@@ -51,14 +51,14 @@ public:
     std::uint8_t MarkedValid() const { return markedValid_; }
     TElement* Marked() const { return marked_; }
 
-protected:
+  protected:
     // Lets a derived list remember one of its elements between calls.
     void SetMarked(TElement* element) {
         marked_ = element;
         markedValid_ = element != nullptr ? 1 : 0;
     }
 
-private:
+  private:
     std::int32_t count_ = 0;
     TElement* first_ = nullptr;
     TElement* current_ = nullptr;

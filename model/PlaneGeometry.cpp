@@ -17,7 +17,8 @@ double Azimuth(double DY, double DX) {
 }
 
 double Hypot(double A, double B) {
-    return static_cast<double>(std::sqrt(static_cast<long double>(A) * A + static_cast<long double>(B) * B));
+    return static_cast<double>(
+        std::sqrt(static_cast<long double>(A) * A + static_cast<long double>(B) * B));
 }
 
 void LineCoefficients(double& A, double& B, double& C, double XA, double YA, double XB, double YB) {
@@ -32,15 +33,19 @@ void PerpendicularLine(double& A2, double& B2, double& C2, double A, double B, d
     const double b2 = -A;
     A2 = a2;
     B2 = b2;
-    C2 = static_cast<double>(-(static_cast<long double>(a2) * PX + static_cast<long double>(b2) * PY));
+    C2 = static_cast<double>(
+        -(static_cast<long double>(a2) * PX + static_cast<long double>(b2) * PY));
 }
 
 void SolveLinear2(double& X, double& Y, double A1, double B1, double C1, double A2, double B2,
                   double C2) {
-    double d = static_cast<double>(static_cast<long double>(A1) * B2 - static_cast<long double>(A2) * B1);
+    double d =
+        static_cast<double>(static_cast<long double>(A1) * B2 - static_cast<long double>(A2) * B1);
     if (std::fabs(d) < 1e-13) d = 1e-13;
-    Y = static_cast<double>(-(static_cast<long double>(A1) * C2 - static_cast<long double>(A2) * C1) / d);
-    X = static_cast<double>((static_cast<long double>(B1) * C2 - static_cast<long double>(B2) * C1) / d);
+    Y = static_cast<double>(
+        -(static_cast<long double>(A1) * C2 - static_cast<long double>(A2) * C1) / d);
+    X = static_cast<double>(
+        (static_cast<long double>(B1) * C2 - static_cast<long double>(B2) * C1) / d);
 }
 
 void LineIntersection(double& X, double& Y, double X1, double Y1, double X2, double Y2, double X3,
@@ -56,8 +61,8 @@ void LineIntersection(double& X, double& Y, double X1, double Y1, double X2, dou
     Y = static_cast<double>(Y1 + t * dy1);
 }
 
-void PerpendicularFoot(double& FX, double& FY, double X1, double Y1, double X2, double Y2, double PX,
-                       double PY) {
+void PerpendicularFoot(double& FX, double& FY, double X1, double Y1, double X2, double Y2,
+                       double PX, double PY) {
     double a = 0, b = 0, c = 0;
     LineCoefficients(a, b, c, X2, Y2, X1, Y1);
     double a2 = 0, b2 = 0, c2 = 0;

@@ -20,8 +20,8 @@ void SolveLinear2(double& X, double& Y, double A1, double B1, double C1, double 
 void LineIntersection(double& X, double& Y, double X1, double Y1, double X2, double Y2, double X3,
                       double Y3, double X4, double Y4);
 // Foot of the perpendicular from (PX, PY) to the line of the segment (X1,Y1)-(X2,Y2).
-void PerpendicularFoot(double& FX, double& FY, double X1, double Y1, double X2, double Y2, double PX,
-                       double PY);
+void PerpendicularFoot(double& FX, double& FY, double X1, double Y1, double X2, double Y2,
+                       double PX, double PY);
 // True strictly inside the rectangle; a point on an edge is outside.
 bool PointInRect(const double& X, const double& Y, double MinX, double MinY, double MaxX,
                  double MaxY);

@@ -54,7 +54,11 @@ std::string Utf8ToCp1250(std::string_view utf8) {
     std::size_t i = 0;
     while (i < utf8.size()) {
         const auto lead = static_cast<std::uint8_t>(utf8[i]);
-        std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+        std::size_t length = lead < 0x80    ? 1
+                             : lead >= 0xF0 ? 4
+                             : lead >= 0xE0 ? 3
+                             : lead >= 0xC0 ? 2
+                                            : 0;
         if (length == 0 || i + length > utf8.size()) {  // stray or cut sequence
             out += '?';
             ++i;

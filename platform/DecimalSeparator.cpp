@@ -24,8 +24,12 @@ char& Separator() {
 
 }  // namespace
 
-char GetDecimalSeparator() { return Separator(); }
+char GetDecimalSeparator() {
+    return Separator();
+}
 
-void SetDecimalSeparator(char separator) { Separator() = separator; }
+void SetDecimalSeparator(char separator) {
+    Separator() = separator;
+}
 
 }  // namespace platform

@@ -9,7 +9,7 @@ void SetDecimalSeparator(char separator);
 
 // Sets the separator for the lifetime of the guard and restores the previous one afterwards.
 class DecimalSeparatorGuard {
-public:
+  public:
     explicit DecimalSeparatorGuard(char separator) : saved_(GetDecimalSeparator()) {
         SetDecimalSeparator(separator);
     }
@@ -17,7 +17,7 @@ public:
     DecimalSeparatorGuard(const DecimalSeparatorGuard&) = delete;
     DecimalSeparatorGuard& operator=(const DecimalSeparatorGuard&) = delete;
 
-private:
+  private:
     char saved_;
 };
 

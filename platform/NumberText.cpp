@@ -10,8 +10,12 @@
 namespace platform {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::optional<std::string> NonFinite(double value) {
     if (std::isnan(value)) return std::string("NAN");
@@ -45,7 +49,8 @@ std::string FormatFixed(double value, int decimals, int width) {
         const int n = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
         text.assign(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
         // A value that rounds to zero is written without a sign.
-        if (text.size() > 1 && text[0] == '-' && text.find_first_of("123456789") == std::string::npos)
+        if (text.size() > 1 && text[0] == '-' &&
+            text.find_first_of("123456789") == std::string::npos)
             text.erase(0, 1);
         UseSeparator(text);
     }

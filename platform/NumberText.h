@@ -28,7 +28,7 @@ std::optional<double> StrToFloatStrict(std::string_view text);
 
 // Reads blank-separated tokens from the middle of a line, left to right.
 class LineScanner {
-public:
+  public:
     explicit LineScanner(std::string_view line) : line_(line) {}
 
     // Skips blanks and takes the token up to the next blank; empty at the end of the line.
@@ -43,7 +43,7 @@ public:
     std::string_view Rest() const { return line_.substr(pos_); }
     bool AtEnd() const { return pos_ >= line_.size(); }
 
-private:
+  private:
     std::string_view line_;
     std::size_t pos_ = 0;
 };

@@ -75,11 +75,15 @@ TEST(ComplexValue, SeriesMatchTheirPolynomialsAndAllowAliasing) {
     EXPECT_EQ(r.Im, 0.0);
     const double z = 0.3;
     ComplexTanSeries({z, 0}, r);
-    EXPECT_NEAR(r.Re, z * (1 + z * z / 3 + 2 * std::pow(z, 4) / 15 + 17 * std::pow(z, 6) / 315 +
-                           62 * std::pow(z, 8) / 2835), 1e-15);
+    EXPECT_NEAR(r.Re,
+                z * (1 + z * z / 3 + 2 * std::pow(z, 4) / 15 + 17 * std::pow(z, 6) / 315 +
+                     62 * std::pow(z, 8) / 2835),
+                1e-15);
     EXPECT_EQ(r.Im, 0.0);
     ComplexAtanSeries({z, 0}, r);
-    EXPECT_NEAR(r.Re, z * (1 - z * z / 3 + std::pow(z, 4) / 5 - std::pow(z, 6) / 7 + std::pow(z, 8) / 9), 1e-15);
+    EXPECT_NEAR(r.Re,
+                z * (1 - z * z / 3 + std::pow(z, 4) / 5 - std::pow(z, 6) / 7 + std::pow(z, 8) / 9),
+                1e-15);
     // Close to tan and atan for a small complex argument.
     TComplexValue w{0.05, 0.02};
     ComplexTanSeries(w, w);

@@ -19,10 +19,14 @@ TEST(Cp1250, AllBytesRoundTripThroughUtf8) {
 }
 
 TEST(Cp1250, MissingAndBrokenCharactersBecomeQuestionMarks) {
-    EXPECT_EQ(Utf8ToCp1250("a\xE2\x82"), "a??");      // cut sequence
-    EXPECT_EQ(Utf8ToCp1250("\xFF" "b"), "?b");          // stray byte
-    EXPECT_EQ(Utf8ToCp1250("日"), "?");                 // not in the code page
-    EXPECT_EQ(Utf8ToCp1250("Błąd €"), "B\xB3\xB9" "d \x80");
+    EXPECT_EQ(Utf8ToCp1250("a\xE2\x82"), "a??");  // cut sequence
+    EXPECT_EQ(Utf8ToCp1250("\xFF"
+                           "b"),
+              "?b");                     // stray byte
+    EXPECT_EQ(Utf8ToCp1250("日"), "?");  // not in the code page
+    EXPECT_EQ(Utf8ToCp1250("Błąd €"),
+              "B\xB3\xB9"
+              "d \x80");
 }
 
 TEST(ShortString, CutKeepsAtMostTheLimit) {

@@ -7,7 +7,7 @@
 using namespace platform;
 
 class NumberTextTest : public ::testing::Test {
-protected:
+  protected:
     DecimalSeparatorGuard point_{'.'};
 };
 
@@ -46,7 +46,8 @@ TEST_F(NumberTextTest, StrictIntegerAcceptsOnlyBlanksSignAndDigits) {
     EXPECT_EQ(StrToIntStrict("+3"), 3);
     EXPECT_EQ(StrToIntStrict("-2147483648"), INT32_MIN);
     EXPECT_EQ(StrToIntStrict("2147483647"), INT32_MAX);
-    for (const char* bad : {"", " ", "-", "1,5", "1.5", "12 ", "0x10", "2147483648", "1e3", "99999999999999999999"})
+    for (const char* bad :
+         {"", " ", "-", "1,5", "1.5", "12 ", "0x10", "2147483648", "1e3", "99999999999999999999"})
         EXPECT_FALSE(StrToIntStrict(bad).has_value()) << bad;
 }
 
@@ -57,7 +58,8 @@ TEST_F(NumberTextTest, StrictRealFollowsTheGrammar) {
     EXPECT_EQ(StrToFloatStrict("7"), 7.0);
     EXPECT_EQ(StrToFloatStrict("5."), 5.0);
     EXPECT_EQ(StrToFloatStrict(".5"), 0.5);
-    for (const char* bad : {"", "   ", "1,5", "5.2x", "1e", "e5", ".", "inf", "nan", "0x1p3", "1 2", "--1", "1e999"})
+    for (const char* bad :
+         {"", "   ", "1,5", "5.2x", "1e", "e5", ".", "inf", "nan", "0x1p3", "1 2", "--1", "1e999"})
         EXPECT_FALSE(StrToFloatStrict(bad).has_value()) << bad;
 }
 
