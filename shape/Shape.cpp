@@ -118,8 +118,8 @@ std::int32_t TShape::LoadShapeFile(const std::string& name) {
     ProgressOpen(0, Held(size), 1, shapetexts::ProgressLoading());
     ProgressShow();
     std::int64_t position = main.Tell();
-    // Records may not overlap: an index entry pointing back into what was read already, or
-    // outside the file, names no record. This also bounds the work by the file's size.
+    // Records may not overlap: an index entry pointing back into a record read already, or
+    // outside the file, names no record. This bounds what the records hold by the file's size.
     std::int64_t readUpTo = position;
     std::int32_t k = 0;
     while (position != size) {
@@ -134,15 +134,19 @@ std::int32_t TShape::LoadShapeFile(const std::string& name) {
             typeChecked = false;
         } else {
             main.Seek(offset);
+            bool read = true;
             try {
                 record->ReadShapeRecord(main);
             } catch (const ShapeReadError&) {
-                shapetexts::Show(shapetexts::RecordReadError(k + 1));
+                read = false;
             } catch (const std::bad_alloc&) {
-                shapetexts::Show(shapetexts::RecordReadError(k + 1));
+                read = false;
             }
+            if (!read) shapetexts::Show(shapetexts::RecordReadError(k + 1));
             position = main.Tell();
-            readUpTo = std::max(readUpTo, position);
+            // A record read in full owns its bytes; of a failed one only the header counts, so
+            // that it cannot take the next record's bytes with it.
+            readUpTo = std::max(readUpTo, read ? position : offset + 8);
         }
         if (typeChecked && record->ShapeType != type)
             shapetexts::Show(shapetexts::WrongRecordType());
