@@ -35,7 +35,7 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-int Run(const std::string& command, std::string* output) {
+int RunCommand(const std::string& command, std::string* output) {
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) return -1;
     std::array<char, 4096> buf{};
@@ -48,7 +48,7 @@ int Run(const std::string& command, std::string* output) {
 }
 
 bool ToolAvailable(const std::string& program) {
-    const bool found = Run("command -v " + Quote(program) + " >/dev/null 2>&1") == 0;
+    const bool found = RunCommand("command -v " + Quote(program) + " >/dev/null 2>&1") == 0;
     if (!found)
         ADD_FAILURE() << program << " is missing: install the packages of scripts/packages.txt";
     return found;
@@ -250,7 +250,7 @@ sys.stdout.write(''.join(l + '\n' for l in out))
         f << script;
     }
     std::string out;
-    const int rc = Run(std::string(kPython) + " " + Quote(scriptPath) + " " + Quote(shpPath) +
+    const int rc = RunCommand(std::string(kPython) + " " + Quote(scriptPath) + " " + Quote(shpPath) +
                            " 2>" + Quote(dir.Path("err.txt")),
                        &out);
     if (rc != 0 && error != nullptr) {

@@ -29,7 +29,7 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // Runs a shell command; returns its exit status and collects its standard output.
-int Run(const std::string& command, std::string* output = nullptr);
+int RunCommand(const std::string& command, std::string* output = nullptr);
 // Fails the current test unless the program is there.
 bool ToolAvailable(const std::string& program);
 // Debian's Python, which has the GDAL bindings and pyshp.
