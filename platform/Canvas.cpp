@@ -1,6 +1,14 @@
 #include "platform/Canvas.h"
 
 namespace platform {
+namespace {
+
+// The colour of a font is the context's text colour, not part of the font object.
+bool SameFontObject(const TFont& a, const TFont& b) {
+    return a.Name == b.Name && a.Size == b.Size && a.Charset == b.Charset;
+}
+
+}  // namespace
 
 int TFont::Height() const {
     // Points to pixels at 96 pixels per inch, rounded as MulDiv does.
@@ -48,7 +56,7 @@ void TCanvas::Realise() {
         brush_ = h;
         selectedBrush_ = Brush;
     }
-    if (font_ == 0 || !(Font == selectedFont_)) {
+    if (font_ == 0 || !SameFontObject(Font, selectedFont_)) {
         const HGDIOBJ h = CreateFont(Font.Height(), Font.Charset, Font.Name);
         const HGDIOBJ old = SelectObject(dc_, h);
         if (font_ != 0) {

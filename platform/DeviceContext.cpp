@@ -25,6 +25,17 @@ struct Table {
     std::uint32_t next = 0x100;
     std::map<HDC, Context> contexts;
     std::map<HGDIOBJ, GdiObject> objects;
+    // The objects a new context starts with; they are never freed.
+    HGDIOBJ stockPen = 0, stockBrush = 0, stockFont = 0;
+
+    Table() {
+        stockPen = next++;
+        objects.emplace(stockPen, PenInfo{});
+        stockBrush = next++;
+        objects.emplace(stockBrush, BrushInfo{});
+        stockFont = next++;
+        objects.emplace(stockFont, FontInfo{});
+    }
 };
 
 Table& TheTable() {
@@ -66,6 +77,9 @@ HDC CreateDC(std::unique_ptr<DcSurface> surface) {
     const HDC h = t.next++;
     Context c;
     c.surface = std::move(surface);
+    c.pen = t.stockPen;
+    c.brush = t.stockBrush;
+    c.font = t.stockFont;
     t.contexts.emplace(h, std::move(c));
     return h;
 }
@@ -132,6 +146,7 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
 bool DeleteObject(HGDIOBJ object) {
     Table& t = TheTable();
     std::lock_guard lock(t.mutex);
+    if (object == t.stockPen || object == t.stockBrush || object == t.stockFont) return false;
     return t.objects.erase(object) == 1;
 }
 

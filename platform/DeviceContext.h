@@ -148,7 +148,8 @@ HGDIOBJ CreateBrush(int style, COLORREF color, int hatch);
 HGDIOBJ CreateFont(int height, int charset, std::string_view name);
 // Puts the object into the context and returns the one of its kind it replaces (0 on failure).
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
-// Frees an object; objects selected into a context keep their attributes there.
+// Frees an object; objects selected into a context keep their attributes there. A context's
+// initial objects (black pen, white brush, system font) cannot be freed.
 bool DeleteObject(HGDIOBJ object);
 // The number of pens, brushes and fonts alive (for leak checks in tests).
 std::size_t GdiObjectCount();

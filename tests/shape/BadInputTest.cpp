@@ -12,7 +12,8 @@ namespace {
 
 std::string ReadError(int n) {
     return "Błąd odczytu rekordu numer " + std::to_string(n) +
-           "\n\rProszę usunąć błąd w danych źródłowych !!!\n\rDane wynikowe moga nie być poprawne !!!";
+           "\n\rProszę usunąć błąd w danych źródłowych !!!\n\rDane wynikowe moga nie być poprawne "
+           "!!!";
 }
 
 // Loads and returns the messages shown.
@@ -39,15 +40,15 @@ std::vector<std::uint8_t> Line(std::int32_t parts, std::int32_t points,
 TEST(BadInput, CountsLargerThanTheFileAreAFailedRecordNotAnAllocation) {
     RawShapefile raw(3);
     raw.Add(Line(1, 2, {0}, 2));
-    raw.Add(Line(1, 0x7FFFFFFF, {0}, 2));     // 32 GiB of points announced
-    raw.Add(Line(0x7FFFFFF0, 2, {}, 0));      // 8 GiB of part starts
+    raw.Add(Line(1, 0x7FFFFFFF, {0}, 2));  // 32 GiB of points announced
+    raw.Add(Line(0x7FFFFFF0, 2, {}, 0));   // 8 GiB of part starts
     raw.Add(Line(-1, 2, {}, 0));
     raw.Add(Content().I(8).Box().I(0x40000000).bytes);
     raw.Add(Line(1, 2, {0}, 2));
     TShape shape;
     const auto texts = Load(raw, shape);
-    EXPECT_EQ(texts, (std::vector<std::string>{ReadError(2), ReadError(3), ReadError(4), ReadError(5),
-                                               "Błędny typ rekordu !"}));
+    EXPECT_EQ(texts, (std::vector<std::string>{ReadError(2), ReadError(3), ReadError(4),
+                                               ReadError(5), "Błędny typ rekordu !"}));
     ASSERT_EQ(shape.Records->Count(), 6);
     // The failed records keep an empty geometry whose counts and arrays agree.
     auto* second = static_cast<TSHPArcRecord*>(
@@ -55,18 +56,20 @@ TEST(BadInput, CountsLargerThanTheFileAreAFailedRecordNotAnAllocation) {
     EXPECT_EQ(second->NumPoints, 0);
     EXPECT_EQ(second->NumParts, 0);
     EXPECT_EQ(second->Parts.size(), 1u);
-    EXPECT_EQ(static_cast<TSHPArcRecord*>(
-                  static_cast<TSHPRecord*>(shape.Records->Last())->Geometry.get())->NumPoints, 2);
+    EXPECT_EQ(
+        static_cast<TSHPArcRecord*>(static_cast<TSHPRecord*>(shape.Records->Last())->Geometry.get())
+            ->NumPoints,
+        2);
 }
 
 TEST(BadInput, PartStartsOutsideThePointsOrOutOfOrderAreRejected) {
     RawShapefile raw(3);
     raw.Add(Line(2, 4, {0, 2}, 4));
-    raw.Add(Line(2, 4, {0, 4}, 4));    // start past the last point
-    raw.Add(Line(2, 4, {2, 1}, 4));    // descending
-    raw.Add(Line(2, 4, {0, 0}, 4));    // repeated
-    raw.Add(Line(1, 4, {-1}, 4));      // negative
-    raw.Add(Line(1, 0, {0}, 0));       // an empty line may announce one part at 0
+    raw.Add(Line(2, 4, {0, 4}, 4));  // start past the last point
+    raw.Add(Line(2, 4, {2, 1}, 4));  // descending
+    raw.Add(Line(2, 4, {0, 0}, 4));  // repeated
+    raw.Add(Line(1, 4, {-1}, 4));    // negative
+    raw.Add(Line(1, 0, {0}, 0));     // an empty line may announce one part at 0
     TShape shape;
     const auto texts = Load(raw, shape);
     EXPECT_EQ(texts, (std::vector<std::string>{ReadError(2), ReadError(3), ReadError(4),
@@ -116,14 +119,17 @@ TEST(BadInput, IndexEntriesOutsideTheFileOrBackwardsNameNoRecord) {
     raw.Index(-5);          // negative
     raw.Index(0x7FFFFFFF);  // an offset that overflows 32 bits when doubled
     raw.Index(50);
-    raw.Index(50);          // back to the first record
+    raw.Index(50);  // back to the first record
     raw.Index(64);
     TShape shape;
     const auto texts = Load(raw, shape);
-    EXPECT_EQ(texts, (std::vector<std::string>{ReadError(1), ReadError(2), ReadError(3), ReadError(5)}));
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{ReadError(1), ReadError(2), ReadError(3), ReadError(5)}));
     ASSERT_EQ(shape.Records->Count(), 6);
     EXPECT_EQ(static_cast<TSHPPointRecord*>(
-                  static_cast<TSHPRecord*>(shape.Records->Last())->Geometry.get())->X, 3);
+                  static_cast<TSHPRecord*>(shape.Records->Last())->Geometry.get())
+                  ->X,
+              3);
 
     // Many entries pointing at one big record: it is read once, and refused after.
     RawShapefile big(3);

@@ -25,8 +25,12 @@ OgrSummary OgrInfo(const std::string& path) {
     RunCommand("ogrinfo -ro -so -al " + Quote(path) + " 2>&1", &s.all);
     std::smatch m;
     if (std::regex_search(s.all, m, std::regex("Geometry: ([^\n]*)"))) s.geometry = m[1];
-    if (std::regex_search(s.all, m, std::regex("Feature Count: ([0-9]+)"))) s.count = std::stol(m[1]);
-    if (std::regex_search(s.all, m, std::regex(R"(Extent: \(([-0-9.e+]+), ([-0-9.e+]+)\) - \(([-0-9.e+]+), ([-0-9.e+]+)\))")))
+    if (std::regex_search(s.all, m, std::regex("Feature Count: ([0-9]+)")))
+        s.count = std::stol(m[1]);
+    if (std::regex_search(
+            s.all, m,
+            std::regex(
+                R"(Extent: \(([-0-9.e+]+), ([-0-9.e+]+)\) - \(([-0-9.e+]+), ([-0-9.e+]+)\))")))
         for (int i = 0; i < 4; ++i) s.extent[i] = std::stod(m[i + 1]);
     return s;
 }
@@ -34,19 +38,32 @@ OgrSummary OgrInfo(const std::string& path) {
 // The geometry name ogrinfo gives a layer of each type.
 std::string OgrName(std::int32_t type) {
     switch (type) {
-        case 1: return "Point";
-        case 21: return "Measured Point";
-        case 11: return "3D Measured Point";
-        case 8: return "Multi Point";
-        case 28: return "Measured Multi Point";
-        case 18: return "3D Measured Multi Point";
-        case 3: return "Line String";
-        case 23: return "Measured Line String";
-        case 13: return "3D Measured Line String";
-        case 5: return "Polygon";
-        case 25: return "Measured Polygon";
-        case 15: return "3D Measured Polygon";
-        case 31: return "Unknown (any)";
+        case 1:
+            return "Point";
+        case 21:
+            return "Measured Point";
+        case 11:
+            return "3D Measured Point";
+        case 8:
+            return "Multi Point";
+        case 28:
+            return "Measured Multi Point";
+        case 18:
+            return "3D Measured Multi Point";
+        case 3:
+            return "Line String";
+        case 23:
+            return "Measured Line String";
+        case 13:
+            return "3D Measured Line String";
+        case 5:
+            return "Polygon";
+        case 25:
+            return "Measured Polygon";
+        case 15:
+            return "3D Measured Polygon";
+        case 31:
+            return "Unknown (any)";
     }
     return "";
 }
@@ -76,9 +93,9 @@ void Ogr2Ogr(const TempDir& dir, const std::string& name, const std::string& csv
         f << "id,WKT\n" << csv;
     }
     std::string out;
-    const int rc = RunCommand("ogr2ogr -f 'ESRI Shapefile' " + options + " " + Quote(dir.Path(name + ".shp")) + " " +
-                           Quote(in) + " 2>&1",
-                       &out);
+    const int rc = RunCommand("ogr2ogr -f 'ESRI Shapefile' " + options + " " +
+                                  Quote(dir.Path(name + ".shp")) + " " + Quote(in) + " 2>&1",
+                              &out);
     ASSERT_EQ(rc, 0) << out;
 }
 
@@ -145,24 +162,30 @@ TEST(Oracle, FilesMadeByOgr2OgrLoadAsPyshpReadsThem) {
             "1,\"MULTILINESTRING ((0 0,1 1,2 0),(5 5,6 7),(9 9,10 10,11 12,13 13))\"\n"
             "2,\"LINESTRING (3 3,4 4)\"\n"
             "3,\n");
-    Ogr2Ogr(dir, "holes",
-            "1,\"POLYGON ((0 0,10 0,10 10,0 10,0 0),(2 2,2 4,4 4,4 2,2 2),(6 6,6 8,8 8,8 6,6 6))\"\n"
-            "2,\n"
-            "3,\"MULTIPOLYGON (((20 20,30 20,30 30,20 20)),((40 40,50 40,50 50,40 40)))\"\n");
-    Ogr2Ogr(dir, "linesz", "1,\"LINESTRING Z (0 0 1,1 1 2,2 0 3)\"\n2,\"MULTILINESTRING Z ((0 0 5,1 1 6),(3 3 7,4 4 8))\"\n");
+    Ogr2Ogr(
+        dir, "holes",
+        "1,\"POLYGON ((0 0,10 0,10 10,0 10,0 0),(2 2,2 4,4 4,4 2,2 2),(6 6,6 8,8 8,8 6,6 6))\"\n"
+        "2,\n"
+        "3,\"MULTIPOLYGON (((20 20,30 20,30 30,20 20)),((40 40,50 40,50 50,40 40)))\"\n");
+    Ogr2Ogr(dir, "linesz",
+            "1,\"LINESTRING Z (0 0 1,1 1 2,2 0 3)\"\n2,\"MULTILINESTRING Z ((0 0 5,1 1 6),(3 3 7,4 "
+            "4 8))\"\n");
     Ogr2Ogr(dir, "linesm", "1,\"LINESTRING M (0 0 1,1 1 2,2 0 3)\"\n");
     Ogr2Ogr(dir, "lineszm", "1,\"LINESTRING ZM (0 0 1 9,1 1 2 8,2 0 3 7)\"\n");
     Ogr2Ogr(dir, "pointsz", "1,\"POINT Z (1 2 3)\"\n2,\n3,\"POINT Z (4 5 6)\"\n");
     Ogr2Ogr(dir, "multipoints", "1,\"MULTIPOINT ((1 2),(3 4),(5 6))\"\n2,\"MULTIPOINT ((7 8))\"\n");
     Ogr2Ogr(dir, "multipointszm", "1,\"MULTIPOINT ZM ((1 2 3 4),(5 6 7 8))\"\n");
-    Ogr2Ogr(dir, "polygonzm", "1,\"POLYGON ZM ((0 0 1 1,10 0 1 2,10 10 1 3,0 0 1 4),(2 2 1 5,4 4 1 6,4 2 1 7,2 2 1 8))\"\n");
+    Ogr2Ogr(dir, "polygonzm",
+            "1,\"POLYGON ZM ((0 0 1 1,10 0 1 2,10 10 1 3,0 0 1 4),(2 2 1 5,4 4 1 6,4 2 1 7,2 2 1 "
+            "8))\"\n");
     Ogr2Ogr(dir, "patch",
             "1,\"TIN Z (((0 0 0,1 0 0,0 1 0,0 0 0)),((1 0 0,1 1 1,0 1 0,1 0 0)))\"\n"
             "2,\"POLYGON Z ((0 0 5,10 0 5,10 10 6,0 0 5),(2 1 5,4 3 5,4 1 5,2 1 5))\"\n",
             "-lco SHPT=MULTIPATCH");
     const std::pair<const char*, std::int32_t> expected[] = {
-        {"lines", 3}, {"holes", 5}, {"linesz", 13}, {"linesm", 23}, {"lineszm", 13}, {"pointsz", 11},
-        {"multipoints", 8}, {"multipointszm", 18}, {"polygonzm", 15}, {"patch", 31}};
+        {"lines", 3},      {"holes", 5},    {"linesz", 13},     {"linesm", 23},
+        {"lineszm", 13},   {"pointsz", 11}, {"multipoints", 8}, {"multipointszm", 18},
+        {"polygonzm", 15}, {"patch", 31}};
     for (const auto& [name, type] : expected) {
         SCOPED_TRACE(name);
         TShape shape;
@@ -201,7 +224,10 @@ TEST(Oracle, PolygonZWithHolesOfAnotherHeightFromPyshp) {
              "w.close()\n";
     }
     std::string out;
-    ASSERT_EQ(RunCommand(std::string(kPython) + " " + Quote(script) + " " + Quote(dir.Path("pz")) + " 2>&1", &out), 0)
+    ASSERT_EQ(RunCommand(std::string(kPython) + " " + Quote(script) + " " + Quote(dir.Path("pz")) +
+                             " 2>&1",
+                         &out),
+              0)
         << out;
     TShape shape;
     ExpectSameAsPyshp(dir.Path("pz.shp"), shape);
@@ -223,7 +249,8 @@ TEST(Oracle, DbaseHeadersWeCreateOpenInGdalAndPyshp) {
         EXPECT_FALSE(dbf->IsOpen());
     }
     std::string out;
-    EXPECT_EQ(RunCommand("ogrinfo -ro -al " + Quote(dir.Path("attrs.dbf")) + " 2>&1", &out), 0) << out;
+    EXPECT_EQ(RunCommand("ogrinfo -ro -al " + Quote(dir.Path("attrs.dbf")) + " 2>&1", &out), 0)
+        << out;
     EXPECT_EQ(out.find("ERROR"), std::string::npos) << out;
     EXPECT_EQ(out.find("Warning"), std::string::npos) << out;
     EXPECT_NE(out.find("Feature Count: 0"), std::string::npos) << out;
@@ -231,10 +258,11 @@ TEST(Oracle, DbaseHeadersWeCreateOpenInGdalAndPyshp) {
     EXPECT_NE(out.find("WARTOSC: Real (10.2)"), std::string::npos) << out;
     EXPECT_NE(out.find("DATA: Date"), std::string::npos) << out;
     EXPECT_NE(out.find("ZNACZNIK_A"), std::string::npos) << out;
-    const std::string py = std::string(kPython) +
-                           " -c \"import sys, shapefile; r = shapefile.Reader(dbf=open(sys.argv[1], 'rb')); "
-                           "print(len(r), [f[:4] for f in r.fields[1:]]); r.close()\" " + Quote(dir.Path("attrs.dbf")) +
-                           " 2>&1";
+    const std::string py =
+        std::string(kPython) +
+        " -c \"import sys, shapefile; r = shapefile.Reader(dbf=open(sys.argv[1], 'rb')); "
+        "print(len(r), [f[:4] for f in r.fields[1:]]); r.close()\" " +
+        Quote(dir.Path("attrs.dbf")) + " 2>&1";
     EXPECT_EQ(RunCommand(py, &out), 0) << out;
     EXPECT_EQ(out,
               "0 [['NAZWA', 'C', 20, 0], ['WARTOSC', 'N', 10, 2], ['DATA', 'D', 8, 0], "

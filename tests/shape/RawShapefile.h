@@ -28,7 +28,8 @@ struct RawShapefile {
         const auto offset = static_cast<std::int32_t>(shp.size() / 2);
         std::uint8_t head[8];
         PutBE32(head, static_cast<std::int32_t>(shx.size() - 100) / 8 + 1);
-        PutBE32(head + 4, contentWords >= 0 ? contentWords : static_cast<std::int32_t>(content.size() / 2));
+        PutBE32(head + 4,
+                contentWords >= 0 ? contentWords : static_cast<std::int32_t>(content.size() / 2));
         shp.insert(shp.end(), head, head + 8);
         shp.insert(shp.end(), content.begin(), content.end());
         Index(indexWords >= 0 ? indexWords : offset);

@@ -56,11 +56,11 @@ TEST(ShapeFile, LoadKeepsEveryIndexedRecordAndStopsWithTheIndex) {
     QuietUi();
     RawShapefile raw(1);
     raw.Add(PointContent(1, 1, 2));
-    raw.Add(Content().I(0).bytes);         // a null record: another type than the file's
-    raw.Add(PointContent(8, 0, 0));        // an unsupported... no: a multipoint header
-    raw.Add(Content().I(77).D(1).bytes);   // a type without a layout
+    raw.Add(Content().I(0).bytes);        // a null record: another type than the file's
+    raw.Add(PointContent(8, 0, 0));       // an unsupported... no: a multipoint header
+    raw.Add(Content().I(77).D(1).bytes);  // a type without a layout
     raw.Add(PointContent(1, 5, 6));
-    raw.shx.resize(raw.shx.size() - 8);    // the index misses the last record
+    raw.shx.resize(raw.shx.size() - 8);  // the index misses the last record
     raw.Save(dir.Path("a.shp"));
     TShape shape;
     ASSERT_EQ(TShape::OpenShape(&shape, dir.Path("a.shp")), 0);
@@ -174,7 +174,8 @@ TEST(ShapeFile, VertexWalkSkipsNullRecordsAndRewritesEveryPoint) {
     EXPECT_EQ(nullSteps, 1);
     EXPECT_EQ(xs[0], 1000.5);
     EXPECT_EQ(xs[1], 1001.5);
-    EXPECT_EQ(static_cast<TSHPPointRecord*>(shape.Records->FirstRecord()->Geometry.get())->X, 1001.5);
+    EXPECT_EQ(static_cast<TSHPPointRecord*>(shape.Records->FirstRecord()->Geometry.get())->X,
+              1001.5);
     EXPECT_EQ(shape.Records->CurrentRecord(), shape.Records->Last());
 
     TSHPRecords empty;

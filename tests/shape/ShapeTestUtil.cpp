@@ -13,7 +13,8 @@
 namespace shapetest {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kestrel-shape-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "kestrel-shape-XXXXXX").string();
     std::vector<char> buf(pattern.begin(), pattern.end());
     buf.push_back('\0');
     if (::mkdtemp(buf.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
@@ -32,7 +33,8 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
 
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 int RunCommand(const std::string& command, std::string* output) {
@@ -100,7 +102,8 @@ void FillM(TSHPMValues& v, std::int32_t n, int seed) {
 void FillPoints(std::vector<TShpPoint>& points, int seed) {
     for (std::size_t i = 0; i < points.size(); ++i) {
         const double a = 0.7 * static_cast<double>(i);
-        points[i] = {500000.125 + 10 * seed + 3 * std::cos(a), 5600000.5 + 10 * seed + 3 * std::sin(a)};
+        points[i] = {500000.125 + 10 * seed + 3 * std::cos(a),
+                     5600000.5 + 10 * seed + 3 * std::sin(a)};
     }
 }
 
@@ -127,7 +130,8 @@ std::unique_ptr<TSHPRecord> MakeRecord(std::int32_t type, std::int32_t parts,
         if (auto* z = dynamic_cast<TSHPZValues*>(mp)) FillZM(*z, n, seed);
     } else if (auto* pr = dynamic_cast<TSHPPartedRecord*>(record->Geometry.get())) {
         pr->Resize(parts, n);
-        for (std::int32_t i = 0; i < parts; ++i) pr->Parts[static_cast<std::size_t>(i)] = i * pointsPerPart;
+        for (std::int32_t i = 0; i < parts; ++i)
+            pr->Parts[static_cast<std::size_t>(i)] = i * pointsPerPart;
         FillPoints(pr->Points, seed);
         if (auto* m = dynamic_cast<TSHPMValues*>(pr)) FillM(*m, n, seed);
         if (auto* z = dynamic_cast<TSHPZValues*>(pr)) FillZM(*z, n, seed);
@@ -217,8 +221,8 @@ std::string Describe(const TShape& shape) {
                 m = zv->MValues;
             }
         }
-        out << " parts=" << Join(parts, parts.size()) << " partTypes=" << Join(partTypes, partTypes.size())
-            << " pts=";
+        out << " parts=" << Join(parts, parts.size())
+            << " partTypes=" << Join(partTypes, partTypes.size()) << " pts=";
         for (std::size_t i = 0; i < pts.size(); ++i)
             out << (i ? ";" : "") << Num(pts[i].X) << "," << Num(pts[i].Y);
         out << " z=" << Join(z, z.size()) << " m=" << Join(m, m.size()) << "\n";
@@ -250,9 +254,9 @@ sys.stdout.write(''.join(l + '\n' for l in out))
         f << script;
     }
     std::string out;
-    const int rc = RunCommand(std::string(kPython) + " " + Quote(scriptPath) + " " + Quote(shpPath) +
-                           " 2>" + Quote(dir.Path("err.txt")),
-                       &out);
+    const int rc = RunCommand(std::string(kPython) + " " + Quote(scriptPath) + " " +
+                                  Quote(shpPath) + " 2>" + Quote(dir.Path("err.txt")),
+                              &out);
     if (rc != 0 && error != nullptr) {
         std::ifstream e(dir.Path("err.txt"));
         *error = std::string(std::istreambuf_iterator<char>(e), {});

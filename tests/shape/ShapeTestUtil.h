@@ -15,13 +15,13 @@ namespace shapetest {
 
 // A folder of its own for one test; removed with everything in it at the end.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
     const std::filesystem::path& Dir() const { return dir_; }
 
-private:
+  private:
     std::filesystem::path dir_;
 };
 

@@ -13,7 +13,8 @@ namespace {
 std::unique_ptr<TSHPArcRecord> MakeLine(const std::vector<TShpPoint>& points,
                                         const std::vector<std::int32_t>& starts) {
     auto line = std::make_unique<TSHPArcRecord>();
-    line->Resize(static_cast<std::int32_t>(starts.size()), static_cast<std::int32_t>(points.size()));
+    line->Resize(static_cast<std::int32_t>(starts.size()),
+                 static_cast<std::int32_t>(points.size()));
     for (std::size_t i = 0; i < starts.size(); ++i) line->Parts[i] = starts[i];
     line->Points = points;
     return line;
@@ -97,7 +98,8 @@ TEST(ShpGeometry, LineIsHitOnSegmentsAndOnTheGapBetweenParts) {
 }
 
 TEST(ShpGeometry, PolygonHitNeedsTheInsideOfTheBoxAndARing) {
-    auto record = MakePolygon({{{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}}, {{3, 3}, {6, 3}, {6, 6}, {3, 6}, {3, 3}}});
+    auto record = MakePolygon(
+        {{{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}}, {{3, 3}, {6, 3}, {6, 6}, {3, 6}, {3, 3}}});
     auto& polygon = static_cast<TSHPPolygonRecord&>(*record->Geometry);
     EXPECT_TRUE(polygon.HitTest(1, 1, 0));
     // Inside the hole: a hole is a ring of its own and is not subtracted.
@@ -182,7 +184,8 @@ TEST(ShpGeometry, DrawingGoesToTheDeviceContextInScreenCoordinates) {
         line.Geometry = MakeLine({{0, 0}, {10, 0}, {10, 10}, {0, 10}}, {0, 2});
         line.DrawShapeRecord(canvas, window, "{", screen);
 
-        auto closed = MakePolygon({{{0, 0}, {10, 0}, {10, 10}, {0, 0}}, {{20, 20}, {30, 20}, {30, 30}}});
+        auto closed =
+            MakePolygon({{{0, 0}, {10, 0}, {10, 10}, {0, 0}}, {{20, 20}, {30, 20}, {30, 30}}});
         closed->DrawShapeRecord(canvas, window, "{", screen);
 
         TSHPRecord multi;
@@ -199,7 +202,8 @@ TEST(ShpGeometry, DrawingGoesToTheDeviceContextInScreenCoordinates) {
     }
     std::vector<platform::DcCall> drawn;
     for (const auto& c : platform::RecordingOf(dc)->Calls())
-        if (c.op != platform::DcOp::SelectObject && c.op != platform::DcOp::SetTextColor) drawn.push_back(c);
+        if (c.op != platform::DcOp::SelectObject && c.op != platform::DcOp::SetTextColor)
+            drawn.push_back(c);
     using platform::DcOp;
     using P = platform::DcPoint;
     ASSERT_EQ(drawn.size(), 1u + 4 + 2 + 2);

@@ -13,26 +13,46 @@ namespace {
 // Content lengths in bytes, shape type included, straight from the format's layout table.
 std::int64_t ExpectedContent(std::int32_t type, std::int64_t P, std::int64_t N) {
     switch (type) {
-        case 0: return 4;
-        case 1: return 20;
-        case 21: return 28;
-        case 11: return 36;
-        case 8: return 40 + 16 * N;
-        case 28: return 56 + 24 * N;
-        case 18: return 72 + 32 * N;
-        case 3: case 5: return 44 + 4 * P + 16 * N;
-        case 23: case 25: return 60 + 4 * P + 24 * N;
-        case 13: case 15: return 76 + 4 * P + 32 * N;
-        case 31: return 76 + 8 * P + 32 * N;
+        case 0:
+            return 4;
+        case 1:
+            return 20;
+        case 21:
+            return 28;
+        case 11:
+            return 36;
+        case 8:
+            return 40 + 16 * N;
+        case 28:
+            return 56 + 24 * N;
+        case 18:
+            return 72 + 32 * N;
+        case 3:
+        case 5:
+            return 44 + 4 * P + 16 * N;
+        case 23:
+        case 25:
+            return 60 + 4 * P + 24 * N;
+        case 13:
+        case 15:
+            return 76 + 4 * P + 32 * N;
+        case 31:
+            return 76 + 8 * P + 32 * N;
     }
     return -1;
 }
 
 constexpr std::int32_t kAllTypes[] = {0, 1, 21, 11, 8, 28, 18, 3, 23, 13, 5, 25, 15, 31};
 
-std::int32_t BE(const std::vector<std::uint8_t>& b, std::size_t at) { return GetBE32(b.data() + at); }
-std::int32_t LE(const std::vector<std::uint8_t>& b, std::size_t at) { return GetLE32(b.data() + at); }
-double D(const std::vector<std::uint8_t>& b, std::size_t at) { return GetLEDouble(b.data() + at); }
+std::int32_t BE(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return GetBE32(b.data() + at);
+}
+std::int32_t LE(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return GetLE32(b.data() + at);
+}
+double D(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return GetLEDouble(b.data() + at);
+}
 
 }  // namespace
 
@@ -41,7 +61,8 @@ TEST(ShpLayout, EveryTypeHasTheContentLengthOfItsLayout) {
     for (std::int32_t type : kAllTypes) {
         SCOPED_TRACE(type);
         const bool multi = FamilyOf(type) == ShapeFamily::MultiPoint;
-        const bool parted = FamilyOf(type) == ShapeFamily::Line || FamilyOf(type) == ShapeFamily::Polygon;
+        const bool parted =
+            FamilyOf(type) == ShapeFamily::Line || FamilyOf(type) == ShapeFamily::Polygon;
         const std::int32_t P = parted ? 2 : 0;
         const std::int32_t N = parted ? 10 : multi ? 4 : type == 0 ? 0 : 1;
         TempDir dir;
