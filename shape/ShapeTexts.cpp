@@ -47,14 +47,16 @@ const std::string& EmptyGeometry(std::int32_t shapeType) {
 }
 
 std::string UnsupportedType(std::int32_t shapeType) {
-    return Cp("Nieobslugiwany typ danych ") + std::to_string(shapeType) + " !";
+    static const std::string text0 = Cp("Nieobslugiwany typ danych ");
+    return text0 + std::to_string(shapeType) + " !";
 }
 
 std::string RecordReadError(std::int32_t recordNumber) {
+    static const std::string text0 = Cp("Błąd odczytu rekordu numer ");
+    static const std::string text1 = Cp("Proszę usunąć błąd w danych źródłowych !!!");
+    static const std::string text2 = Cp("Dane wynikowe moga nie być poprawne !!!");
     // The line breaks are LF followed by CR.
-    return Cp("Błąd odczytu rekordu numer ") + std::to_string(recordNumber) + "\n\r" +
-           Cp("Proszę usunąć błąd w danych źródłowych !!!") + "\n\r" +
-           Cp("Dane wynikowe moga nie być poprawne !!!");
+    return text0 + std::to_string(recordNumber) + "\n\r" + text1 + "\n\r" + text2;
 }
 
 const std::string& WrongRecordType() {
@@ -68,15 +70,18 @@ const std::string& EmptyFileName() {
 }
 
 std::string MissingIndex(std::string_view name) {
-    return Cp("Brak pliku indeksu ") + std::string(name) + " !";
+    static const std::string text0 = Cp("Brak pliku indeksu ");
+    return text0 + std::string(name) + " !";
 }
 
 std::string BadHeader(std::string_view name) {
-    return Cp("Niepoprawny nagłówek pliku ") + std::string(name) + " !";
+    static const std::string text0 = Cp("Niepoprawny nagłówek pliku ");
+    return text0 + std::string(name) + " !";
 }
 
 std::string WriteError(std::string_view name) {
-    return Cp("Błąd zapisu pliku ") + std::string(name) + " !";
+    static const std::string text0 = Cp("Błąd zapisu pliku ");
+    return text0 + std::string(name) + " !";
 }
 
 const std::string& ProgressLoading() {
@@ -90,19 +95,23 @@ const std::string& ProgressSaving() {
 }
 
 std::string DbfNotStandard(std::string_view reason) {
-    return Cp("Plik DBF niezgodny ze standardem dBase III+") + "\n\r" + std::string(reason);
+    static const std::string text0 = Cp("Plik DBF niezgodny ze standardem dBase III+");
+    return text0 + "\n\r" + std::string(reason);
 }
 
 std::string DbfTooLong(char type, std::string_view name) {
-    return Cp("Zbyt dlugie pole typu <") + type + "> w <" + std::string(name) + ">";
+    static const std::string text0 = Cp("Zbyt dlugie pole typu <");
+    return text0 + type + "> w <" + std::string(name) + ">";
 }
 
 std::string DbfBadLength(char type, std::string_view name) {
-    return Cp("Niepoprawna dlugosc pola typu <") + type + "> w <" + std::string(name) + ">";
+    static const std::string text0 = Cp("Niepoprawna dlugosc pola typu <");
+    return text0 + type + "> w <" + std::string(name) + ">";
 }
 
 std::string DbfUndefinedType(char type, std::string_view name) {
-    return Cp("Niezdefiniowany typ pola <") + type + "> " + std::string(name);
+    static const std::string text0 = Cp("Niezdefiniowany typ pola <");
+    return text0 + type + "> " + std::string(name);
 }
 
 void Show(std::string_view text) {
