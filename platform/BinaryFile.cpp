@@ -264,8 +264,13 @@ std::size_t BinaryFile::Read(void* data, std::size_t count) {
             pos_ += n;
             break;
         }
-        readBuf_.resize(kBufferSize);
-        const ssize_t n = ReadAllAt(fd_, readBuf_.data(), kBufferSize, pos_);
+        // A small file gets a buffer of its own size.
+        const std::size_t capacity =
+            mode_ == Mode::Read
+                ? static_cast<std::size_t>(std::clamp<std::int64_t>(size_, 16, kBufferSize))
+                : kBufferSize;
+        if (readBuf_.size() < capacity) readBuf_.resize(capacity);
+        const ssize_t n = ReadAllAt(fd_, readBuf_.data(), capacity, pos_);
         if (n < 0) {
             error_ = WindowsErrorFromErrno(errno);
             readLen_ = 0;
