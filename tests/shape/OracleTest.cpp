@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <regex>
+#include <cstdio>
 
 #include "ShapeTestUtil.h"
 #include "shape/DBaseFile.h"
@@ -20,18 +20,23 @@ struct OgrSummary {
     std::string all;
 };
 
+// The rest of the line after `key`, or empty.
+std::string After(const std::string& text, const std::string& key) {
+    const std::size_t at = text.find(key);
+    if (at == std::string::npos) return "";
+    const std::size_t from = at + key.size();
+    return text.substr(from, text.find('\n', from) - from);
+}
+
 OgrSummary OgrInfo(const std::string& path) {
     OgrSummary s;
     RunCommand("ogrinfo -ro -so -al " + Quote(path) + " 2>&1", &s.all);
-    std::smatch m;
-    if (std::regex_search(s.all, m, std::regex("Geometry: ([^\n]*)"))) s.geometry = m[1];
-    if (std::regex_search(s.all, m, std::regex("Feature Count: ([0-9]+)")))
-        s.count = std::stol(m[1]);
-    if (std::regex_search(
-            s.all, m,
-            std::regex(
-                R"(Extent: \(([-0-9.e+]+), ([-0-9.e+]+)\) - \(([-0-9.e+]+), ([-0-9.e+]+)\))")))
-        for (int i = 0; i < 4; ++i) s.extent[i] = std::stod(m[i + 1]);
+    s.geometry = After(s.all, "Geometry: ");
+    const std::string count = After(s.all, "Feature Count: ");
+    if (!count.empty()) s.count = std::stol(count);
+    const std::string extent = After(s.all, "Extent: ");
+    std::sscanf(extent.c_str(), "(%lf, %lf) - (%lf, %lf)", &s.extent[0], &s.extent[1], &s.extent[2],
+                &s.extent[3]);
     return s;
 }
 
