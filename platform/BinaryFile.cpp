@@ -67,46 +67,6 @@ int CreateTemporaryBeside(const std::string& target, std::string& tempName) {
 
 }  // namespace
 
-std::uint32_t WindowsErrorFromErrno(int err) {
-    switch (err) {
-        case 0:
-            return kErrorSuccess;
-        case ENOENT:
-            return kErrorFileNotFound;
-        case ENOTDIR:
-            return kErrorPathNotFound;
-        case EMFILE:
-        case ENFILE:
-            return kErrorTooManyOpenFiles;
-        case EACCES:
-        case EPERM:
-        case EISDIR:
-            return kErrorAccessDenied;
-        case ENOMEM:
-            return kErrorNotEnoughMemory;
-        case EROFS:
-            return kErrorWriteProtect;
-        case EWOULDBLOCK:
-        case EBUSY:
-        case ETXTBSY:
-            return kErrorSharingViolation;
-        case ENOSPC:
-        case EDQUOT:
-            return kErrorDiskFull;
-        case EEXIST:
-            return kErrorFileExists;
-        case EINVAL:
-        case EBADF:
-            return kErrorInvalidParameter;
-        case ENAMETOOLONG:
-            return kErrorFilenameTooLong;
-        case EILSEQ:
-            return kErrorInvalidName;
-        default:
-            return kErrorGenFailure;
-    }
-}
-
 std::string ChangeFileExt(std::string_view name, std::string_view ext) {
     const std::size_t slash = name.find_last_of("/\\");
     const std::size_t dot = name.find_last_of('.');
@@ -125,7 +85,7 @@ bool FileExists(const std::string& name) {
 
 bool DeleteFile(const std::string& name) {
     if (::unlink(name.c_str()) == 0) return true;
-    lastOsError = WindowsErrorFromErrno(errno);
+    lastOsError = static_cast<std::uint32_t>(OsErrorFromErrno(errno));
     return false;
 }
 
@@ -207,7 +167,7 @@ bool BinaryFile::Open(const std::string& name, Mode mode) {
         }
     }
     if (fd < 0) {
-        error_ = WindowsErrorFromErrno(errno);
+        error_ = static_cast<std::uint32_t>(OsErrorFromErrno(errno));
         return false;
     }
     if (mode == Mode::Read || mode == Mode::ReadWrite) {
@@ -235,7 +195,7 @@ bool BinaryFile::Open(const std::string& name, Mode mode) {
 
 void BinaryFile::Fail(int err) {
     failed_ = true;
-    error_ = WindowsErrorFromErrno(err);
+    error_ = static_cast<std::uint32_t>(OsErrorFromErrno(err));
 }
 
 std::size_t BinaryFile::Read(void* data, std::size_t count) {
@@ -257,7 +217,7 @@ std::size_t BinaryFile::Read(void* data, std::size_t count) {
         if (want >= kBufferSize) {
             const ssize_t n = ReadAllAt(fd_, out + done, want, pos_);
             if (n < 0) {
-                error_ = WindowsErrorFromErrno(errno);
+                error_ = static_cast<std::uint32_t>(OsErrorFromErrno(errno));
                 break;
             }
             done += static_cast<std::size_t>(n);
@@ -272,7 +232,7 @@ std::size_t BinaryFile::Read(void* data, std::size_t count) {
         if (readBuf_.size() < capacity) readBuf_.resize(capacity);
         const ssize_t n = ReadAllAt(fd_, readBuf_.data(), capacity, pos_);
         if (n < 0) {
-            error_ = WindowsErrorFromErrno(errno);
+            error_ = static_cast<std::uint32_t>(OsErrorFromErrno(errno));
             readLen_ = 0;
             break;
         }

@@ -6,34 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/OsError.h"
+
 // Binary files as the system uses them: reading with shared access, writing by create-always
 // through a temporary file that replaces the target only when it is closed after every write
 // succeeded, so a failed write never destroys the old file. Reads and writes are buffered;
 // positions are absolute byte offsets.
 namespace platform {
-
-// Windows-style error numbers for the OS errors the system reports.
-enum : std::uint32_t {
-    kErrorSuccess = 0,
-    kErrorFileNotFound = 2,
-    kErrorPathNotFound = 3,
-    kErrorTooManyOpenFiles = 4,
-    kErrorAccessDenied = 5,
-    kErrorNotEnoughMemory = 8,
-    kErrorWriteProtect = 19,
-    kErrorSharingViolation = 32,
-    kErrorHandleDiskFull = 39,
-    kErrorFileExists = 80,
-    kErrorInvalidParameter = 87,
-    kErrorDiskFull = 112,
-    kErrorInvalidName = 123,
-    kErrorAlreadyExists = 183,
-    kErrorFilenameTooLong = 206,
-    kErrorGenFailure = 31,
-};
-
-// The Windows error number for an errno value (ERROR_GEN_FAILURE for anything unmapped).
-std::uint32_t WindowsErrorFromErrno(int err);
 
 // The name with its extension replaced (or added); the extension includes its dot.
 std::string ChangeFileExt(std::string_view name, std::string_view ext);

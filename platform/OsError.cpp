@@ -43,6 +43,8 @@ std::int32_t OsErrorFromErrno(int err) {
             return kErrorDiskFull;
         case ENAMETOOLONG:
             return kErrorFilenameTooLong;
+        case EILSEQ:
+            return kErrorInvalidName;
         default:
             return kErrorGenFailure;
     }

@@ -8,6 +8,7 @@
 namespace platform {
 
 enum : std::int32_t {
+    kErrorSuccess = 0,
     kErrorFileNotFound = 2,
     kErrorPathNotFound = 3,
     kErrorTooManyOpenFiles = 4,
@@ -20,9 +21,12 @@ enum : std::int32_t {
     kErrorGenFailure = 31,
     kErrorSharingViolation = 32,
     kErrorHandleEof = 38,
+    kErrorHandleDiskFull = 39,
     kErrorFileExists = 80,
     kErrorInvalidParameter = 87,
     kErrorDiskFull = 112,
+    kErrorInvalidName = 123,
+    kErrorAlreadyExists = 183,
     kErrorFilenameTooLong = 206,
 };
 

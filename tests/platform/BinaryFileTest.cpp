@@ -83,7 +83,7 @@ TEST(BinaryFile, BufferedReadsFollowSeeksAndStopAtTheEnd) {
     EXPECT_EQ(in.Read(b, 4), 2u);
     EXPECT_EQ(in.Remaining(), 0);
     ASSERT_TRUE(in.Seek(200000));
-    EXPECT_EQ(in.Read(b, 4), 0u);
+    EXPECT_EQ(in.Read(b, 4), 0);
     EXPECT_FALSE(in.Seek(-1));
     EXPECT_FALSE(in.Write(b, 1));
 
@@ -119,12 +119,12 @@ TEST(BinaryFile, CreateNewRefusesAnExistingFileAndCopyKeepsOrReplaces) {
 }
 
 TEST(BinaryFile, ErrorNumbersAndExtensions) {
-    EXPECT_EQ(WindowsErrorFromErrno(0), 0u);
-    EXPECT_EQ(WindowsErrorFromErrno(ENOENT), kErrorFileNotFound);
-    EXPECT_EQ(WindowsErrorFromErrno(EACCES), kErrorAccessDenied);
-    EXPECT_EQ(WindowsErrorFromErrno(ENOSPC), kErrorDiskFull);
-    EXPECT_EQ(WindowsErrorFromErrno(EEXIST), kErrorFileExists);
-    EXPECT_EQ(WindowsErrorFromErrno(EXDEV), kErrorGenFailure);
+    EXPECT_EQ(OsErrorFromErrno(0), 0);
+    EXPECT_EQ(OsErrorFromErrno(ENOENT), kErrorFileNotFound);
+    EXPECT_EQ(OsErrorFromErrno(EACCES), kErrorAccessDenied);
+    EXPECT_EQ(OsErrorFromErrno(ENOSPC), kErrorDiskFull);
+    EXPECT_EQ(OsErrorFromErrno(EEXIST), kErrorFileExists);
+    EXPECT_EQ(OsErrorFromErrno(EXDEV), kErrorGenFailure);
     EXPECT_EQ(ChangeFileExt("dir.v1/plik.shp", ".shx"), "dir.v1/plik.shx");
     EXPECT_EQ(ChangeFileExt("dir.v1/plik", ".dbf"), "dir.v1/plik.dbf");
     EXPECT_EQ(ChangeFileExt("a.b.c", ""), "a.b");
