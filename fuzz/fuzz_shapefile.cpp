@@ -1,0 +1,78 @@
+// One input is a .shp and its .shx: the first four bytes (little-endian) give the length of the
+// .shp part, the rest after it is the .shx. The load must end in order whatever the bytes; the
+// records it keeps are then laid out, saved, walked, drawn and searched.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/Canvas.h"
+#include "platform/UiService.h"
+#include "shape/Shape.h"
+
+namespace {
+
+struct Folder {
+    std::string dir;
+    Folder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "fuzz-shp-XXXXXX").string();
+        dir = ::mkdtemp(pattern.data());
+    }
+    ~Folder() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+};
+
+void Write(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static Folder folder;
+    static bool quiet = [] {
+        platform::UiService::Headless()->SetEcho(false);
+        return true;
+    }();
+    (void)quiet;
+    platform::UiService::Headless()->ClearMessages();
+    if (size < 4) return 0;
+    std::uint32_t shpLength = 0;
+    std::memcpy(&shpLength, data, 4);
+    data += 4;
+    size -= 4;
+    shpLength = static_cast<std::uint32_t>(shpLength % (size + 1));
+    const std::string shp = folder.dir + "/in.shp";
+    Write(shp, data, shpLength);
+    Write(folder.dir + "/in.shx", data + shpLength, size - shpLength);
+
+    TShape shape;
+    if (TShape::OpenShape(&shape, shp) != 0) return 0;
+    double n = 0, e = 0;
+    shape.Records->FindObjectAt(1, 1, 1);
+    shape.Records->SnapToVertex(n, e, 1, 1, 1);
+    shape.Records->MarkedIndex();
+    if (shape.GoFirstVertex()) {
+        do {
+            double x = 0, y = 0;
+            if (shape.GetCurrentVertex(x, y)) shape.SetCurrentVertex(x, y);
+        } while (shape.NextVertex());
+    }
+    const platform::HDC dc = platform::CreateRecordingDC();
+    {
+        platform::TCanvas canvas(dc);
+        for (TSHPRecord* r = shape.Records->FirstRecord(); r != nullptr;
+             r = static_cast<TSHPRecord*>(r->GetNext()))
+            r->DrawShapeRecord(canvas, {0, 0, 100, 100}, "{", {0, 0, 640, 480});
+    }
+    platform::DeleteDC(dc);
+    TShape::SaveShapeAs(&shape, folder.dir + "/out.shp");
+    return 0;
+}

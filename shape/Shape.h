@@ -1,0 +1,79 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/BinaryFile.h"
+#include "platform/Canvas.h"
+#include "shape/BatchConfig.h"
+#include "shape/ShpRecords.h"
+
+// Results of loading a shapefile.
+enum : std::int32_t {
+    kShapeLoaded = 0,
+    kShapeUnsupportedType = 253,
+    kShapeWrongVersion = 254,
+    kShapeFileMissing = 255,
+};
+
+// The file's size in bytes (held to the int32 range); the read position is left where it was.
+std::int32_t FileSizeOf(platform::BinaryFile& file);
+
+// One shapefile in memory: its 100-byte header as the file holds it, its records, and the
+// display settings the layer draws it with.
+class TShape {
+  public:
+    TShape();
+    // Writes the display-style file, then frees everything the shape owns.
+    virtual ~TShape();
+    TShape(const TShape&) = delete;
+    TShape& operator=(const TShape&) = delete;
+
+    std::array<std::uint8_t, 100> Header{};
+    std::unique_ptr<TSHPRecords> Records;
+    std::unique_ptr<platform::TFont> SymbolFont;
+    std::unique_ptr<platform::TPen> LinePen;
+    std::unique_ptr<platform::TBrush> AreaBrush;
+    std::string Symbol = "{";
+    bool Markowanie = false;
+    bool Etykiety = false;
+    std::int32_t NumerPola = -1;
+    std::string FileName;
+    std::int32_t PlanarUnitIndex = 0;
+    std::int32_t AngularFormatIndex = 0;
+    std::int32_t State = 0;  // 0 new, 1 loaded, 2 filled from map objects, 3 points transformed
+    std::unique_ptr<TBatchConfig> BatchConfig;
+
+    static std::int32_t FreeShape(std::unique_ptr<TShape>& shape);
+    // -1 without a shape; otherwise loads and then reads the style file and the labels.
+    static std::int32_t OpenShape(TShape* shape, const std::string& name);
+    // 255 without a shape; otherwise rebuilds the header, copies the attribute table of a
+    // transformed shape and saves.
+    static std::int32_t SaveShapeAs(TShape* shape, const std::string& name);
+
+    // Appends the records of the .shp and its .shx to Records.
+    std::int32_t LoadShapeFile(const std::string& name);
+    // Writes the .shp and .shx; always 0 (failures are shown to the user).
+    std::int32_t SaveShapeFile(const std::string& name);
+    std::int32_t RebuildHeader();
+
+    bool GoFirstVertex();
+    bool NextVertex();
+    bool GetCurrentVertex(double& X, double& Y);
+    bool SetCurrentVertex(double X, double Y);
+
+    // Header fields.
+    std::int32_t HeaderShapeType() const;
+    std::int32_t HeaderVersion() const;
+
+    // Display-style file and labels: filled in by their own readers and writers.
+    void ReadStyleFile();
+    void WriteStyleFile();
+    void ReadLabelsFromDbf();
+
+  private:
+    // Whether the records' header and index fields come from a layout pass since the last load.
+    bool laidOut_ = false;
+};

@@ -1,0 +1,121 @@
+#include "shape/ShapeTexts.h"
+
+#include "platform/Cp1250.h"
+#include "platform/UiService.h"
+
+namespace shapetexts {
+namespace {
+
+std::string Cp(std::string_view utf8) {
+    return platform::Utf8ToCp1250(utf8);
+}
+
+}  // namespace
+
+const std::string& EmptyGeometry(std::int32_t shapeType) {
+    static const std::string arc = Cp("Obiekt ARC bez punktów");
+    static const std::string lineM = Cp("Obiekt PolyLineM bez punktów");
+    static const std::string lineZ = Cp("Obiekt PolyLineZ bez punktów");
+    static const std::string polygon = Cp("Obiekt POLYGON bez punktów");
+    static const std::string patch = Cp("Obiekt MultiPatch bez punktów");
+    static const std::string multi = Cp("Obiekt MultiPoint bez punktów");
+    static const std::string multiM = Cp("Obiekt MultiPointM bez punktów");
+    static const std::string multiZ = Cp("Obiekt MultiPointZ bez punktów");
+    static const std::string none;
+    switch (shapeType) {
+        case 3:
+            return arc;
+        case 23:
+            return lineM;
+        case 13:
+            return lineZ;
+        case 5:
+        case 15:
+        case 25:
+            return polygon;
+        case 31:
+            return patch;
+        case 8:
+            return multi;
+        case 28:
+            return multiM;
+        case 18:
+            return multiZ;
+        default:
+            return none;
+    }
+}
+
+std::string UnsupportedType(std::int32_t shapeType) {
+    static const std::string text0 = Cp("Nieobslugiwany typ danych ");
+    return text0 + std::to_string(shapeType) + " !";
+}
+
+std::string RecordReadError(std::int32_t recordNumber) {
+    static const std::string text0 = Cp("Błąd odczytu rekordu numer ");
+    static const std::string text1 = Cp("Proszę usunąć błąd w danych źródłowych !!!");
+    static const std::string text2 = Cp("Dane wynikowe moga nie być poprawne !!!");
+    // The line breaks are LF followed by CR.
+    return text0 + std::to_string(recordNumber) + "\n\r" + text1 + "\n\r" + text2;
+}
+
+const std::string& WrongRecordType() {
+    static const std::string text = Cp("Błędny typ rekordu !");
+    return text;
+}
+
+const std::string& EmptyFileName() {
+    static const std::string text = Cp("Pusta nazwa pliku");
+    return text;
+}
+
+std::string MissingIndex(std::string_view name) {
+    static const std::string text0 = Cp("Brak pliku indeksu ");
+    return text0 + std::string(name) + " !";
+}
+
+std::string BadHeader(std::string_view name) {
+    static const std::string text0 = Cp("Niepoprawny nagłówek pliku ");
+    return text0 + std::string(name) + " !";
+}
+
+std::string WriteError(std::string_view name) {
+    static const std::string text0 = Cp("Błąd zapisu pliku ");
+    return text0 + std::string(name) + " !";
+}
+
+const std::string& ProgressLoading() {
+    static const std::string text = Cp("Odczyt pliku");
+    return text;
+}
+
+const std::string& ProgressSaving() {
+    static const std::string text = Cp("Zapis pliku shp");
+    return text;
+}
+
+std::string DbfNotStandard(std::string_view reason) {
+    static const std::string text0 = Cp("Plik DBF niezgodny ze standardem dBase III+");
+    return text0 + "\n\r" + std::string(reason);
+}
+
+std::string DbfTooLong(char type, std::string_view name) {
+    static const std::string text0 = Cp("Zbyt dlugie pole typu <");
+    return text0 + type + "> w <" + std::string(name) + ">";
+}
+
+std::string DbfBadLength(char type, std::string_view name) {
+    static const std::string text0 = Cp("Niepoprawna dlugosc pola typu <");
+    return text0 + type + "> w <" + std::string(name) + ">";
+}
+
+std::string DbfUndefinedType(char type, std::string_view name) {
+    static const std::string text0 = Cp("Niezdefiniowany typ pola <");
+    return text0 + type + "> " + std::string(name);
+}
+
+void Show(std::string_view text) {
+    platform::MessageBox(0, text, "", platform::MB_OK);
+}
+
+}  // namespace shapetexts

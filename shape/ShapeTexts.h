@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The shapefile layer's texts, in Windows-1250, and the one way it shows them to the user.
+namespace shapetexts {
+
+// "Obiekt ... bez punktów" for a geometry of the given type without points; empty for points.
+const std::string& EmptyGeometry(std::int32_t shapeType);
+std::string UnsupportedType(std::int32_t shapeType);
+std::string RecordReadError(std::int32_t recordNumber);
+const std::string& WrongRecordType();
+const std::string& EmptyFileName();
+std::string MissingIndex(std::string_view name);
+std::string BadHeader(std::string_view name);
+std::string WriteError(std::string_view name);
+const std::string& ProgressLoading();
+const std::string& ProgressSaving();
+// dBase header check: the box text and the reasons.
+std::string DbfNotStandard(std::string_view reason);
+std::string DbfTooLong(char type, std::string_view name);
+std::string DbfBadLength(char type, std::string_view name);
+std::string DbfUndefinedType(char type, std::string_view name);
+
+// A modal message box with the text and an OK button.
+void Show(std::string_view text);
+
+}  // namespace shapetexts

@@ -1,0 +1,130 @@
+#include "shape/ShpRecord.h"
+
+#include "shape/ShapeTexts.h"
+#include "shape/ShpIo.h"
+
+ShapeFamily FamilyOf(std::int32_t shapeType) {
+    switch (shapeType) {
+        case 0:
+            return ShapeFamily::Null;
+        case 1:
+        case 11:
+        case 21:
+            return ShapeFamily::Point;
+        case 8:
+        case 18:
+        case 28:
+            return ShapeFamily::MultiPoint;
+        case 3:
+        case 13:
+        case 23:
+            return ShapeFamily::Line;
+        case 5:
+        case 15:
+        case 25:
+        case 31:
+            return ShapeFamily::Polygon;
+        default:
+            return ShapeFamily::Unsupported;
+    }
+}
+
+std::unique_ptr<TSHPGeometry> NewGeometryFor(std::int32_t shapeType) {
+    switch (shapeType) {
+        case 0:
+            return std::make_unique<TSHPNullRecord>();
+        case 1:
+            return std::make_unique<TSHPPointRecord>();
+        case 21:
+            return std::make_unique<TSHPPointMRecord>();
+        case 11:
+            return std::make_unique<TSHPPointZRecord>();
+        case 8:
+            return std::make_unique<TSHPMultiPointRecord>();
+        case 28:
+            return std::make_unique<TSHPMultiPointMRecord>();
+        case 18:
+            return std::make_unique<TSHPMultiPointZRecord>();
+        case 3:
+            return std::make_unique<TSHPArcRecord>();
+        case 23:
+            return std::make_unique<TSHPPolyLineMRecord>();
+        case 13:
+            return std::make_unique<TSHPPolyLineZRecord>();
+        case 5:
+            return std::make_unique<TSHPPolygonRecord>();
+        case 25:
+            return std::make_unique<TSHPPolygonMRecord>();
+        case 15:
+            return std::make_unique<TSHPPolygonZRecord>();
+        case 31:
+            return std::make_unique<TSHPMultiPatchRecord>();
+        default:
+            return nullptr;
+    }
+}
+
+std::int32_t TSHPRecord::ReadShapeRecord(platform::BinaryFile& main) {
+    ShpReader in(main);
+    std::uint8_t head[12];
+    Geometry.reset();
+    Label.clear();
+    in.Bytes(head, sizeof head);
+    RecordNumber = GetBE32(head);
+    ContentLength = GetBE32(head + 4);
+    ShapeType = GetLE32(head + 8);
+    Geometry = NewGeometryFor(ShapeType);
+    if (!Geometry) return 255;
+    try {
+        Geometry->ReadGeometry(in, static_cast<std::int64_t>(ContentLength) * 2);
+    } catch (...) {
+        // The record keeps an empty geometry of its class: counts and arrays agree.
+        Geometry->Clear();
+        throw;
+    }
+    if (auto* shape = dynamic_cast<TSHPShapeGeometry*>(Geometry.get())) {
+        shape->CurrentVertex = 1;
+        if (FamilyOf(ShapeType) != ShapeFamily::Point && shape->VertexCount() <= 0)
+            shapetexts::Show(shapetexts::EmptyGeometry(ShapeType));
+    }
+    return 0;
+}
+
+bool TSHPRecord::WritesOwnLayout() const {
+    return Geometry && Geometry->NativeShapeType() == ShapeType;
+}
+
+std::int64_t TSHPRecord::LayoutBytes() const {
+    return WritesOwnLayout() ? Geometry->ContentBytes() : 4;
+}
+
+std::int32_t TSHPRecord::WriteShapeRecord(platform::BinaryFile& main, platform::BinaryFile& index) {
+    // A record whose type has no layout of its own (or whose geometry is missing) goes out as a
+    // null shape, so the content length always agrees with the bytes written.
+    const bool own = WritesOwnLayout();
+    std::uint8_t head[12];
+    PutLE32(head, RecordNumber);
+    PutLE32(head + 4, ContentLength);
+    PutLE32(head + 8, own ? ShapeType : 0);
+    main.Write(head, sizeof head);
+    std::uint8_t entry[8];
+    PutLE32(entry, IndexOffset);
+    PutLE32(entry + 4, IndexLength);
+    index.Write(entry, sizeof entry);
+    if (own) Geometry->WriteGeometry(main);
+    return 0;
+}
+
+TSHPShapeGeometry* TSHPRecord::Shape() const {
+    const ShapeFamily family = FamilyOf(ShapeType);
+    if (!Geometry || family == ShapeFamily::Null || family == ShapeFamily::Unsupported)
+        return nullptr;
+    if (FamilyOf(Geometry->NativeShapeType()) != family) return nullptr;
+    return static_cast<TSHPShapeGeometry*>(Geometry.get());
+}
+
+bool TSHPRecord::DrawShapeRecord(platform::TCanvas& canvas, const TWorldWindow& window,
+                                 std::string_view symbol, const platform::DcRect& screen) {
+    if (TSHPShapeGeometry* shape = Shape()) shape->DrawGeometry(canvas, window, symbol, screen);
+    return true;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "model/Lista.h"
+#include "shape/ShpRecord.h"
+
+// The records of one shapefile, in file order; the list owns them. Its cursor is the record
+// cursor of the walks below; Marked remembers where the last circular search started or what it
+// found.
+class TSHPRecords : public TLista {
+  public:
+    TSHPRecord* CurrentRecord() const { return static_cast<TSHPRecord*>(CurrentItem()); }
+    TSHPRecord* FirstRecord() const { return static_cast<TSHPRecord*>(First()); }
+    TSHPRecord* MarkedRecord() const { return static_cast<TSHPRecord*>(Marked()); }
+    void AddRecord(std::unique_ptr<TSHPRecord> record) { Add(std::move(record)); }
+
+    // Numbers the records and sets their header and index fields in file order (big-endian);
+    // returns the bytes of all records, headers included. The cursor ends on the last record.
+    std::int64_t LayoutRecords();
+    // Union of the boxes of all records with points (shapefile order); the outputs keep their
+    // values when no record has points.
+    std::int32_t GetBox(double& Xmin, double& Ymin, double& Xmax, double& Ymax);
+
+    bool GoFirstVertex();
+    bool NextVertex();
+    bool GetCurrentVertex(double& X, double& Y);
+    bool SetCurrentVertex(double X, double Y);
+
+    // Circular searches from the record after the current one (host order).
+    bool SnapToVertex(double& N, double& E, double queryN, double queryE, double tolerance);
+    bool FindObjectAt(double queryN, double queryE, double tolerance);
+    // 1-based position of the marked record, 0 when none; moves the cursor.
+    std::int32_t MarkedIndex();
+
+  private:
+    void Advance();
+    static void StartVertices(TSHPRecord* record);
+};
