@@ -14,6 +14,7 @@
 
 namespace {
 
+// The file each input is written to; removed again once the configuration has read it.
 const std::string& ScratchFile() {
     static const std::string name = (std::filesystem::temp_directory_path() /
                                      ("fuzz-batchconfig-" + std::to_string(::getpid()) + ".ini"))
@@ -58,6 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     TBatchConfig config(ScratchFile());
+    std::error_code ignored;
+    std::filesystem::remove(ScratchFile(), ignored);  // the image is read once, at construction
     Check(!config.NoFile());
     config.ReadOptionTPID(1);
     config.ReadOptionPL(1);
