@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/BinaryFile.h"
 #include "platform/Canvas.h"
@@ -47,6 +48,10 @@ class TShape {
     std::unique_ptr<TBatchConfig> BatchConfig;
 
     static std::int32_t FreeShape(std::unique_ptr<TShape>& shape);
+
+    // Replaces the attached batch configuration by one read from the file (a missing file
+    // gives one that answers every lookup with its input); always true.
+    bool AttachBatchConfig(std::string_view fileName);
     // -1 without a shape; otherwise loads and then reads the style file and the labels.
     static std::int32_t OpenShape(TShape* shape, const std::string& name);
     // 255 without a shape; otherwise rebuilds the header, copies the attribute table of a

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The batch configuration's messages, in Windows-1250, and how it shows them.
+namespace batchtexts {
+
+// "Blad polaczenia " and the database path.
+std::string ConnectionFailed(std::string_view databasePath);
+// "ID rekordu " + id + " nie jest poprawny".
+std::string BadRecordId(std::string_view id);
+
+// A modal message box with the text and an OK button.
+void Show(std::string_view text);
+
+}  // namespace batchtexts
