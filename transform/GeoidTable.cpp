@@ -1,0 +1,74 @@
+#include "transform/GeoidTable.h"
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <new>
+
+#include "platform/UiService.h"
+#include "transform/TransformTexts.h"
+
+std::vector<TGeoidEntry> GeoidList;
+std::string GeoidPath;
+
+namespace {
+
+constexpr std::size_t kMaxPath = 255;
+constexpr std::size_t kNameBytes = 8;
+
+double ReadLittleEndianDouble(const unsigned char* p) {
+    std::uint64_t bits = 0;
+    for (int i = 7; i >= 0; --i) bits = (bits << 8) | p[i];
+    return std::bit_cast<double>(bits);
+}
+
+}  // namespace
+
+std::string DefaultGeoidPath() {
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    std::string path = (error ? std::string() : exe.parent_path().string()) + "/geoida.bin";
+    if (path.size() > kMaxPath) path.resize(kMaxPath);
+    return path;
+}
+
+int LoadGeoidFile(const std::string& Path) {
+    GeoidList.clear();
+    GeoidPath = Path.substr(0, kMaxPath);
+    std::error_code error;
+    if (std::filesystem::is_directory(GeoidPath, error)) return -1;
+    std::ifstream file(GeoidPath, std::ios::binary);
+    if (!file.is_open()) return -1;
+    unsigned char record[kGeoidRecordSize];
+    // One record at a time: the table grows with what the file really holds, never by a count.
+    while (file.read(reinterpret_cast<char*>(record), kGeoidRecordSize)) {
+        try {
+            const std::size_t length = record[0] > kNameBytes ? kNameBytes : record[0];
+            GeoidList.push_back(
+                {std::string(reinterpret_cast<const char*>(record + 1), length),
+                 TNPoint(ReadLittleEndianDouble(record + 9), ReadLittleEndianDouble(record + 17),
+                         ReadLittleEndianDouble(record + 25))});
+        } catch (const std::bad_alloc&) {
+            platform::MessageBox(0, transform_texts::OutOfMemory(), "", platform::MB_OK);
+            break;
+        }
+    }
+    return 0;
+}
+
+int LoadGeoid() {
+    return LoadGeoidFile(DefaultGeoidPath());
+}
+
+void InitGeoid() {
+    if (LoadGeoid() == -1) {
+        platform::MessageBox(0, transform_texts::GeoidReadError() + GeoidPath, "", platform::MB_OK);
+    }
+}
+
+void DoneGeoid() {
+    GeoidList.clear();
+    GeoidList.shrink_to_fit();
+}
