@@ -1,6 +1,7 @@
 #include "plugin/KestrelUnits.h"
 
 #include "plugin/SettingsUnits.h"
+#include "transform/TransformUnits.h"
 
 // Order of the units:
 //   1. coordinate transformations: ellipsoid and projection tables, the conformal and
@@ -11,8 +12,10 @@
 //      attribute slots.
 
 void InitializeLibraryUnits() noexcept {
-    // TRANSFORM UNITS: InitializeTransformUnits() is called here, first, once the coordinate
-    // transformations are part of the library.
+    try {
+        InitializeTransformUnits();
+    } catch (...) {
+    }
     try {
         InitializeSettingsUnits();
     } catch (...) {
@@ -25,10 +28,14 @@ void FinalizeLibraryUnits() noexcept {
         FinalizeSettingsUnits();
     } catch (...) {
     }
-    // TRANSFORM UNITS: FinalizeTransformUnits() is called here, last.
+    try {
+        FinalizeTransformUnits();
+    } catch (...) {
+    }
 }
 
-// The shared library's load and unload. Only Kestrel.so links this file.
+// The shared library's load and unload. Only Kestrel.so links this file. The load may run before
+// the library's own dynamic initialisers, so every global the units fill is constinit.
 [[gnu::constructor]] static void KestrelLoad() {
     InitializeLibraryUnits();
 }
