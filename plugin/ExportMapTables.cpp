@@ -30,10 +30,11 @@ namespace {
 constexpr std::int32_t kMaxFields = (65535 - 33) / 32;
 constexpr std::int32_t kMaxRecordLength = 65535 - 1;  // without the deletion flag
 
-// Advances the shared progress bar as `count` of its steps would, in time independent of
-// `count`: runs that stay below the maximum are set at once, and once the bar wraps its
-// positions repeat, so whole cycles are left out.
-void AdvanceProgress(std::int64_t count) {
+}  // namespace
+
+// Runs that stay below the maximum are set at once, and once the bar wraps its positions
+// repeat, so whole cycles are left out.
+void ProgressAdvance(std::int64_t count) {
     TFProgressFormShared* form = ProgressForm();
     if (form == nullptr || count <= 0) return;
     const platform::ProgressWindowState& state = form->Window.State();
@@ -67,6 +68,8 @@ void AdvanceProgress(std::int64_t count) {
     }
 }
 
+namespace {
+
 // Opens the progress window for one table and closes it on every way out.
 class TableProgress {
   public:
@@ -80,7 +83,7 @@ class TableProgress {
 
     // Steps on to the object at this 1-based position of the map's object list.
     void ExamineUpTo(std::int64_t position) {
-        AdvanceProgress(position - stepped_);
+        ProgressAdvance(position - stepped_);
         stepped_ = std::max(stepped_, position);
     }
 

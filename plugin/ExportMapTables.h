@@ -18,6 +18,10 @@
 // the shared progress window ("Budowanie pliku dbf", 1 to the layer's record count, step 1)
 // advances once for every object of the map examined.
 
+// Advances the shared progress window as that many ProgressStep calls would, in time that does
+// not grow with the count.
+void ProgressAdvance(std::int64_t count);
+
 // One row: the object and its TPID, its 1-based position in the map's object list.
 struct TExportRow {
     const TObiekt* Object;
