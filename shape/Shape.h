@@ -11,6 +11,9 @@
 #include "shape/BatchConfig.h"
 #include "shape/ShpRecords.h"
 
+class TListaPKT;
+class TListaObi;
+
 // Results of loading a shapefile.
 enum : std::int32_t {
     kShapeLoaded = 0,
@@ -72,6 +75,12 @@ class TShape {
     // Header fields.
     std::int32_t HeaderShapeType() const;
     std::int32_t HeaderVersion() const;
+
+    // Appends one record per exportable map object (kinds 1 to 5, only the marked ones when
+    // OnlyMarked) and rebuilds the header; -1 when a list is absent. Defined by the plug-in,
+    // whose conversion settings choose each kind's geometry.
+    std::int32_t ObjectsToShape(TListaPKT* Points, TListaObi* Objects, bool OnlyMarked,
+                                bool SwapAxes);
 
     // Display-style file and labels: filled in by their own readers and writers.
     void ReadStyleFile();
