@@ -133,6 +133,8 @@ std::int32_t TShape::TransformShape(std::uint8_t Code, double P1, double P2, dou
 
     std::int32_t result = -1;
     bool failed = false;
+    // The points carry no height for the dispatcher: 0 goes in, and the height result is dropped
+    // (the Z values of the records stay as they are).
     TransformAllPoints(*Records, [&](double& n, double& e) {
         double outN = 0.0, outE = 0.0, outH = 0.0;
         const int r =
