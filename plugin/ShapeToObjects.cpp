@@ -38,14 +38,14 @@ class ObjectBuilder {
     }
 
     // A vertex at a shapefile point (X easting, Y northing).
-    TPunkt* AddShpPoint(const TShpPoint& p, std::uint8_t flags, float h = 0.0f) {
+    TPunkt* AddShpPoint(const TShpPoint& p, int flags, float h = 0.0f) {
         return swap_ ? AddPoint(p.Y, p.X, flags, h) : AddPoint(p.X, p.Y, flags, h);
     }
     TPunkt* AddNoData() { return AddPoint(0.0, 0.0, kVertexGoesOn, 0.0f); }
 
   private:
-    TPunkt* AddPoint(double x, double y, std::uint8_t flags, float h) {
-        auto point = std::make_unique<TPunkt>("", flags, x, y, h);
+    TPunkt* AddPoint(double x, double y, int flags, float h) {
+        auto point = std::make_unique<TPunkt>("", static_cast<std::uint8_t>(flags), x, y, h);
         TPunkt* raw = point.get();
         if (points_.AddPoint(std::move(point)))
             current_->Vertices->Add(std::make_unique<TNumer>(raw));
@@ -72,9 +72,12 @@ void PointRecord(ObjectBuilder& b, const TSHPRecord& record, const std::string& 
         b.AddNoData();
         return;
     }
-    float h = 0.0f;
-    if (const auto* z = dynamic_cast<const TSHPPointZRecord*>(g)) h = static_cast<float>(z->Z);
-    b.AddShpPoint({g->X, g->Y}, kVertexGoesOn, h);
+    // A PointZ's height is flagged as there, so that the MAP file keeps it.
+    if (const auto* z = dynamic_cast<const TSHPPointZRecord*>(g)) {
+        b.AddShpPoint({g->X, g->Y}, kVertexGoesOn | kPointHasHeight, static_cast<float>(z->Z));
+    } else {
+        b.AddShpPoint({g->X, g->Y}, kVertexGoesOn);
+    }
 }
 
 void MultiPointRecord(ObjectBuilder& b, const TSHPMultiPointRecord& g, const std::string& code,
