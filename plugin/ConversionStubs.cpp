@@ -3,12 +3,6 @@
 // changes nothing and reports failure. This file goes when the conversions arrive.
 #include "plugin/KWZArcView.h"
 
-bool TKWZArcView::SaveAsMap(KwzHandle FileName, std::int32_t Mode) {
-    (void)FileName;
-    (void)Mode;
-    return false;
-}
-
 bool TKWZArcView::ExportMap() {
     return false;
 }

@@ -9,6 +9,7 @@
 #include "platform/NumberText.h"
 #include "platform/ShortString.h"
 #include "plugin/ConversionSettings.h"
+#include "plugin/LibraryVersion.h"
 #include "plugin/SaveAsMapLinkTable.h"
 #include "plugin/SaveAsMapTexts.h"
 #include "plugin/SaveAsMapTransfer.h"
@@ -79,7 +80,7 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
         return false;
 
     std::int32_t result = 0;
-    WriteMapFile(saveasmaptexts::Generator(), MapVersionText(kSaveAsMapLibraryVersion), kMapVersion,
+    WriteMapFile(saveasmaptexts::Generator(), MapVersionText(LibraryVersion), kMapVersion,
                  target.FileName, false, &target.Points, &target.Objects, result);
     return false;
 }

@@ -20,9 +20,6 @@ struct ShapeToMapTarget {
     std::function<bool()> WriteFileSettings;  // the ".cc" writer; false: not written (reported)
 };
 
-// The version of the library that the MAP file's generator line names (divided by 100).
-inline constexpr double kSaveAsMapLibraryVersion = 2.19;
-
 // Converts the shapefile into map objects and points, copies the dBase table when asked, writes
 // the ".cc" file and the version 7 MAP file. Mode 1: no file-name dialog, and the dBase table is
 // transferred whatever the settings say. Always false; failures are shown to the user.
