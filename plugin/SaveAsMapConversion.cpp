@@ -8,6 +8,7 @@
 #include "platform/FileDialog.h"
 #include "platform/NumberText.h"
 #include "platform/ShortString.h"
+#include "platform/TextFile.h"
 #include "plugin/ConversionSettings.h"
 #include "plugin/LibraryVersion.h"
 #include "plugin/SaveAsMapLinkTable.h"
@@ -79,6 +80,17 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
     if (!ConversionSettings.INI && target.WriteFileSettings && !target.WriteFileSettings())
         return false;
 
+    // The MAP writer creates its file without a word when that fails; the conversion tells the
+    // user which file it could not make.
+    if (target.Points.Count() > 0 && target.Objects.Count() > 0) {
+        platform::TextFileWriter probe;
+        const std::int32_t created = probe.Create(platform::Cut(target.FileName));
+        probe.Abandon();
+        if (created != 0) {
+            ShowFileResult(static_cast<std::int16_t>(created), target.FileName);
+            return false;
+        }
+    }
     std::int32_t result = 0;
     WriteMapFile(saveasmaptexts::Generator(), MapVersionText(LibraryVersion), kMapVersion,
                  target.FileName, false, &target.Points, &target.Objects, result);
