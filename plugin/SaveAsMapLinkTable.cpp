@@ -1,5 +1,6 @@
 #include "plugin/SaveAsMapLinkTable.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/BinaryFile.h"
@@ -52,6 +53,28 @@ bool ReadLinkTableLayout(const std::string& sourceName, LinkTableLayout& layout)
         layout.Fields.push_back(descriptor);
     }
     return fieldsLength <= layout.RecordLength;
+}
+
+void LinkTableLayoutFromFields(const std::vector<platform::DbfFieldDef>& fields,
+                               LinkTableLayout& layout) {
+    layout = LinkTableLayout{};
+    std::int32_t unused = 0;
+    const auto checker = TSimpleDBFile::OpenExisting("", unused, unused, unused);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const platform::DbfFieldDef& f = fields[i];
+        TDBFFieldDescriptor d{};
+        std::memcpy(d.data(), f.name.data(), std::min<std::size_t>(f.name.size(), 11));
+        d[11] = static_cast<std::uint8_t>(f.type);
+        d[16] = static_cast<std::uint8_t>(f.length & 0xFF);
+        // Text fields longer than 255 keep the high byte of their length where decimals go.
+        const bool numeric = f.type == 'N' || f.type == 'F';
+        d[17] = static_cast<std::uint8_t>(numeric ? f.decimals : (f.length >> 8) & 0xFF);
+        checker->CheckFieldDescriptor(d);
+        if (layout.TpidIndex < 0 && f.name == kTpidField)
+            layout.TpidIndex = static_cast<std::int32_t>(i);
+        layout.RecordLength += f.length;
+        layout.Fields.push_back(d);
+    }
 }
 
 bool CreateLinkTable(const std::string& fileName, const LinkTableLayout& layout) {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/DbfTable.h"
 #include "shape/DBaseFile.h"
 
 // The link table of a MAP file made from a shapefile: a copy of the shapefile's dBase fields,
@@ -31,6 +32,12 @@ std::string FolderOf(std::string_view path);
 // about fields outside the dBase III+ limits and lets them pass). False when the file cannot be
 // opened or its header announces no room for the fields it lists.
 bool ReadLinkTableLayout(const std::string& sourceName, LinkTableLayout& layout);
+
+// The same layout taken from the fields the table component reads, for a source the header reader
+// cannot open (it asks for write access, which a read-only table does not give); the fields are
+// checked the same way.
+void LinkTableLayoutFromFields(const std::vector<platform::DbfFieldDef>& fields,
+                               LinkTableLayout& layout);
 
 // Writes the empty link table under `fileName`: the source's fields with their names, types,
 // lengths and decimals, then TPID (N, 10, 0) when the source has none. False when the file

@@ -1,5 +1,7 @@
 #include "plugin/SaveAsMapTransfer.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -176,8 +178,12 @@ bool TransferDbf(const DbfTransferJob& job) {
     if (!OpenTable(source, job.SourceName, DbfTable::Mode::ReadShared, job.SourceName))
         return false;
     LinkTableLayout layout;
-    if (!ReadLinkTableLayout(job.SourceName, layout) ||
-        static_cast<int>(layout.Fields.size()) != source.FieldCount()) {
+    if (::access(job.SourceName.c_str(), W_OK) != 0) {
+        std::vector<platform::DbfFieldDef> fields;
+        for (int i = 0; i < source.FieldCount(); ++i) fields.push_back(source.Field(i));
+        LinkTableLayoutFromFields(fields, layout);
+    } else if (!ReadLinkTableLayout(job.SourceName, layout) ||
+               static_cast<int>(layout.Fields.size()) != source.FieldCount()) {
         saveasmaptexts::Show(saveasmaptexts::OpenError(job.SourceName));
         return false;
     }

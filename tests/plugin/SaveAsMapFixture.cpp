@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -155,9 +156,11 @@ void DefaultConversionSettings() {
 void ConversionTest::SetUp() {
     SettingsTest::SetUp();
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("kestrel-shp2map-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" +
-            info->name());
+    // Parameterised tests have a "/" in their names.
+    std::string name = std::string("kestrel-shp2map-") + std::to_string(::getpid()) + "-" +
+                       info->test_suite_name() + "-" + info->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    dir_ = std::filesystem::temp_directory_path() / name;
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     DefaultConversionSettings();

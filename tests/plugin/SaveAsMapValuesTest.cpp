@@ -1,7 +1,11 @@
 // dBase values on their way into attributes, the batch section, the link table's names.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "SaveAsMapFixture.h"
+#include "platform/DbfTable.h"
 #include "platform/IniMemoryFile.h"
 #include "plugin/AttributeChoice.h"
 #include "plugin/ConversionSettings.h"
@@ -97,6 +101,38 @@ TEST(SaveAsMapBatchSection, SectionOfTheShapefileOverDefault) {
     ReadBatchLinkSettings(nullptr, "rzeki.shp");  // no file
     EXPECT_EQ(LinkSettings.KOD.View(), "5000");
     EXPECT_TRUE(AttributeSlots[0].DBF.Empty());
+}
+
+}  // namespace
+
+namespace {
+
+// A read-only source is described from the table component's fields; the link table made from
+// that layout equals the one made from the header.
+TEST(SaveAsMapLinkTable, LayoutFromFieldsMatchesTheHeader) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("kestrel-shp2map-layout-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string dbf = (dir / "a.dbf").string();
+    saveasmaptest::WriteDbf(dbf,
+                            {{"NAZWA", 'C', 12},
+                             {"TPID", 'N', 8},
+                             {"KWOTA", 'N', 12, 2},
+                             {"DATA", 'D', 8},
+                             {"OK", 'L', 1}},
+                            {{"a", "1", "2.50", "20040315", "T"}});
+    LinkTableLayout fromHeader, fromFields;
+    ASSERT_TRUE(ReadLinkTableLayout(dbf, fromHeader));
+    platform::DbfTable table;
+    table.Open(dbf, platform::DbfTable::Mode::ReadShared);
+    std::vector<platform::DbfFieldDef> fields;
+    for (int i = 0; i < table.FieldCount(); ++i) fields.push_back(table.Field(i));
+    LinkTableLayoutFromFields(fields, fromFields);
+    EXPECT_EQ(fromFields.Fields, fromHeader.Fields);
+    EXPECT_EQ(fromFields.RecordLength, fromHeader.RecordLength);
+    EXPECT_EQ(fromFields.TpidIndex, 1);
+    EXPECT_EQ(fromHeader.TpidIndex, 1);
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
