@@ -54,7 +54,9 @@ class TKWZArcView : public TKWZPrototypTP {
     /* 20 */ std::int32_t TransformMap(std::int32_t Source, std::int32_t Target) override;
     /* 21 */ std::int32_t TransformFile(std::int32_t Source, std::int32_t Target) override;
 
-    // The loaded shapefile; always present (Clear and the export replace it by a new one).
+    // The loaded shapefile; present from construction on (Clear, OpenFile and the export replace
+    // it by a new one). Only an allocation that fails midway leaves it empty: every place allows
+    // for that.
     std::unique_ptr<TShape> Shape;
     // Symbols of the .sym file, filled by the export when layers are named after them.
     std::unique_ptr<TListaSYM> Symbols;
