@@ -66,6 +66,11 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
     if (ConversionSettings.NazwaPlikuSHPMAP && mode != kModeBatch && !AskMapName(target.FileName))
         return false;
 
+    if (target.FileName.empty()) {
+        ShowFileResult(platform::kErrorPathNotFound, target.FileName);
+        return false;
+    }
+
     const std::string dbfName = DbfNameOf(target.Shape.FileName);
     const bool transfer = !dbfName.empty() && (mode == kModeBatch ||
                                                (ConversionSettings.BTA && !ConversionSettings.INI));

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 #include <exception>
+#include <filesystem>
 #include <vector>
 
 #include "model/ListaObi.h"
@@ -174,6 +175,13 @@ class Transfer {
 
 bool TransferDbf(const DbfTransferJob& job) {
     const std::string linkName = LinkTableName(job.MapName);
+    // A link table named like the source (map_x.shp converted to x.map) would replace the
+    // shapefile's own table.
+    std::error_code ec;
+    if (std::filesystem::equivalent(job.SourceName, linkName, ec)) {
+        saveasmaptexts::Show(saveasmaptexts::OpenError(linkName));
+        return false;
+    }
     DbfTable source;
     if (!OpenTable(source, job.SourceName, DbfTable::Mode::ReadShared, job.SourceName))
         return false;

@@ -367,3 +367,27 @@ TEST_F(SaveAsMapTest, OlderLinkTableIsReplaced) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SaveAsMapTest, LinkTableThatWouldBeTheSourceIsRefused) {
+    server->Shape = MakeShape({}, Path("map_drogi.shp"));
+    server->Shape->Records->AddRecord(PointRecord(1, 1, 2));
+    WriteDbf(Path("map_drogi.dbf"), {{"NAZWA", 'C', 10}}, {{"Polna"}});
+    const std::string before = ReadText(Path("map_drogi.dbf"));
+    Save(Path("drogi.map"), 1);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Błąd otwarcia pliku " + Path("map_drogi.dbf")});
+    EXPECT_EQ(ReadText(Path("map_drogi.dbf")), before);
+    EXPECT_FALSE(fs::exists(Path("drogi.map")));
+}
+
+TEST_F(SaveAsMapTest, EmptyMapNameIsReported) {
+    OpenLines();
+    StandardTable();
+    Save("", 1);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_FALSE(fs::exists(Path("map_.dbf")));
+    EXPECT_FALSE(fs::exists(Path("drogi.cc")));
+}
+
+}  // namespace
