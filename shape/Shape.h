@@ -103,6 +103,11 @@ class TShape {
     void WriteStyleFile();
     void ReadLabelsFromDbf();
 
+    // Shapefile to map: appends one or more objects per record, each vertex a point of its own,
+    // with the object codes of the conversion settings; Mark marks every new object, SwapAxes
+    // puts the northing first. -1 when there are no records, else 0. Defined by the plug-in.
+    std::int32_t ShapeToObjects(TListaPKT& Points, TListaObi& Objects, bool Mark, bool SwapAxes);
+
   private:
     // Whether the records' header and index fields come from a layout pass since the last load.
     bool laidOut_ = false;
