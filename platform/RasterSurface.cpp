@@ -20,6 +20,7 @@ constexpr const char* kSymbolFamily = "DejaVu Sans";
 constexpr char32_t kBullet = 0x2022;
 
 // Wingdings 0x20..0xFF; 0 marks a code without a sign of its own in common fonts.
+// clang-format off
 constexpr std::array<char32_t, 224> kWingdings = {
     // 0x20
     0x0020, 0x270F, 0x2702, 0x2701, 0, 0, 0, 0, 0x260E, 0x2706, 0x2709, 0x2709, 0, 0, 0, 0,
@@ -60,6 +61,7 @@ constexpr std::array<char32_t, 224> kWingdings = {
     0x21E8, 0x21E7, 0x21E9, 0x2B04, 0x21F3, 0x2B00, 0x2B01, 0x2B03, 0x2B02, 0x25AD, 0x25AB,
     0x2717, 0x2713, 0x2612, 0x2611, 0x229E,
 };
+// clang-format on
 
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -102,7 +104,8 @@ Glyphs GlyphsFor(const FontInfo& font, std::string_view text) {
     Glyphs g;
     if (IsSymbolFont(font.name)) {
         g.family = kSymbolFamily;
-        for (const char c : text) AppendUtf8(g.text, WingdingsToUnicode(static_cast<unsigned char>(c)));
+        for (const char c : text)
+            AppendUtf8(g.text, WingdingsToUnicode(static_cast<unsigned char>(c)));
     } else {
         g.family = font.name.empty() ? std::string("Sans") : font.name;
         g.text = Cp1250ToUtf8(text);
@@ -124,21 +127,35 @@ cairo_surface_t* HatchTile(int hatch, COLORREF color) {
     cairo_surface_flush(tile);
     unsigned char* data = cairo_image_surface_get_data(tile);
     const int stride = cairo_image_surface_get_stride(tile);
-    const std::uint32_t pixel = 0xFF000000u | ((color & 0xFF) << 16) | (color & 0xFF00) |
-                                ((color >> 16) & 0xFF);
+    const std::uint32_t pixel =
+        0xFF000000u | ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
     for (int y = 0; y < 8; ++y) {
         auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
         for (int x = 0; x < 8; ++x) {
             const bool h = y == 4, v = x == 4, f = x == y, b = x + y == 7;
             bool on = false;
             switch (hatch) {
-                case HS_HORIZONTAL: on = h; break;
-                case HS_VERTICAL: on = v; break;
-                case HS_FDIAGONAL: on = f; break;
-                case HS_BDIAGONAL: on = b; break;
-                case HS_CROSS: on = h || v; break;
-                case HS_DIAGCROSS: on = f || b; break;
-                default: on = false; break;
+                case HS_HORIZONTAL:
+                    on = h;
+                    break;
+                case HS_VERTICAL:
+                    on = v;
+                    break;
+                case HS_FDIAGONAL:
+                    on = f;
+                    break;
+                case HS_BDIAGONAL:
+                    on = b;
+                    break;
+                case HS_CROSS:
+                    on = h || v;
+                    break;
+                case HS_DIAGCROSS:
+                    on = f || b;
+                    break;
+                default:
+                    on = false;
+                    break;
             }
             row[x] = on ? pixel : 0;
         }
@@ -176,11 +193,20 @@ void StrokePath(cairo_t* cr, const PenInfo& pen) {
     const std::vector<double>* pattern = nullptr;
     if (width == 1) {
         switch (pen.style) {
-            case PS_DASH: pattern = &dash; break;
-            case PS_DOT: pattern = &dot; break;
-            case PS_DASHDOT: pattern = &dashDot; break;
-            case PS_DASHDOTDOT: pattern = &dashDotDot; break;
-            default: break;
+            case PS_DASH:
+                pattern = &dash;
+                break;
+            case PS_DOT:
+                pattern = &dot;
+                break;
+            case PS_DASHDOT:
+                pattern = &dashDot;
+                break;
+            case PS_DASHDOTDOT:
+                pattern = &dashDotDot;
+                break;
+            default:
+                break;
         }
     }
     if (pattern != nullptr)

@@ -11,10 +11,10 @@ std::string Cp(std::string_view utf8) {
 
 }  // namespace
 
-#define DISPLAY_TEXT(name, literal)               \
-    const std::string& name() {                   \
+#define DISPLAY_TEXT(name, literal)                  \
+    const std::string& name() {                      \
         static const std::string text = Cp(literal); \
-        return text;                              \
+        return text;                                 \
     }
 
 DISPLAY_TEXT(SectionPoint, "Punkt")
@@ -54,9 +54,8 @@ DISPLAY_TEXT(LabelError, "error")
 #undef DISPLAY_TEXT
 
 const std::vector<std::string>& FontSizes() {
-    static const std::vector<std::string> sizes = {"8",  "9",  "10", "11", "12", "14",
-                                                   "16", "18", "20", "22", "24", "26",
-                                                   "28", "36", "48", "72"};
+    static const std::vector<std::string> sizes = {"8",  "9",  "10", "11", "12", "14", "16", "18",
+                                                   "20", "22", "24", "26", "28", "36", "48", "72"};
     return sizes;
 }
 
@@ -68,20 +67,47 @@ std::vector<std::string> TypeLines(std::int32_t headerShapeType) {
     const char* type = nullptr;
     bool area = false;
     switch (headerShapeType) {
-        case 1: type = "Typ: Punkt"; break;
-        case 11: type = "Typ: PunktZ"; break;
-        case 21: type = "Typ: PunktM"; break;
-        case 8: type = "Typ: MultiPunkt"; break;
-        case 18: type = "Typ: MultiPunktZ"; break;
-        case 28: type = "Typ: MultiPunktM"; break;
-        case 3: type = "Typ: Linia"; break;
-        case 13: type = "Typ: LiniaZ"; break;
-        case 23: type = "Typ: LiniaM"; break;
-        case 5: type = "Typ: Wielokat", area = true; break;
-        case 15: type = "Typ: WielokatZ", area = true; break;
-        case 25: type = "Typ: WielokatM", area = true; break;
-        case 31: type = "Typ: Figury", area = true; break;
-        default: return {};
+        case 1:
+            type = "Typ: Punkt";
+            break;
+        case 11:
+            type = "Typ: PunktZ";
+            break;
+        case 21:
+            type = "Typ: PunktM";
+            break;
+        case 8:
+            type = "Typ: MultiPunkt";
+            break;
+        case 18:
+            type = "Typ: MultiPunktZ";
+            break;
+        case 28:
+            type = "Typ: MultiPunktM";
+            break;
+        case 3:
+            type = "Typ: Linia";
+            break;
+        case 13:
+            type = "Typ: LiniaZ";
+            break;
+        case 23:
+            type = "Typ: LiniaM";
+            break;
+        case 5:
+            type = "Typ: Wielokat", area = true;
+            break;
+        case 15:
+            type = "Typ: WielokatZ", area = true;
+            break;
+        case 25:
+            type = "Typ: WielokatM", area = true;
+            break;
+        case 31:
+            type = "Typ: Figury", area = true;
+            break;
+        default:
+            return {};
     }
     std::vector<std::string> lines{Cp(type)};
     if (area) lines.push_back(Cp("Typ: Powierzchnie"));

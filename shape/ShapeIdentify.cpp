@@ -13,7 +13,8 @@ namespace dt = displaytexts;
 
 // The attribute table of a shapefile, open for reading. Throws platform::DbfError.
 void OpenAttributes(platform::DbfTable& table, const std::string& shapeFileName) {
-    table.Open(platform::ChangeFileExt(shapeFileName, ".dbf"), platform::DbfTable::Mode::ReadShared);
+    table.Open(platform::ChangeFileExt(shapeFileName, ".dbf"),
+               platform::DbfTable::Mode::ReadShared);
 }
 
 // A table error is shown to the user and goes no further: these operations run under the
@@ -80,8 +81,8 @@ void TShape::ShowObjectInfo() {
         table.First();
         for (std::int32_t i = 1; i < number; ++i) table.Next();
         for (int f = 0; f < table.FieldCount(); ++f)
-            lines.push_back(platform::Cut(platform::Cut(table.Field(f).name) + " = " +
-                                          table.FieldText(f)));
+            lines.push_back(
+                platform::Cut(platform::Cut(table.Field(f).name) + " = " + table.FieldText(f)));
     } catch (const platform::DbfError& error) {
         ShowTableError(error);
         return;

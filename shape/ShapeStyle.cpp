@@ -84,7 +84,8 @@ void TShape::ReadStyleFile() {
     };
 
     const std::string& point = dt::SectionPoint();
-    SymbolFont->Name = platform::Cut(text(point, dt::KeyFontName(), SymbolFont->Name), kFontNameMax);
+    SymbolFont->Name =
+        platform::Cut(text(point, dt::KeyFontName(), SymbolFont->Name), kFontNameMax);
     if (any) {
         SymbolFont->Size = ReadInRange(ini, point, dt::KeyFontSize(), SymbolFont->Size,
                                        kFontSizeMin, kFontSizeMax);
@@ -100,9 +101,9 @@ void TShape::ReadStyleFile() {
     LinePen->Color = ReadColor(ini, line, LinePen->Color);
 
     const std::string& area = dt::SectionArea();
-    SetBrushStyleNumber(*AreaBrush, ReadInRange(ini, area, dt::KeyStyle(),
-                                                BrushStyleNumber(*AreaBrush), 0,
-                                                kBrushStyleCount - 1));
+    SetBrushStyleNumber(*AreaBrush,
+                        ReadInRange(ini, area, dt::KeyStyle(), BrushStyleNumber(*AreaBrush), 0,
+                                    kBrushStyleCount - 1));
     AreaBrush->Color = ReadColor(ini, area, AreaBrush->Color);
 
     Markowanie = ReadFlag(ini, dt::KeyMarks(), Markowanie);

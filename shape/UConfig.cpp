@@ -82,8 +82,8 @@ TFConfig::TFConfig()
              &Label1, &Label2, &Label3, &ComboBox3, &Edit2, &UpDown1, &Panel3, &Panel4})
         c->Parent = &Linie;
     DrawGrid1.Parent = &Panel4;
-    for (platform::Control* c : std::initializer_list<platform::Control*>{
-             &Label4, &Label5, &ComboBox4, &Panel5, &Panel6})
+    for (platform::Control* c :
+         std::initializer_list<platform::Control*>{&Label4, &Label5, &ComboBox4, &Panel5, &Panel6})
         c->Parent = &Poligony;
     DrawGrid2.Parent = &Panel6;
     for (platform::Control* c :
@@ -300,7 +300,9 @@ void TFConfig::ComboBox4DrawItem(platform::TCanvas& canvas, int index,
     canvas.Brush = platform::TBrush{style == 0 ? platform::clWhite : platform::clBlack};
     SetBrushStyleNumber(canvas.Brush, style);
     RectanglePolygon(canvas, r);
-    const std::string* text = index == 0 ? &dt::FillSolid() : index == 7 ? &dt::FillNone() : nullptr;
+    const std::string* text = index == 0   ? &dt::FillSolid()
+                              : index == 7 ? &dt::FillNone()
+                                           : nullptr;
     if (text != nullptr) {
         canvas.Font.Color = platform::clBlack;
         canvas.SetTransparent(true);
@@ -346,7 +348,8 @@ void TFConfig::Checkbox2Click() {
         try {
             FillFieldList();
         } catch (const platform::DbfError& error) {
-            platform::MessageBox(ParentWindow, error.what(), "", platform::MB_OK | platform::MB_ICONERROR);
+            platform::MessageBox(ParentWindow, error.what(), "",
+                                 platform::MB_OK | platform::MB_ICONERROR);
         }
     } else {
         FillFieldList();

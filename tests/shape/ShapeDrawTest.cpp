@@ -185,7 +185,8 @@ TEST_F(ShapeDrawTest, ObjectInfoListsNumberTypeCountsAndTheRecordsAttributeRow) 
 
 TEST_F(ShapeDrawTest, ObjectInfoOfALineAndOfARecordPastTheLastRow) {
     const std::string shp = Path("drogi.shp");
-    auto shape = ShapeOf(Records(Line({{{0, 0}, {10, 0}}}), Line({{{0, 5}, {5, 5}, {10, 5}}})), shp);
+    auto shape =
+        ShapeOf(Records(Line({{{0, 0}, {10, 0}}}), Line({{{0, 5}, {5, 5}, {10, 5}}})), shp);
     WriteTable(shp, {"NR"}, {{"1"}});
     std::vector<std::string> shown;
     ui->QueueForm<TFObjPar>([&](TFObjPar& f) { shown = f.ListBox1.Items(); });
