@@ -195,7 +195,8 @@ TEST_F(ConfigDialogTest, TickingLabelsListsTheFieldsAndOkReadsTheChosenOnes) {
         EXPECT_EQ(f.ComboBox5.Items(), (std::vector<std::string>{"NUMER", "NAZWA", "RODZAJ"}));
         EXPECT_EQ(f.ComboBox5.ItemIndex(), -1);
         EXPECT_TRUE(f.ComboBox5.Select(1));
-        EXPECT_EQ(f.GetLabelOptions().NumerPola, 1);
+        const std::int32_t field = f.GetLabelOptions().NumerPola;
+        EXPECT_EQ(field, 1);
         f.PressEnter();
     });
     shape->ConfigureDisplay(0);
