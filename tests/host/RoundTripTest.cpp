@@ -352,8 +352,8 @@ class RoundTripTest : public HostTest {
         return c;
     }
 
-    // The settings dialog confirmed with these codes and options; Polish letters in dBase text
-    // by the standard `letters` chose last.
+    // The settings dialog confirmed with these codes and options, and with `letters` as the
+    // standard of Polish letters in the tables.
     void Configure(const Codes& codes, bool transfer, int kind2 = 0, int kind3 = 0) {
         testhost::ServerObject object = library->NewKWZObject();
         forms->QueueForm([=, this](platform::Form& form) {
@@ -412,7 +412,6 @@ class RoundTripTest : public HostTest {
         return ReadMap(Path("batch/" + layer + ".map"));
     }
 
-    // Every layer back with its own codes.
     // Every layer back with its own codes; the messages of the whole round trip.
     std::map<std::string, std::vector<MapObject>> RoundTrip(int kind2 = 0, int kind3 = 0) {
         std::map<std::string, std::vector<MapObject>> back;
