@@ -1,0 +1,142 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "converter/PontraApplication.h"
+#include "platform/Cp1250.h"
+#include "platform/FormBackend.h"
+#include "platform/UiService.h"
+
+// A fresh folder per test, removed afterwards.
+class ConverterScratch {
+  public:
+    ConverterScratch() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "pontra-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~ConverterScratch() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ConverterScratch(const ConverterScratch&) = delete;
+    ConverterScratch& operator=(const ConverterScratch&) = delete;
+
+    std::string Path(const std::string& name) const { return path_ + "/" + name; }
+    const std::string& Path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+inline std::string ReadFileBytes(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteFileBytes(const std::string& name, const std::string& bytes) {
+    std::ofstream(name, std::ios::binary) << bytes;
+}
+
+// The fake plug-in libraries the tests build, by absolute name.
+inline std::string FakeLibrary() {
+    return KESTREL_FAKE_BIN "/lib32/Kestrel.so";
+}
+inline std::string PartialLibrary() {
+    return KESTREL_PARTIAL_BIN "/lib32/Kestrel.so";
+}
+inline std::string MissingLibrary() {
+    return "/nonexistent/lib32/Kestrel.so";
+}
+
+// The calls the fake library records, with the handle numbers left out ("h12:a.map" -> "a.map").
+inline std::vector<std::string> WithoutHandles(const std::vector<std::string>& lines) {
+    static const std::regex handle("\\|h[0-9]+:");
+    std::vector<std::string> result;
+    for (const std::string& line : lines) result.push_back(std::regex_replace(line, handle, "|"));
+    return result;
+}
+
+// The handle numbers of the text arguments the fake library was given.
+inline std::vector<std::uint32_t> ArgumentHandles(const std::vector<std::string>& lines) {
+    static const std::regex handle("\\|h([0-9]+):");
+    std::vector<std::uint32_t> result;
+    for (const std::string& line : lines)
+        for (std::sregex_iterator it(line.begin(), line.end(), handle), end; it != end; ++it)
+            result.push_back(static_cast<std::uint32_t>(std::stoul((*it)[1])));
+    return result;
+}
+
+// Headless forms and message boxes with empty records, the fake library's record in a scratch
+// file; every queued script must be used.
+class ConverterTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        forms = platform::FormService::Headless();
+        ASSERT_NE(forms, nullptr);
+        forms->Reset();
+        forms->SetEcho(false);
+        boxes = platform::UiService::Headless();
+        ASSERT_NE(boxes, nullptr);
+        boxes->ClearMessages();
+        boxes->SetEcho(false);
+        ::setenv("KESTREL_FAKE_LOG", LogName().c_str(), 1);
+        ::unsetenv("KESTREL_FAKE_NIL");
+    }
+    void TearDown() override {
+        EXPECT_EQ(forms->PendingScripts(), 0u);
+        EXPECT_TRUE(forms->Mismatches().empty());
+        forms->Reset();
+        forms->SetEcho(true);
+        boxes->ClearMessages();
+        boxes->SetEcho(true);
+        ::unsetenv("KESTREL_FAKE_LOG");
+        ::unsetenv("KESTREL_FAKE_NIL");
+    }
+
+    std::string LogName() const { return scratch.Path("calls.log"); }
+
+    // Every line the fake library recorded so far.
+    std::vector<std::string> RawCalls() const {
+        std::vector<std::string> lines;
+        std::ifstream in(LogName(), std::ios::binary);
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+    std::vector<std::string> Calls() const { return WithoutHandles(RawCalls()); }
+    // The calls after the library was loaded.
+    std::vector<std::string> CallsAfterLoad() const {
+        std::vector<std::string> calls = Calls();
+        if (!calls.empty() && calls.front() == "load") calls.erase(calls.begin());
+        return calls;
+    }
+
+    std::unique_ptr<PontraApplication> Start(std::vector<std::string> parameters,
+                                             const std::string& library = FakeLibrary()) {
+        return std::make_unique<PontraApplication>(std::move(parameters), library);
+    }
+
+    // The texts of the message boxes shown, in UTF-8.
+    std::vector<std::string> MessageTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& box : boxes->Messages()) texts.push_back(platform::Cp1250ToUtf8(box.text));
+        return texts;
+    }
+
+    ConverterScratch scratch;
+    platform::HeadlessForms* forms = nullptr;
+    platform::HeadlessUi* boxes = nullptr;
+};
+
+using Lines = std::vector<std::string>;
+
+inline const std::string kCreateError = "Błąd tworzenia obiektu KWZ !";
