@@ -5,8 +5,8 @@
 namespace {
 
 // Library-wide state: freed with the library when a window is still there.
-std::unique_ptr<TFProgressFormShared> form;
-std::int32_t nesting = 0;
+constinit std::unique_ptr<TFProgressFormShared> form;
+constinit std::int32_t nesting = 0;
 
 }  // namespace
 

@@ -4,8 +4,8 @@
 
 #include "transform/TransformTexts.h"
 
-std::array<TEllipsoidRow, kEllipsoidCount> EllipsoidTable;
-std::array<TProjectionRow, kProjectionCount> ProjectionTable;
+constinit std::array<TEllipsoidRow, kEllipsoidCount> EllipsoidTable;
+constinit std::array<TProjectionRow, kProjectionCount> ProjectionTable;
 int CurrentEllipsoidIndex = 0;
 TCurrentEllipsoid CurrentEllipsoid;
 

@@ -10,8 +10,8 @@
 #include "platform/UiService.h"
 #include "transform/TransformTexts.h"
 
-std::vector<TGeoidEntry> GeoidList;
-std::string GeoidPath;
+constinit std::vector<TGeoidEntry> GeoidList;
+constinit std::string GeoidPath;
 
 namespace {
 

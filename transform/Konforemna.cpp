@@ -115,10 +115,10 @@ TWawa25_65::TWawa25_65() {
     Apply(*this, k25To65);
 }
 
-std::unique_ptr<TWawa65_75> Wawa65_75;
-std::unique_ptr<TWawa75_65> Wawa75_65;
-std::unique_ptr<TWawa65_25> Wawa65_25;
-std::unique_ptr<TWawa25_65> Wawa25_65;
+constinit std::unique_ptr<TWawa65_75> Wawa65_75;
+constinit std::unique_ptr<TWawa75_65> Wawa75_65;
+constinit std::unique_ptr<TWawa65_25> Wawa65_25;
+constinit std::unique_ptr<TWawa25_65> Wawa25_65;
 
 void InitWarszawaPolynomials() {
     Wawa65_75 = std::make_unique<TWawa65_75>();

@@ -9,7 +9,7 @@
 #include "transform/TransformTexts.h"
 #include "transform/ZoneCorrection65.h"
 
-std::unique_ptr<TTrsTrans> UserTransformation;
+constinit std::unique_ptr<TTrsTrans> UserTransformation;
 
 namespace {
 

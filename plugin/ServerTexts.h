@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Texts of the exports, the server object and the about box, in Windows-1250, and the one way
+// the server shows its messages.
+namespace servertexts {
+
+const std::string& Description();  // the library's description, also the about box's title line
+const std::string& FileMask();     // open-dialog filter of the files the server opens
+const std::string& AboutCaption();
+const std::string& AboutVersion();  // the version label's text, the number follows
+const std::string& AboutModuleUsed();
+const std::string& AboutModuleName();
+const std::string& Ok();
+// A per-file settings file that cannot be written.
+std::string FileSettingsWriteError(std::string_view fileName);
+// An output folder that cannot be created.
+std::string FolderCreateError(std::string_view folder);
+
+// A modal message box with the text and an OK button.
+void Show(std::string_view text);
+
+}  // namespace servertexts
