@@ -98,7 +98,7 @@ TEST(ExampleTest, TheBatchConfigurationNamesLayersReplacesACodeAndBuildsFields) 
     TBatchConfig config(kExamples + "/zielonki.ini");
     ASSERT_FALSE(config.NoFile());
     EXPECT_EQ(config.ReadOptionTPID(0), 1);
-    EXPECT_EQ(config.ReadOptionPL(1), 3);
+    EXPECT_EQ(config.ReadOptionPL(3), 1);
     EXPECT_EQ(config.GetReplacementCode("4302"), "4301");
     EXPECT_EQ(config.GetLayerName(config.GetReplacementCode("4302")), "rowy");
     EXPECT_EQ(config.GetLayerName("7001"), "7001");
