@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstdio>
 
 #include <filesystem>
 #include <fstream>
@@ -45,6 +48,31 @@ inline std::string ReadFileBytes(const std::string& name) {
 
 inline void WriteFileBytes(const std::string& name, const std::string& bytes) {
     std::ofstream(name, std::ios::binary) << bytes;
+}
+
+struct ProgramRun {
+    int status = -1;
+    std::string output;  // stdout and stderr
+};
+
+// Runs `command` (quoted for the shell) in `folder`, without input; a program that waits gets
+// killed after 60 seconds and fails the test.
+inline ProgramRun RunInFolder(const std::string& folder, const std::string& command) {
+    const std::string line = "cd '" + folder + "' && timeout 60 " + command + " </dev/null 2>&1";
+    ProgramRun run;
+    FILE* pipe = ::popen(line.c_str(), "r");
+    if (pipe == nullptr) return run;
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        run.output.append(buffer, got);
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+inline ProgramRun RunProgram(const std::string& program, const std::string& folder,
+                             const std::string& arguments) {
+    return RunInFolder(folder, "'" + program + "' " + arguments);
 }
 
 // The fake plug-in libraries the tests build, by absolute name.

@@ -1,36 +1,11 @@
 // The program itself, run as a user runs it, next to the fake library, next to none, and with
 // the library found in the current folder.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <string>
 
 #include "ConverterFixture.h"
 
 namespace {
-
-struct ProgramRun {
-    int status = -1;
-    std::string output;  // stdout and stderr
-};
-
-// Runs `program` with `arguments` (already quoted for the shell) in `folder`, without input; a
-// program that waits gets killed after 30 seconds and fails the test.
-ProgramRun RunProgram(const std::string& program, const std::string& folder,
-                      const std::string& arguments) {
-    const std::string command =
-        "cd '" + folder + "' && timeout 30 '" + program + "' " + arguments + " </dev/null 2>&1";
-    ProgramRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        run.output.append(buffer, got);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
 
 const std::string kFakeProgram = KESTREL_FAKE_BIN "/pontra";
 const std::string kLonelyProgram = KESTREL_NOLIB_BIN "/pontra";
