@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/Cursor.h"
+
 // A small borderless window with a caption and a progress bar, as the window back end shows it.
 // Without a window system the window is only its state, which tests read through Live().
 namespace platform {
 
-enum class CursorShape { Default, HourGlass };
 
 struct ProgressWindowState {
     int width = 0;  // client area
@@ -19,7 +20,7 @@ struct ProgressWindowState {
     std::int32_t position = 0;
     std::int32_t step = 10;
     bool visible = false;
-    CursorShape cursor = CursorShape::Default;
+    CursorShape cursor = crDefault;
     int repaints = 0;
 };
 

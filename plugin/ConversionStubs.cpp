@@ -8,7 +8,3 @@ bool TKWZArcView::SaveAsMap(KwzHandle FileName, std::int32_t Mode) {
     (void)Mode;
     return false;
 }
-
-bool TKWZArcView::ExportMap() {
-    return false;
-}

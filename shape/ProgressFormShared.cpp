@@ -32,14 +32,14 @@ void ProgressSetPosition(std::int32_t position) {
 void ProgressShow() {
     if (!form) return;
     form->Window.Show();
-    form->Window.SetCursor(platform::CursorShape::HourGlass);
+    form->Window.SetCursor(platform::crHourGlass);
     form->Window.Repaint();
 }
 
 void ProgressClose() {
     if (form) {
         form->Window.Hide();
-        form->Window.SetCursor(platform::CursorShape::Default);
+        form->Window.SetCursor(platform::crDefault);
     }
     --nesting;
     if (nesting <= 0) {

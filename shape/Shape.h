@@ -11,6 +11,9 @@
 #include "shape/BatchConfig.h"
 #include "shape/ShpRecords.h"
 
+class TListaPKT;
+class TListaObi;
+
 // Results of loading a shapefile.
 enum : std::int32_t {
     kShapeLoaded = 0,
@@ -72,6 +75,28 @@ class TShape {
     // Header fields.
     std::int32_t HeaderShapeType() const;
     std::int32_t HeaderVersion() const;
+
+    // Appends one record per exportable map object (kinds 1 to 5, only the marked ones when
+    // OnlyMarked) and rebuilds the header; -1 when a list is absent. Defined by the plug-in,
+    // whose conversion settings choose each kind's geometry.
+    std::int32_t ObjectsToShape(TListaPKT* Points, TListaObi* Objects, bool OnlyMarked,
+                                bool SwapAxes);
+
+    // Transformation of every point, and the units dialog (shape/ShapeTransform.cpp,
+    // shape/UConfigUnit.cpp). Both transformations hand the points over northing first, leave Z
+    // and M as they are, set State 3 and rebuild the header once they have run; a point that
+    // cannot be transformed keeps its coordinates.
+    // Through TransformPoint, with the planar unit and angular format converted on both sides;
+    // P1 to P3 are Zone65, Meridian and ZoneCode. 0 without records; otherwise 0 when every point
+    // was transformed, the dispatcher's result of the first point that was not, -1 when no record
+    // has a point.
+    std::int32_t TransformShape(std::uint8_t Code, double P1, double P2, double P3);
+    // Through the outside library's system numbers (degrees for the geographic system). 0 without
+    // records or when every point was transformed, kMultiTransformNoLibrary when the library
+    // cannot be bound (nothing changes), kMultiTransformPointsFailed (shape/ShapeTransform.h).
+    std::int32_t TransformShapeMulti(std::int32_t Source, std::int32_t Target);
+    // The units dialog on PlanarUnitIndex and AngularFormatIndex; always true.
+    bool EditUnits();
 
     // Display-style file and labels: filled in by their own readers and writers.
     void ReadStyleFile();

@@ -14,7 +14,7 @@ TEST(ProgressForm, NestedOpensShareOneWindowUntilTheLastClose) {
     EXPECT_FALSE(s.visible);
     ProgressShow();
     EXPECT_TRUE(s.visible);
-    EXPECT_EQ(s.cursor, platform::CursorShape::HourGlass);
+    EXPECT_EQ(s.cursor, platform::crHourGlass);
     EXPECT_EQ(s.repaints, 1);
     ProgressSetPosition(7);
     ProgressOpen(0, 5, 1, "drugi");
@@ -28,7 +28,7 @@ TEST(ProgressForm, NestedOpensShareOneWindowUntilTheLastClose) {
     ProgressClose();
     ASSERT_NE(ProgressForm(), nullptr);
     EXPECT_FALSE(s.visible);
-    EXPECT_EQ(s.cursor, platform::CursorShape::Default);
+    EXPECT_EQ(s.cursor, platform::crDefault);
     EXPECT_EQ(s.caption, "drugi");  // the outer caption is not restored
     ProgressClose();
     EXPECT_EQ(ProgressForm(), nullptr);

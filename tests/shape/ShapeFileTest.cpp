@@ -106,7 +106,7 @@ TEST(ShapeFile, LoadingInsideAnotherOperationReusesItsProgressWindow) {
     EXPECT_EQ(state.caption, "Odczyt pliku");
     EXPECT_EQ(state.max, 128);
     EXPECT_FALSE(state.visible);
-    EXPECT_EQ(state.cursor, platform::CursorShape::Default);
+    EXPECT_EQ(state.cursor, platform::crDefault);
     ProgressClose();
     EXPECT_EQ(ProgressForm(), nullptr);
 }

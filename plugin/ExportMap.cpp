@@ -1,0 +1,17 @@
+// Place 12 of the single-file server object: the map it holds written as shapefiles.
+#include "platform/Cursor.h"
+#include "plugin/ExportMapFiles.h"
+#include "plugin/KWZArcView.h"
+
+bool TKWZArcView::ExportMap() {
+    try {
+        ExportMapFiles(TMapExport{Points.get(), Objects.get(), Shape, Symbols, BatchLoaded,
+                                  BatchFile, OutputFolder, FileName});
+    } catch (...) {
+        // Nothing may leave an operation; the export reports its problems itself.
+        platform::SetScreenCursor(platform::crDefault);
+    }
+    // The object keeps a shape at all times.
+    if (!Shape) Shape = std::make_unique<TShape>();
+    return false;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Texts of the MAP to shapefile export, in Windows-1250, and the one way its messages reach the
+// user.
+namespace exporttexts {
+
+// "Błąd odczytu pliku symboli !!!", a line feed, a carriage return and the file name.
+std::string SymbolFileError(std::string_view fileName);
+const std::string& ChooseFolderCaption();
+const std::string& ProgressBuildingDbf();
+// "Błąd ", the field name, a blank and the value the table refused.
+std::string FieldError(std::string_view field, std::string_view value);
+// The output folder does not exist or cannot be written.
+std::string FolderNotWritable(std::string_view folder);
+// The attribute table could not be written; any older table of that name is kept.
+std::string TableWriteError(std::string_view fileName);
+// The fields do not fit a dBase III header (a field of length 0, too many fields, or rows
+// longer than the format allows).
+std::string TableLayoutError(std::string_view fileName);
+
+// A modal message box with the text and an OK button.
+void Show(std::string_view text);
+
+}  // namespace exporttexts

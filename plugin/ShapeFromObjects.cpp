@@ -1,0 +1,204 @@
+#include "plugin/ShapeFromObjects.h"
+
+#include <charconv>
+#include <cmath>
+#include <vector>
+
+#include "model/FormatSettings.h"
+#include "model/PlaneGeometry.h"
+#include "plugin/ConversionSettings.h"
+
+namespace {
+
+// Distance within which a vertex closes the ring it belongs to.
+constexpr double kRingTolerance = 1e-8;
+
+const TPunkt* PointOf(const TElement* e) {
+    return static_cast<const TNumer*>(e)->PointRef;
+}
+
+TShpPoint Place(double x, double y, bool swap) {
+    return swap ? TShpPoint{y, x} : TShpPoint{x, y};
+}
+
+TShpPoint Place(const TPunkt* p, bool swap) {
+    return Place(p->X, p->Y, swap);
+}
+
+std::unique_ptr<TSHPRecord> NewRecord(std::int32_t type, std::unique_ptr<TSHPGeometry> geometry) {
+    auto record = std::make_unique<TSHPRecord>();
+    record->ShapeType = type;
+    record->Geometry = std::move(geometry);
+    return record;
+}
+
+std::unique_ptr<TSHPRecord> NullRecord() {
+    return NewRecord(0, std::make_unique<TSHPNullRecord>());
+}
+
+std::unique_ptr<TSHPRecord> PointRecord(const TObiekt& object, bool swap) {
+    if (!object.HasVertices()) return NullRecord();
+    auto point = std::make_unique<TSHPPointRecord>();
+    const TShpPoint p = Place(PointOf(object.Vertices->First()), swap);
+    point->X = p.X;
+    point->Y = p.Y;
+    return NewRecord(1, std::move(point));
+}
+
+// Every vertex in order; parts start at 0 and after every vertex other than the first and the
+// last whose point's flag byte is below 12 (a point that ends a line in the MAP file).
+std::unique_ptr<TSHPRecord> LineRecord(const TObiekt& object, bool parted, bool swap) {
+    auto line = std::make_unique<TSHPArcRecord>();
+    const std::int32_t n = object.Vertices ? object.Vertices->Count() : 0;
+    std::vector<std::int32_t> starts{0};
+    std::vector<TShpPoint> points;
+    points.reserve(static_cast<std::size_t>(n));
+    std::int32_t i = 0;
+    for (const TElement* e = n > 0 ? object.Vertices->First() : nullptr; e != nullptr;
+         e = e->GetNext(), ++i) {
+        const TPunkt* p = PointOf(e);
+        points.push_back(Place(p, swap));
+        if (parted && i > 0 && e->GetNext() != nullptr && p->Flags < 12) starts.push_back(i + 1);
+    }
+    line->Resize(static_cast<std::int32_t>(starts.size()),
+                 static_cast<std::int32_t>(points.size()));
+    for (std::size_t k = 0; k < starts.size(); ++k) line->Parts[k] = starts[k];
+    line->Points = std::move(points);
+    return NewRecord(3, std::move(line));
+}
+
+// The rings of the area outline: a ring closes at the first vertex back at its start (within
+// kRingTolerance), the next vertex opens a new ring, and from the second ring on the link vertex
+// back to the first ring that follows a closed ring is left out. Rings are neither closed nor
+// checked here. Coordinates take the 15 significant digits of the outline text.
+std::unique_ptr<TSHPRecord> PolygonRecord(const TObiekt& object, bool swap) {
+    if (!object.HasVertices()) return NullRecord();
+    std::vector<std::int32_t> starts{0};
+    std::vector<TShpPoint> points;
+    points.reserve(static_cast<std::size_t>(object.Vertices->Count()));
+    auto write = [&](const TPunkt* p) {
+        points.push_back(Place(RoundTo15Digits(p->X), RoundTo15Digits(p->Y), swap));
+    };
+    const TElement* e = object.Vertices->First();
+    const TPunkt* ringStart = PointOf(e);
+    write(ringStart);
+    bool closed = false;
+    for (e = e->GetNext(); e != nullptr; e = e->GetNext()) {
+        const TPunkt* p = PointOf(e);
+        if (closed) {
+            ringStart = p;
+            starts.push_back(static_cast<std::int32_t>(points.size()));
+            write(p);
+            closed = false;
+            continue;
+        }
+        write(p);
+        if (Hypot(p->X - ringStart->X, p->Y - ringStart->Y) <= kRingTolerance) {
+            closed = true;
+            if (starts.size() >= 2 && e->GetNext() != nullptr) e = e->GetNext();
+        }
+    }
+    auto polygon = std::make_unique<TSHPPolygonRecord>();
+    polygon->Resize(static_cast<std::int32_t>(starts.size()),
+                    static_cast<std::int32_t>(points.size()));
+    for (std::size_t k = 0; k < starts.size(); ++k) polygon->Parts[k] = starts[k];
+    polygon->Points = std::move(points);
+    return NewRecord(5, std::move(polygon));
+}
+
+template <class Each>
+void AppendRecords(TShape& shape, bool swap, Each&& each) {
+    // The builders of the coordinate texts leave the decimal separator at '.'; the records of
+    // kinds 4 and 5 come from those texts, so the separator ends up the same.
+    bool textBuilt = false;
+    each([&](const TObiekt& object) {
+        const ObjectGeometry geometry = GeometryOfObject(object);
+        if (geometry == ObjectGeometry::None) return;
+        if (geometry == ObjectGeometry::PartedLine || geometry == ObjectGeometry::Polygon)
+            textBuilt = true;
+        shape.Records->AddRecord(RecordFromObject(object, geometry, swap));
+    });
+    if (textBuilt) GlobalNumberFormat.SetDecimalSeparator('.');
+}
+
+}  // namespace
+
+double RoundTo15Digits(double value) {
+    if (!std::isfinite(value)) return value;
+    char text[64];
+    const auto written =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 14);
+    double result = value;
+    std::from_chars(text, written.ptr, result);
+    return result;
+}
+
+ObjectGeometry GeometryOfObject(const TObiekt& object) {
+    if (object.Code.empty()) return ObjectGeometry::None;
+    switch (object.Code[0]) {
+        case '1':
+            return ObjectGeometry::Point;
+        case '2':
+            return ConversionSettings._2XXX == 0 ? ObjectGeometry::Point : ObjectGeometry::Line;
+        case '3':
+            return ConversionSettings._3XXX == 0 ? ObjectGeometry::Point : ObjectGeometry::Line;
+        case '4':
+            return ObjectGeometry::PartedLine;
+        case '5':
+            return ConversionSettings._5XXX == 0 ? ObjectGeometry::Line : ObjectGeometry::Polygon;
+        default:
+            return ObjectGeometry::None;
+    }
+}
+
+std::unique_ptr<TSHPRecord> RecordFromObject(const TObiekt& object, ObjectGeometry geometry,
+                                             bool SwapAxes) {
+    switch (geometry) {
+        case ObjectGeometry::Point:
+            return PointRecord(object, SwapAxes);
+        case ObjectGeometry::Line:
+            return LineRecord(object, false, SwapAxes);
+        case ObjectGeometry::PartedLine:
+            if (!object.HasVertices()) return NullRecord();
+            return LineRecord(object, true, SwapAxes);
+        case ObjectGeometry::Polygon:
+            return PolygonRecord(object, SwapAxes);
+        case ObjectGeometry::None:
+            break;
+    }
+    return nullptr;
+}
+
+void AppendObjectRecords(TShape& shape, std::span<TObiekt* const> objects, bool SwapAxes) {
+    AppendRecords(shape, SwapAxes, [&](auto&& add) {
+        for (const TObiekt* object : objects) add(*object);
+    });
+    shape.State = 2;
+    shape.RebuildHeader();
+}
+
+std::int32_t TShape::ObjectsToShape(TListaPKT* Points, TListaObi* Objects, bool OnlyMarked,
+                                    bool SwapAxes) {
+    std::int32_t result = -1;
+    if (Points != nullptr && Objects != nullptr) {
+        AppendRecords(*this, SwapAxes, [&](auto&& add) {
+            for (const TElement* e = Objects->First(); e != nullptr; e = e->GetNext()) {
+                const auto* object = static_cast<const TObiekt*>(e);
+                if (OnlyMarked && (object->GetFlags() & kObjectMarked) == 0) continue;
+                add(*object);
+            }
+        });
+        // The walk leaves the list's cursor on its last object.
+        if (Objects->Count() > 0) Objects->GoLast();
+        result = 0;
+        State = 2;
+    }
+    RebuildHeader();
+    return result;
+}
+
+std::int32_t BuildShapeFromObjects(std::unique_ptr<TShape>& Shape, TListaPKT* Points,
+                                   TListaObi* Objects, bool OnlyMarked, bool SwapAxes) {
+    if (!Shape) Shape = std::make_unique<TShape>();
+    return Shape->ObjectsToShape(Points, Objects, OnlyMarked, SwapAxes);
+}

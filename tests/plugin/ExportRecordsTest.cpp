@@ -1,0 +1,157 @@
+// Shapefile records built from map objects.
+#include <random>
+#include <sstream>
+
+#include "ExportTestSupport.h"
+#include "model/FormatSettings.h"
+#include "plugin/ShapeFromObjects.h"
+
+namespace {
+
+using Points = std::vector<TShpPoint>;
+
+const TSHPPartedRecord& Parted(const TSHPRecord& r) {
+    return dynamic_cast<const TSHPPartedRecord&>(*r.Geometry);
+}
+
+std::vector<std::int32_t> Starts(const TSHPRecord& r) {
+    const auto& g = Parted(r);
+    return {g.Parts.begin(), g.Parts.begin() + g.NumParts};
+}
+
+class ExportRecordsTest : public ExportTest {};
+
+TEST_F(ExportRecordsTest, GeometryFollowsKindAndSettingsWithAxesSwapped) {
+    TObiekt* point = Add("1000", {{100, 200}, {101, 201}});
+    TObiekt* kind2 = Add("2100", {{1, 2}, {3, 4}, {5, 6}});
+    TObiekt* kind3 = Add("3100", {{7, 8}, {9, 10}});
+    TObiekt* kind5 = Add("5100", {{0, 0}, {0, 5}, {5, 5}});
+    EXPECT_EQ(GeometryOfObject(*Add("7000", {{1, 1}})), ObjectGeometry::None);
+    EXPECT_EQ(GeometryOfObject(*Add("", {{1, 1}})), ObjectGeometry::None);
+    EXPECT_EQ(GeometryOfObject(*Add("A100", {{1, 1}})), ObjectGeometry::None);
+
+    auto r = RecordFromObject(*point, GeometryOfObject(*point), true);
+    ASSERT_EQ(r->ShapeType, 1);
+    const auto& p = dynamic_cast<const TSHPPointRecord&>(*r->Geometry);
+    EXPECT_EQ(p.X, 200);  // easting first
+    EXPECT_EQ(p.Y, 100);
+    r = RecordFromObject(*point, GeometryOfObject(*point), false);
+    EXPECT_EQ(dynamic_cast<const TSHPPointRecord&>(*r->Geometry).X, 100);
+
+    ConversionSettings._2XXX = 0;
+    EXPECT_EQ(RecordFromObject(*kind2, GeometryOfObject(*kind2), true)->ShapeType, 1);
+    ConversionSettings._2XXX = 1;
+    r = RecordFromObject(*kind2, GeometryOfObject(*kind2), true);
+    ASSERT_EQ(r->ShapeType, 3);
+    EXPECT_EQ(Starts(*r), (std::vector<std::int32_t>{0}));
+    EXPECT_EQ(Parted(*r).Points.size(), 3u);
+    EXPECT_EQ(Parted(*r).Points[2].X, 6);
+    ConversionSettings._3XXX = 1;
+    EXPECT_EQ(RecordFromObject(*kind3, GeometryOfObject(*kind3), true)->ShapeType, 3);
+    ConversionSettings._5XXX = 0;
+    r = RecordFromObject(*kind5, GeometryOfObject(*kind5), true);
+    EXPECT_EQ(r->ShapeType, 3);
+    EXPECT_EQ(Parted(*r).Points.size(), 3u);
+    ConversionSettings._5XXX = 1;
+    EXPECT_EQ(RecordFromObject(*kind5, GeometryOfObject(*kind5), true)->ShapeType, 5);
+}
+
+TEST_F(ExportRecordsTest, LinePartsStartAfterInnerVerticesThatEndALine) {
+    // Flags below 12 end a part; the first and the last vertex never split.
+    TObiekt* line = Add("4100", {{0, 0, 4}, {1, 0}, {2, 0, 4}, {3, 0}, {4, 0, 4}, {5, 0, 4}});
+    auto r = RecordFromObject(*line, ObjectGeometry::PartedLine, true);
+    EXPECT_EQ(Starts(*r), (std::vector<std::int32_t>{0, 3, 5}));
+    EXPECT_EQ(Parted(*r).NumPoints, 6);
+
+    // The same part starts as the coordinate text of the line.
+    std::string starts, coords;
+    std::int32_t count = 0;
+    EXPECT_EQ(line->BuildLineCoordText(starts, coords, count), 3);
+    EXPECT_EQ(starts, "0,3,5,");
+}
+
+// The rings and coordinates of an area come out as its outline text gives them.
+TEST_F(ExportRecordsTest, PolygonMatchesTheAreaOutlineText) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> coordinate(-1e7, 1e7);
+    for (int round = 0; round < 200; ++round) {
+        // Rings of random points, each closed, with link vertices back to the first ring.
+        std::vector<V> vertices;
+        const int rings = 1 + round % 4;
+        V first{};
+        for (int ring = 0; ring < rings; ++ring) {
+            const V start{coordinate(random) / 3.0, coordinate(random) / 7.0};
+            if (ring == 0) first = start;
+            vertices.push_back(start);
+            for (int k = 0; k < 2 + round % 3; ++k)
+                vertices.push_back({coordinate(random) / 11.0, coordinate(random)});
+            vertices.push_back(start);
+            if (ring > 0 && round % 2 == 0) vertices.push_back(first);
+        }
+        if (round % 5 == 0) vertices.pop_back();  // an outline that does not close
+        TObiekt* area = Add("5100", vertices);
+
+        std::string starts, coords;
+        std::int32_t count = 0;
+        const std::int32_t parts = area->BuildAreaCoordText(starts, coords, count);
+        auto r = RecordFromObject(*area, ObjectGeometry::Polygon, true);
+        ASSERT_EQ(r->ShapeType, 5);
+        const auto& g = Parted(*r);
+        ASSERT_EQ(g.NumParts, parts);
+        ASSERT_EQ(g.NumPoints, count);
+        std::string expectedStarts;
+        for (std::int32_t s : Starts(*r)) expectedStarts += std::to_string(s) + ",";
+        EXPECT_EQ(expectedStarts, starts);
+        std::istringstream text(coords);
+        std::string pair;
+        for (std::int32_t i = 0; std::getline(text, pair, ';'); ++i) {
+            const std::size_t comma = pair.find(',');
+            const double x = std::stod(pair.substr(0, comma));
+            const double y = std::stod(pair.substr(comma + 1));
+            EXPECT_EQ(g.Points[static_cast<std::size_t>(i)].X, y) << round << " " << i;
+            EXPECT_EQ(g.Points[static_cast<std::size_t>(i)].Y, x) << round << " " << i;
+        }
+    }
+    EXPECT_EQ(RoundTo15Digits(0.1 + 0.2), 0.3);
+    EXPECT_EQ(RoundTo15Digits(5512345.67), 5512345.67);
+}
+
+TEST_F(ExportRecordsTest, ObjectsWithoutVerticesKeepTheirPlace) {
+    auto* empty = Add("1000", {});
+    auto* line = Add("4100", {});
+    auto* area = Add("5100", {});
+    auto* kind2 = Add("2100", {});
+    EXPECT_EQ(RecordFromObject(*empty, GeometryOfObject(*empty), true)->ShapeType, 0);
+    EXPECT_EQ(RecordFromObject(*line, GeometryOfObject(*line), true)->ShapeType, 0);
+    EXPECT_EQ(RecordFromObject(*area, GeometryOfObject(*area), true)->ShapeType, 0);
+    ConversionSettings._2XXX = 1;
+    auto r = RecordFromObject(*kind2, GeometryOfObject(*kind2), true);
+    EXPECT_EQ(r->ShapeType, 3);
+    EXPECT_EQ(Parted(*r).NumPoints, 0);
+}
+
+TEST_F(ExportRecordsTest, ObjectsToShapeAppendsMarkedObjectsAndRebuildsTheHeader) {
+    Add("4100", {{10, 20}, {11, 21}})->SetFlags(kObjectMarked);
+    Add("1000", {{1, 2}});
+    Add("7000", {{1, 2}})->SetFlags(kObjectMarked);
+    Add("5100", {{0, 0}, {0, 5}, {5, 5}, {0, 0}})->SetFlags(kObjectMarked);
+
+    TShape empty;
+    EXPECT_EQ(empty.ObjectsToShape(nullptr, objects.get(), false, true), -1);
+    EXPECT_EQ(empty.Records->Count(), 0);
+    EXPECT_EQ(empty.State, 0);
+
+    std::unique_ptr<TShape> built;
+    GlobalNumberFormat.SetDecimalSeparator(',');
+    EXPECT_EQ(BuildShapeFromObjects(built, points.get(), objects.get(), true, true), 0);
+    ASSERT_TRUE(built);
+    EXPECT_EQ(built->Records->Count(), 2);
+    EXPECT_EQ(built->State, 2);
+    EXPECT_EQ(built->HeaderShapeType(), 3);  // the first record's type
+    EXPECT_EQ(GlobalNumberFormat.GetDecimalSeparator(), '.');
+    // Appends after the records already there.
+    EXPECT_EQ(built->ObjectsToShape(points.get(), objects.get(), false, true), 0);
+    EXPECT_EQ(built->Records->Count(), 5);
+}
+
+}  // namespace
