@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -86,21 +85,46 @@ inline std::string MissingLibrary() {
     return "/nonexistent/lib32/Kestrel.so";
 }
 
-// The calls the fake library records, with the handle numbers left out ("h12:a.map" -> "a.map").
+// Finds the next text argument "|h<number>:" of a recorded call from `from`: its position and
+// length, and the number; npos when there is none.
+inline std::size_t FindHandle(const std::string& line, std::size_t from, std::size_t& length,
+                              std::uint32_t& handle) {
+    for (std::size_t at = line.find("|h", from); at != std::string::npos;
+         at = line.find("|h", at + 1)) {
+        std::size_t end = at + 2;
+        while (end < line.size() && line[end] >= '0' && line[end] <= '9') ++end;
+        if (end == at + 2 || end >= line.size() || line[end] != ':') continue;
+        handle = static_cast<std::uint32_t>(std::stoul(line.substr(at + 2, end - at - 2)));
+        length = end + 1 - at;
+        return at;
+    }
+    return std::string::npos;
+}
+
+// The calls the fake library records, with the handle numbers left out ("|h12:a.map" -> "|a.map").
 inline std::vector<std::string> WithoutHandles(const std::vector<std::string>& lines) {
-    static const std::regex handle("\\|h[0-9]+:");
     std::vector<std::string> result;
-    for (const std::string& line : lines) result.push_back(std::regex_replace(line, handle, "|"));
+    for (std::string line : lines) {
+        std::size_t length = 0;
+        std::uint32_t handle = 0;
+        for (std::size_t at = FindHandle(line, 0, length, handle); at != std::string::npos;
+             at = FindHandle(line, at + 1, length, handle))
+            line.replace(at, length, "|");
+        result.push_back(line);
+    }
     return result;
 }
 
 // The handle numbers of the text arguments the fake library was given.
 inline std::vector<std::uint32_t> ArgumentHandles(const std::vector<std::string>& lines) {
-    static const std::regex handle("\\|h([0-9]+):");
     std::vector<std::uint32_t> result;
-    for (const std::string& line : lines)
-        for (std::sregex_iterator it(line.begin(), line.end(), handle), end; it != end; ++it)
-            result.push_back(static_cast<std::uint32_t>(std::stoul((*it)[1])));
+    for (const std::string& line : lines) {
+        std::size_t length = 0;
+        std::uint32_t handle = 0;
+        for (std::size_t at = FindHandle(line, 0, length, handle); at != std::string::npos;
+             at = FindHandle(line, at + length, length, handle))
+            result.push_back(handle);
+    }
     return result;
 }
 
