@@ -1,0 +1,15 @@
+// Place 11 of the single-file server: the open shapefile converted into a MAP file.
+#include "model/TextHandles.h"
+#include "plugin/FileSettings.h"
+#include "plugin/KWZArcView.h"
+#include "plugin/SaveAsMapConversion.h"
+
+bool TKWZArcView::SaveAsMap(KwzHandle FileName, std::int32_t Mode) try {
+    if (!Shape || !Objects || !Points) return false;
+    const TBatchConfig* batch = BatchLoaded ? Shape->BatchConfig.get() : nullptr;
+    ShapeToMapTarget target{*Shape,         *Points, *Objects,
+                            this->FileName, batch,   [this] { return WriteFileSettings(*this); }};
+    return ConvertShapeToMap(target, GlobalToStr(FileName), Mode);
+} catch (...) {
+    return false;
+}

@@ -1,0 +1,103 @@
+#include "plugin/SaveAsMapConversion.h"
+
+#include "model/ListaObi.h"
+#include "model/ListaPKT.h"
+#include "model/MapFile.h"
+#include "platform/BinaryFile.h"
+#include "platform/Cursor.h"
+#include "platform/FileDialog.h"
+#include "platform/NumberText.h"
+#include "platform/ShortString.h"
+#include "platform/TextFile.h"
+#include "plugin/ConversionSettings.h"
+#include "plugin/LibraryVersion.h"
+#include "plugin/SaveAsMapLinkTable.h"
+#include "plugin/SaveAsMapTexts.h"
+#include "plugin/SaveAsMapTransfer.h"
+#include "shape/Shape.h"
+
+namespace {
+
+constexpr std::int32_t kMapVersion = 7;
+constexpr std::int32_t kModeBatch = 1;
+
+// The hourglass while the conversion runs; the default cursor on every way out.
+class HourGlass {
+  public:
+    HourGlass() { platform::SetScreenCursor(platform::crHourGlass); }
+    ~HourGlass() { platform::SetScreenCursor(platform::crDefault); }
+    HourGlass(const HourGlass&) = delete;
+    HourGlass& operator=(const HourGlass&) = delete;
+};
+
+// Asks for the MAP file's name; false when the user cancels.
+bool AskMapName(std::string& fileName) {
+    platform::SaveDialog dialog;
+    dialog.Title = saveasmaptexts::SaveDialogTitle();
+    dialog.Filter = saveasmaptexts::SaveDialogFilter();
+    dialog.DefaultExt = ".map";
+    dialog.FileName = fileName;
+    dialog.InitialDir = FolderOf(fileName);
+    dialog.Options = platform::ofOverwritePrompt | platform::ofPathMustExist;
+    if (!dialog.Execute()) return false;
+    fileName = dialog.FileName;
+    return true;
+}
+
+// The shapefile's dBase table: ".dbf", or ".DBF" when only that one is there; empty for none.
+std::string DbfNameOf(const std::string& shapeName) {
+    for (const char* ext : {".dbf", ".DBF"}) {
+        std::string name = platform::ChangeFileExt(shapeName, ext);
+        if (platform::FileExists(name)) return name;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string MapVersionText(double libraryVersion) {
+    return platform::FormatFixed(libraryVersion / 100.0, 2);
+}
+
+bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::int32_t mode) {
+    HourGlass cursor;
+    if (target.Shape.ShapeToObjects(target.Points, target.Objects, false, true) != 0) return false;
+    target.FileName = platform::Cut(mapName);
+    if (ConversionSettings.NazwaPlikuSHPMAP && mode != kModeBatch && !AskMapName(target.FileName))
+        return false;
+
+    if (target.FileName.empty()) {
+        ShowFileResult(platform::kErrorPathNotFound, target.FileName);
+        return false;
+    }
+
+    const std::string dbfName = DbfNameOf(target.Shape.FileName);
+    const bool transfer = !dbfName.empty() && (mode == kModeBatch ||
+                                               (ConversionSettings.BTA && !ConversionSettings.INI));
+    if (transfer) {
+        const DbfTransferJob job{
+            target.Objects,        dbfName,
+            target.Shape.FileName, target.FileName,
+            target.Batch,          target.Shape.Records ? target.Shape.Records->Count() : 0};
+        if (!TransferDbf(job)) return false;
+    }
+
+    if (!ConversionSettings.INI && target.WriteFileSettings && !target.WriteFileSettings())
+        return false;
+
+    // The MAP writer creates its file without a word when that fails; the conversion tells the
+    // user which file it could not make.
+    if (target.Points.Count() > 0 && target.Objects.Count() > 0) {
+        platform::TextFileWriter probe;
+        const std::int32_t created = probe.Create(platform::Cut(target.FileName));
+        probe.Abandon();
+        if (created != 0) {
+            ShowFileResult(static_cast<std::int16_t>(created), target.FileName);
+            return false;
+        }
+    }
+    std::int32_t result = 0;
+    WriteMapFile(saveasmaptexts::Generator(), MapVersionText(LibraryVersion), kMapVersion,
+                 target.FileName, false, &target.Points, &target.Objects, result);
+    return false;
+}

@@ -1,0 +1,45 @@
+#include "plugin/SaveAsMapTexts.h"
+
+#include "platform/Cp1250.h"
+#include "platform/UiService.h"
+
+namespace saveasmaptexts {
+
+const std::string& SaveDialogTitle() {
+    static const std::string text = "Zapis pliku TOPOLIN";
+    return text;
+}
+
+const std::string& SaveDialogFilter() {
+    static const std::string text = "Pliki TOPOLIN|*.map";
+    return text;
+}
+
+const std::string& Generator() {
+    static const std::string text =
+        platform::Utf8ToCp1250("Serwer plików shp (ArcView) dla TOPOLIN");
+    return text;
+}
+
+std::string OpenError(std::string_view fileName) {
+    static const std::string text = platform::Utf8ToCp1250("Błąd otwarcia pliku ");
+    return text + std::string(fileName);
+}
+
+std::string FewerRows(std::string_view fileName, int rows, int records) {
+    return platform::Utf8ToCp1250("Tabela ") + std::string(fileName) +
+           platform::Utf8ToCp1250(" ma mniej wierszy (") + std::to_string(rows) +
+           platform::Utf8ToCp1250(") niż plik shp rekordów (") + std::to_string(records) +
+           platform::Utf8ToCp1250("); obiekty bez wiersza nie dostały atrybutów z tabeli");
+}
+
+std::string LinkTableNotWritten(std::string_view fileName, std::string_view reason) {
+    return platform::Utf8ToCp1250("Nie zapisano pliku ") + std::string(fileName) + "\n" +
+           std::string(reason);
+}
+
+void Show(std::string_view text) {
+    platform::MessageBox(0, text, "", platform::MB_OK);
+}
+
+}  // namespace saveasmaptexts

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Texts of the shapefile to MAP conversion, in Windows-1250, and the one way it shows them.
+namespace saveasmaptexts {
+
+const std::string& SaveDialogTitle();  // "Zapis pliku TOPOLIN"
+const std::string& SaveDialogFilter();
+const std::string& Generator();  // the MAP file's generator line
+// "Błąd otwarcia pliku " and the table's name.
+std::string OpenError(std::string_view fileName);
+// The source table ends before the shapefile's records do.
+std::string FewerRows(std::string_view fileName, int rows, int records);
+// Rows of the link table could not be written; the message of the table component follows.
+std::string LinkTableNotWritten(std::string_view fileName, std::string_view reason);
+
+// A modal message box with the text and an OK button.
+void Show(std::string_view text);
+
+}  // namespace saveasmaptexts

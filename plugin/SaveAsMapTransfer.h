@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class TListaObi;
+class TBatchConfig;
+
+// The dBase half of the shapefile to MAP conversion: the link table beside the MAP file, one row
+// per map object, and the paired dBase fields copied into the objects' attributes.
+struct DbfTransferJob {
+    TListaObi& Objects;
+    std::string SourceName;         // the shapefile's dBase table
+    std::string ShapeName;          // the shapefile (its name picks the batch section)
+    std::string MapName;            // the MAP file the link table goes beside
+    const TBatchConfig* Batch;      // the attached batch configuration, or nullptr
+    std::int32_t ShapeRecordCount;  // records of the shapefile, for the row count check
+};
+
+// Runs the transfer. False when the call must end without writing anything more: a table could
+// not be opened or the link table could not be created (the user has been told). A failure while
+// the rows are written also tells the user and keeps any older link table, but gives true: the
+// objects are there and the conversion goes on.
+bool TransferDbf(const DbfTransferJob& job);
