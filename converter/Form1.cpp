@@ -1,0 +1,167 @@
+#include "converter/Form1.h"
+
+#include <utility>
+
+#include "converter/AboutFormUMRA.h"
+#include "converter/PontraTexts.h"
+#include "converter/TextHandle.h"
+#include "platform/BinaryFile.h"
+#include "platform/ShortString.h"
+#include "platform/UiService.h"
+
+TForm1::TForm1(const ServerLibrary& library, std::vector<std::string> parameters,
+               std::string messageCaption)
+    : Form(pontratexts::MainCaption()),
+      ToolButton1(pontratexts::HintShpToMap(), 0),
+      ToolButton2(pontratexts::HintMapToShp(), 1),
+      ToolButton3(pontratexts::HintSettings(), 2),
+      ToolButton5(pontratexts::HintInformation(), 3),
+      ToolButton4({}, 4),
+      N1(pontratexts::MenuAbout()),
+      library_(library),
+      parameters_(std::move(parameters)),
+      messageCaption_(std::move(messageCaption)) {
+    for (platform::ToolButton* button :
+         {&ToolButton1, &ToolButton2, &ToolButton3, &ToolButton5, &ToolButton4})
+        ToolBar1.AddButton(*button);
+    ToolButton1.OnClick = [this] { Button2Click(); };
+    ToolButton2.OnClick = [this] { Button1Click(); };
+    ToolButton3.OnClick = [this] { ToolButton5Click(); };
+    ToolButton5.OnClick = [this] { ToolButton5Click(); };
+    ToolButton5.DropdownMenu = &PopupMenu1;
+    ToolButton4.OnClick = [this] { ToolButton4Click(); };
+    PopupMenu1.Add(N1);
+    N1.OnClick = [this] { N1Click(); };
+
+    OpenDialog1.DefaultExt = "MAP";
+    OpenDialog1.Options = platform::ofAllowMultiSelect | platform::ofPathMustExist |
+                          platform::ofFileMustExist | platform::ofEnableSizing;
+    SaveDialog1.DefaultExt = "map";
+    SaveDialog1.Options =
+        platform::ofOverwritePrompt | platform::ofHideReadOnly | platform::ofPathMustExist;
+}
+
+// Destroys a server object still held (only when a handler was left by an exception), while the
+// library that made it is still loaded.
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate() {
+    server_.reset();
+    versionText_ = pontratexts::VersionText();
+    ToolButton1.Enabled = true;
+    ToolButton2.Enabled = true;
+    batchDone_ = false;
+
+    // The conversion test follows every parameter, so several jobs can be given on one command
+    // line (a later "MAP=" converts the next file). A parameter that leaves the job as it was
+    // converted (a repeated or an unrelated parameter) does not convert the same files again.
+    BatchValues values;
+    BatchValues lastJob;
+    for (const std::string& parameter : parameters_) {
+        TakeBatchParameter(parameter, values);
+        const BatchAction action = ReadyBatchAction(values);
+        if (action == BatchAction::None) continue;
+        BatchValues job = BatchJob(values);
+        if (job == lastJob) continue;
+        lastJob = std::move(job);
+        RunBatch(action, values);
+    }
+}
+
+void TForm1::RunBatch(BatchAction action, const BatchValues& values) {
+    batchDone_ = true;
+    server_.reset(library_.CallNewKWZObject());
+    if (!server_) {
+        ShowCreateError();
+        return;
+    }
+    if (action == BatchAction::MapToShp) {
+        server_->LoadMap(ArgumentHandle(values.Map).get());
+        server_->SetBatchConfig(ArgumentHandle(values.Cfg).get(),
+                                ArgumentHandle(values.ShpDir).get(), 0, 0);
+        server_->ExportMap();
+    } else {
+        server_->OpenFile(ArgumentHandle(values.Shp).get());
+        server_->SetBatchConfig(ArgumentHandle(values.Cfg).get(), 0, 0, 0);
+        server_->SaveAsMap(ArgumentHandle(values.Map).get(), 0);
+    }
+    DestroyServer();
+}
+
+void TForm1::FormShow() {
+    // After a command-line conversion the program ends without waiting for a user.
+    if (batchDone_) Close();
+}
+
+bool TForm1::CreateServer() {
+    DestroyServer();
+    server_.reset(library_.CallNewKWZObject());
+    if (server_) return true;
+    ShowCreateError();
+    return false;
+}
+
+void TForm1::ShowCreateError() const {
+    platform::MessageBox(0, pontratexts::ServerCreateError(), messageCaption_, platform::MB_OK);
+}
+
+std::vector<std::string> TForm1::ChosenFiles() const {
+    if (!OpenDialog1.Files.empty()) return OpenDialog1.Files;
+    if (!OpenDialog1.FileName.empty()) return {OpenDialog1.FileName};
+    return {};
+}
+
+void TForm1::Button1Click() {
+    if (!CreateServer()) return;
+    OpenDialog1.Filter = pontratexts::MapFilter();
+    if (OpenDialog1.Execute()) {
+        const std::vector<std::string> files = ChosenFiles();
+        if (files.size() == 1) {
+            server_->LoadMap(ArgumentHandle(files.front()).get());
+            server_->ExportMap();
+        } else {
+            // Several maps: each goes into a folder named after it.
+            for (const std::string& file : files) {
+                server_->LoadMap(ArgumentHandle(file).get());
+                server_->SetOutputFolder();
+                server_->ExportMap();
+            }
+        }
+    }
+    DestroyServer();
+}
+
+void TForm1::Button2Click() {
+    DestroyServer();
+    OpenDialog1.Filter = GlobalHandleToStr(library_.CallGetMask());
+    if (!OpenDialog1.Execute()) return;
+    for (const std::string& file : ChosenFiles()) {
+        server_.reset(library_.CallNewKWZObject());
+        if (!server_) {
+            ShowCreateError();
+            continue;
+        }
+        server_->OpenFile(ArgumentHandle(file).get());
+        SaveDialog1.Filter = pontratexts::MapFilter();
+        SaveDialog1.FileName = platform::Cut(platform::ChangeFileExt(file, ".map"));
+        server_->SaveAsMap(ArgumentHandle(SaveDialog1.FileName).get(), 0);
+        DestroyServer();
+    }
+}
+
+void TForm1::ToolButton5Click() {
+    if (CreateServer()) server_->ConfigureConversion();
+    DestroyServer();
+}
+
+void TForm1::N1Click() {
+    if (AboutFormUMRA) AboutFormUMRA->ShowModal();
+}
+
+void TForm1::ToolButton4Click() {
+    Close();
+}
+
+void TForm1::Button3Click() {
+    Close();
+}

@@ -1,0 +1,27 @@
+#include "converter/PontraApplication.h"
+
+#include <utility>
+
+#include "converter/PontraTexts.h"
+
+PontraApplication::PontraApplication(std::vector<std::string> parameters,
+                                     std::string_view libraryName) {
+    // The library is bound before any window exists; a missing one is reported only when an
+    // action needs a server object.
+    library_.BindServerLibrary(libraryName);
+    Title = pontratexts::ApplicationTitle();
+    HelpFile = pontratexts::HelpFileName();
+    form1_ = platform::CreateForm<TForm1>(library_, std::move(parameters), Title);
+    about_ = platform::CreateForm<TAboutFormUMRA>(*form1_);
+    form1_->AboutFormUMRA = about_.get();
+}
+
+void PontraApplication::Run() {
+    platform::RunMainForm(*form1_);
+}
+
+int PontraMain(std::vector<std::string> parameters) {
+    PontraApplication application(std::move(parameters));
+    application.Run();
+    return 0;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "converter/AboutFormUMRA.h"
+#include "converter/Form1.h"
+#include "converter/ServerLibrary.h"
+
+// The converter program as one object: the library binding made first, the application's title
+// and help file, the main window and the about box. Destruction runs in reverse: the windows go
+// before the library is freed.
+//
+// There is no help engine here: the help file's name is kept for a back end that has one, and
+// F1 does nothing.
+class PontraApplication {
+  public:
+    // Binds the plug-in library (`libraryName`, normally lib32\Kestrel.dll), sets the title and
+    // help file, and creates the main window, whose creation handler runs the batch mode over
+    // `parameters`, then the about box.
+    PontraApplication(std::vector<std::string> parameters,
+                      std::string_view libraryName = ServerLibrary::kLibraryName);
+
+    // Runs the main window until it closes. Headless, nobody can act on it: after the creation
+    // handler and the first showing the program goes on to its end.
+    void Run();
+
+    std::string Title;
+    std::string HelpFile;
+
+    const ServerLibrary& Library() const { return library_; }
+    TForm1& Form1() { return *form1_; }
+    TAboutFormUMRA& AboutFormUMRA() { return *about_; }
+
+  private:
+    ServerLibrary library_;
+    std::unique_ptr<TForm1> form1_;
+    std::unique_ptr<TAboutFormUMRA> about_;
+};
+
+// The program's main block: everything from binding the library to freeing it. `parameters` are
+// the program's arguments without its own name.
+int PontraMain(std::vector<std::string> parameters);

@@ -1,0 +1,169 @@
+// The program with the real plug-in library, on the shipped example: MAP -> SHP and SHP -> MAP in
+// batch mode, the outputs read by GDAL's ogrinfo, by pyshp and by the system's own MAP reader.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "ConverterFixture.h"
+#include "model/MapFile.h"
+#include "model/Obiekt.h"
+
+namespace {
+
+const std::string kPontra = KESTREL_BIN_DIR "/pontra";
+
+// Every layer the example's batch configuration writes, with its records' types, parts and rows,
+// as pyshp reads them (texts in Windows-1250, printed in UTF-8).
+const char* kDescribeLayers = R"(
+import glob, os, sys, shapefile
+for path in sorted(glob.glob(os.path.join(sys.argv[1], '*.shp'))):
+    stem = os.path.splitext(os.path.basename(path))[0]
+    r = shapefile.Reader(path, encoding='cp1250')
+    shapes = r.shapes()
+    print(stem, 'type=%d n=%d parts=%s' % (r.shapeType, len(r), [list(s.parts) for s in shapes]))
+    print(stem, 'first=%.3f,%.3f' % tuple(shapes[0].points[0]))
+    for rec in r.records():
+        print(stem, '|'.join('%s=%s' % (f[0], v) for f, v in zip(r.fields[1:], rec)))
+)";
+
+class EndToEndTest : public ConverterTest {
+  protected:
+    void SetUp() override {
+        ConverterTest::SetUp();
+        for (const char* name : {"zielonki.map", "zielonki.sym", "zielonki.ini"})
+            std::filesystem::copy_file(KESTREL_SOURCE_DIR "/examples/" + std::string(name),
+                                       scratch.Path(name));
+        // As the main job runs it: dBase fields copied into attributes on the way back, and the
+        // tables' letters those of the MAP file.
+        WriteFileBytes(scratch.Path("registry.reg"),
+                       "REGEDIT4\r\n\r\n"
+                       "[HKEY_CURRENT_USER\\Software\\Lumatek\\tpserver\\arcview\\konwersja]\r\n"
+                       "\"BTA\"=dword:00000001\r\n\"PLKODY\"=dword:00000001\r\n");
+    }
+
+    ProgramRun Pontra(const std::string& arguments) {
+        return RunInFolder(scratch.Path(),
+                           "env 'KESTREL_REGISTRY_FILE=" + scratch.Path("registry.reg") + "' '" +
+                               kPontra + "' " + arguments);
+    }
+
+    void ExportExample() {
+        std::filesystem::create_directory(scratch.Path("shp"));
+        const ProgramRun run =
+            Pontra("map=zielonki.map cfg=zielonki.ini shpdir=shp action=map2shp");
+        ASSERT_EQ(run.status, 0) << run.output;
+    }
+
+    std::string Layers() {
+        WriteFileBytes(scratch.Path("describe.py"), kDescribeLayers);
+        const ProgramRun run = RunInFolder(scratch.Path(), "/usr/bin/python3 describe.py shp");
+        EXPECT_EQ(run.status, 0) << run.output;
+        return run.output;
+    }
+
+    std::string OgrInfo(const std::string& arguments) {
+        return RunInFolder(scratch.Path(), "ogrinfo -ro " + arguments).output;
+    }
+};
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+}  // namespace
+
+TEST_F(EndToEndTest, MapToShpWritesOneLayerPerCodeNamedByTheBatchConfiguration) {
+    ExportExample();
+    const std::string layers = Layers();
+    for (const char* line : {
+             "osnowa type=1 n=4 parts=[[], [], [], []]",
+             "osnowa first=7470195.000,5757035.000",
+             "osnowa NUMER=101|KLASA=osnowa szczegółowa kl. III|OPIS=101 osnowa szczegółowa kl. "
+             "III|TPID=1",
+             "slupy type=1 n=3",
+             "slupy OPIS=słup SN nr 3|MATERIAL=beton|TPID=7",
+             "drogi type=3 n=2 parts=[[0], [0, 3]]",
+             "drogi NAZWA=ul. Łąkowa|NAWIERZCH=tłuczeń|OPIS=ul. Łąkowa -|TPID=9",
+             "rowy type=3 n=1 parts=[[0, 2, 5]]",
+             "rowy NAZWA=rów R-7|RODZAJ=melioracja szczegółowa|TPID=10",
+             "dzialki type=5 n=3 parts=[[0, 5], [0], [0]]",
+             "dzialki NUMER=123/4|OBREB=Zielonki-Parcela|WLASCICIEL=Józef Żółkiewski|TPID=11",
+             "dzialki NUMER=124|OBREB=Zielonki-Parcela|WLASCICIEL=Grażyna Śliwińska|TPID=12",
+             "budynki type=5 n=2",
+             "budynki RODZAJ=budynek gospodarczy|KONDYGN=1 kond.|ADRES=|TPID=15",
+         })
+        EXPECT_TRUE(Has(layers, line)) << line << "\n" << layers;
+    // Texts are no layer; the ditch went under its replacement code's name.
+    for (const char* name : {"6001.shp", "7001.shp", "4302.shp", "4301.shp"})
+        EXPECT_FALSE(std::filesystem::exists(scratch.Path("shp/") + name)) << name;
+
+    const std::string summary = OgrInfo("-so -al shp/dzialki.shp");
+    EXPECT_TRUE(Has(summary, "Geometry: Polygon")) << summary;
+    EXPECT_TRUE(Has(summary, "Feature Count: 3")) << summary;
+    EXPECT_TRUE(Has(summary, "NUMER: String (20.0)")) << summary;
+    // The parcel with the pond: an outer ring and an inner one, as GDAL reads them.
+    const std::string parcel = OgrInfo("-al -q -where TPID=11 shp/dzialki.shp");
+    EXPECT_TRUE(Has(parcel,
+                    "POLYGON ((7470200 5757100,7470200 5757180,7470290 5757180,"
+                    "7470290 5757100,7470200 5757100),(7470230 5757120,"))
+        << parcel;
+    EXPECT_TRUE(Has(OgrInfo("-so -al shp/drogi.shp"), "Geometry: Line String"));
+    EXPECT_TRUE(Has(OgrInfo("-so -al shp/osnowa.shp"), "Feature Count: 4"));
+}
+
+TEST_F(EndToEndTest, ShpToMapWritesTheParcelsBackWithTheirAttributes) {
+    ExportExample();
+    const ProgramRun run =
+        Pontra("SHP=shp/dzialki.shp CFG=zielonki.ini MAP=dzialki.map ACTION=SHP2MAP");
+    ASSERT_EQ(run.status, 0) << run.output;
+
+    std::unique_ptr<TListaPKT> points;
+    std::unique_ptr<TListaObi> objects;
+    NewMapLists(points, objects);
+    std::int32_t result = -1;
+    ReadMapFile(scratch.Path("dzialki.map"), false, *points, *objects, result);
+    ASSERT_EQ(result, 0);
+    ASSERT_EQ(objects->Count(), 3);
+    const char* numbers[] = {"123/4", "124", "125/1"};
+    const std::int32_t rings[] = {2, 1, 1};
+    const std::int32_t vertices[] = {10, 5, 6};
+    int i = 0;
+    for (TElement* e = objects->First(); e; e = e->GetNext(), ++i) {
+        const auto& object = static_cast<const TObiekt&>(*e);
+        EXPECT_EQ(object.Code, "5101");  // KOD of the configuration's [dzialki.shp]
+        std::string a1, a3;
+        object.GetAttribute(1, a1, 255);
+        EXPECT_EQ(a1, numbers[i]);
+        std::string starts, coords;
+        std::int32_t count = 0;
+        EXPECT_EQ(object.BuildAreaCoordText(starts, coords, count), rings[i]) << i;
+        EXPECT_EQ(count, vertices[i]) << i;
+        if (i == 0) {
+            object.GetAttribute(3, a3, 255);
+            EXPECT_EQ(a3, platform::Utf8ToCp1250("Józef Żółkiewski"));
+        }
+    }
+    // The map's northing first: the first parcel starts at the corner it was drawn from.
+    const auto* first = static_cast<const TPunkt*>(points->First());
+    EXPECT_NEAR(first->X, 5757100.0, 1e-6);
+    EXPECT_NEAR(first->Y, 7470200.0, 1e-6);
+    // The link table beside the MAP file: the shapefile's fields and TPID.
+    const std::string link = OgrInfo("-so -al map_dzialki.dbf");
+    EXPECT_TRUE(Has(link, "Feature Count: 3")) << link;
+    EXPECT_TRUE(Has(link, "TPID: ")) << link;
+}
+
+TEST_F(EndToEndTest, AMissingMapOrConfigurationEndsTheProgramWithoutHarm) {
+    std::filesystem::create_directory(scratch.Path("shp"));
+    ProgramRun run = Pontra("MAP=brak.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SHP");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(std::filesystem::is_empty(scratch.Path("shp")));
+
+    // Without the configuration file the layers are named by their codes.
+    run = Pontra("MAP=zielonki.map CFG=brak.ini SHPDIR=shp ACTION=MAP2SHP");
+    EXPECT_EQ(run.status, 0) << run.output;
+    for (const char* name :
+         {"1001.shp", "1105.shp", "4101.shp", "4302.shp", "5101.shp", "5201.shp", "5101.dbf"})
+        EXPECT_TRUE(std::filesystem::exists(scratch.Path("shp/") + name)) << name;
+}
