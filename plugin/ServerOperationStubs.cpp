@@ -1,7 +1,6 @@
-// Neutral stand-ins for the places that hand on to the drawing, snapping, identification,
-// display and units dialogs and the transformations, until those layers are wired in: each
-// changes nothing and returns what a call that did nothing returns. This file goes when they
-// arrive.
+// Neutral stand-ins for the places that hand on to the drawing, snapping, identification and
+// display dialog, until that layer is wired in: each changes nothing and returns what a call
+// that did nothing returns. This file goes when it arrives.
 #include "plugin/KWZArcView.h"
 
 std::int32_t TKWZArcView::ConfigureDisplay(std::uint32_t ParentWindow) {
@@ -31,28 +30,4 @@ bool TKWZArcView::FindNearestPoint(double X, double Y, double Tolerance, double*
 bool TKWZArcView::Identify(double X, double Y, double Tolerance, std::uint8_t Show) {
     (void)X, (void)Y, (void)Tolerance, (void)Show;
     return false;
-}
-
-// Transforms nothing: 0 for a shape without records, as the transformation reports it, and
-// otherwise -2, the dispatcher's "no conversion for the pair".
-std::int32_t TKWZArcView::TransformFileByCode(std::uint8_t Code, double Zone65, double Meridian,
-                                              double ZoneCode) {
-    (void)Code, (void)Zone65, (void)Meridian, (void)ZoneCode;
-    const bool hasRecords = Shape && Shape->Records && Shape->Records->Count() > 0;
-    return hasRecords ? -2 : 0;
-}
-
-// No dialog: not confirmed.
-bool TKWZArcView::ConfigureUnits() {
-    return false;
-}
-
-std::int32_t TKWZArcView::TransformMap(std::int32_t Source, std::int32_t Target) {
-    (void)Source, (void)Target;
-    return 0;
-}
-
-std::int32_t TKWZArcView::TransformFile(std::int32_t Source, std::int32_t Target) {
-    (void)Source, (void)Target;
-    return 0;
 }

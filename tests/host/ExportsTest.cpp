@@ -69,9 +69,6 @@ TEST_F(ExportsTest, ConstantsAndTextsComeBackAsNewHandles) {
 
 TEST_F(ExportsTest, PartsNotYetBuiltGiveTheirNeutralValue) {
     EXPECT_FALSE(library->NewKWZMLObject());
-    testhost::TextArg map(Path("brak.map")), shp(Path("brak.shp"));
-    EXPECT_EQ(library->Konwersja_Pliku_SHP_MAP(map, shp, 9000), 0);
-    EXPECT_FALSE(std::filesystem::exists(Path("brak.shp")));
     EXPECT_TRUE(Messages().empty());
 }
 
