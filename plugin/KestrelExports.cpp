@@ -9,6 +9,7 @@
 #include "platform/Form.h"
 #include "plugin/AboutSHP.h"
 #include "plugin/KWZArcView.h"
+#include "plugin/KWZMLSHP.h"
 #include "plugin/KonwersjaPliku.h"
 #include "plugin/ServerTexts.h"
 
@@ -23,8 +24,11 @@ KESTREL_EXPORT std::int32_t Konwersja_Pliku_SHP_MAP(std::uint32_t MapName, std::
     return -1;
 }
 
-// The multi-layer object. Until it is built there is none: nil, as for a failed creation.
-KESTREL_EXPORT TKWZMLPrototyp* NewKWZMLObject() noexcept {
+// A new multi-layer object without layers; the caller destroys it through its virtual
+// destructor. Nil when it cannot be created.
+KESTREL_EXPORT TKWZMLPrototyp* NewKWZMLObject() noexcept try {
+    return std::make_unique<TKWZMLSHP>().release();
+} catch (...) {
     return nullptr;
 }
 

@@ -108,6 +108,30 @@ class TShape {
     // puts the northing first. -1 when there are no records, else 0. Defined by the plug-in.
     std::int32_t ShapeToObjects(TListaPKT& Points, TListaObi& Objects, bool Mark, bool SwapAxes);
 
+    // ---- Drawing, snapping, identification and the display dialogs. Positions, tolerances and
+    // world windows are in host order (northing first); `parentWindow` is the host's window.
+    // -1 without a shape, else DrawShape's result. The byte and the integer are not used.
+    static std::int32_t PaintShape(TShape* shape, platform::HDC dc, const TWorldWindow& window,
+                                   const platform::DcRect& screen, std::uint8_t unusedByte,
+                                   std::int32_t unusedInt);
+    // Draws every record, then the vertex marks and the labels when they are on; 0.
+    std::int32_t DrawShape(platform::HDC dc, const TWorldWindow& window,
+                           const platform::DcRect& screen, std::uint8_t unusedByte,
+                           std::int32_t unusedInt);
+    // The next vertex within the tolerance, searching on from the current record.
+    bool SnapToVertex(double N, double E, double tolerance, double& outN, double& outE);
+    // The next object at the position; with `show` its description window follows.
+    bool Identify(bool show, double N, double E, double tolerance);
+    // The description and attribute row of the identified record, in a modal window.
+    void ShowObjectInfo();
+    // The style dialog for the file's shape type, then the labels again; false.
+    bool ConfigureDisplay(std::uint32_t parentWindow);
+    // ConfigureDisplay when there is a shape; false.
+    static bool EditDisplay(TShape* shape, std::uint32_t parentWindow);
+    bool EditPointStyle(std::uint32_t parentWindow);
+    bool EditLineStyle(std::uint32_t parentWindow);
+    bool EditAreaStyle(std::uint32_t parentWindow);
+
   private:
     // Whether the records' header and index fields come from a layout pass since the last load.
     bool laidOut_ = false;

@@ -67,11 +67,6 @@ TEST_F(ExportsTest, ConstantsAndTextsComeBackAsNewHandles) {
               Cp("Serwer plików shp (ArcView) dla TOPOLIN"));
 }
 
-TEST_F(ExportsTest, PartsNotYetBuiltGiveTheirNeutralValue) {
-    EXPECT_FALSE(library->NewKWZMLObject());
-    EXPECT_TRUE(Messages().empty());
-}
-
 TEST_F(ExportsTest, TheWindowsNameFindsTheLibraryInTheCurrentFolder) {
     const auto before = std::filesystem::current_path();
     std::filesystem::current_path(KESTREL_BIN_DIR);

@@ -40,8 +40,8 @@ TEST_F(ExportBatchTest, LayerNamesRulesAndTpid) {
 
     EXPECT_TRUE(ConversionSettings.KNW == false);
     EXPECT_EQ(ConversionSettings.PLKODY, 4);  // taken from the configuration, kept
-    EXPECT_THAT(Files(), ElementsAre("4100.dbf", "4100.shp", "4100.shx", "Punkty.dbf", "Punkty.shp",
-                                     "Punkty.shx"));
+    EXPECT_THAT(Files(), ElementsAre("4100.dbf", "4100.shp", "4100.shx", "4100.tpi", "Punkty.dbf",
+                                     "Punkty.shp", "Punkty.shx", "Punkty.tpi"));
     EXPECT_THAT(Messages(), ElementsAre("Błąd ILE dwa", "Błąd KIEDY 31.02.2004"));
     const std::string punkty = Pyshp(Out("Punkty.shp"));
     EXPECT_THAT(Lines(punkty, "field"),
@@ -96,7 +96,7 @@ TEST_F(ExportBatchTest, BadHeadsKeepTheGoodTable) {
     Export();
     EXPECT_EQ(ReadFile(Out("1000.dbf")), good);
     // Nothing is left beside it.
-    EXPECT_THAT(Files(), ElementsAre("1000.dbf", "1000.shp", "1000.shx"));
+    EXPECT_THAT(Files(), ElementsAre("1000.dbf", "1000.shp", "1000.shx", "1000.tpi"));
 }
 
 TEST_F(ExportBatchTest, UnreadableSymbolFileWritesNothing) {

@@ -29,9 +29,10 @@ TEST_F(ExportMapTest, SevenObjectsGiveOneLayerPerCode) {
     objects->CurrentObject()->SetFlags(kObjectMarked | 1);  // marks of an earlier selection
     Export();
 
-    EXPECT_THAT(Files(), ElementsAre("1000.dbf", "1000.shp", "1000.shx", "4100.dbf", "4100.shp",
-                                     "4100.shx", "5100.dbf", "5100.shp", "5100.shx", "5999.dbf",
-                                     "5999.shp", "5999.shx"));
+    EXPECT_THAT(Files(),
+                ElementsAre("1000.dbf", "1000.shp", "1000.shx", "1000.tpi", "4100.dbf", "4100.shp",
+                            "4100.shx", "4100.tpi", "5100.dbf", "5100.shp", "5100.shx", "5100.tpi",
+                            "5999.dbf", "5999.shp", "5999.shx", "5999.tpi"));
     EXPECT_TRUE(Messages().empty());
     // Only the objects of the last code examined keep the mark; other flags stay.
     std::vector<std::uint16_t> flags;
@@ -232,7 +233,7 @@ TEST_F(ExportMapTest, OneFileHoldsEveryKindUnderTheFirstType) {
     Add("5100", {{0, 0}, {0, 5}, {5, 5}, {0, 0}});
     shape->Records->AddRecord(std::make_unique<TSHPRecord>());  // left from an opened file
     Export();
-    EXPECT_THAT(Files(), ElementsAre("plan.dbf", "plan.shp", "plan.shx"));
+    EXPECT_THAT(Files(), ElementsAre("plan.dbf", "plan.shp", "plan.shx", "plan.tpi"));
     EXPECT_EQ(shape->Records->Count(), 3);
     if (!tools) return;
     const std::string all = Pyshp(Out("plan.shp"));
@@ -258,8 +259,9 @@ TEST_F(ExportMapTest, SymbolNamesNameTheLayers) {
     EXPECT_THAT(
         Files(),
         ElementsAre("4200_Brak_w_bibliotece_symboli.dbf", "4200_Brak_w_bibliotece_symboli.shp",
-                    "4200_Brak_w_bibliotece_symboli.shx", "Linia.dbf", "Linia.shp", "Linia.shx",
-                    "Punkt_graniczny.dbf", "Punkt_graniczny.shp", "Punkt_graniczny.shx"));
+                    "4200_Brak_w_bibliotece_symboli.shx", "4200_Brak_w_bibliotece_symboli.tpi",
+                    "Linia.dbf", "Linia.shp", "Linia.shx", "Linia.tpi", "Punkt_graniczny.dbf",
+                    "Punkt_graniczny.shp", "Punkt_graniczny.shx", "Punkt_graniczny.tpi"));
 }
 
 }  // namespace

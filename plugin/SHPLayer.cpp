@@ -1,0 +1,23 @@
+#include "plugin/SHPLayer.h"
+
+#include <utility>
+
+#include "model/TextHandles.h"
+#include "platform/GlobalMemory.h"
+
+TSHPLayer::TSHPLayer() : View(std::make_unique<TKWZArcView>()) {}
+
+TSHPLayer::TSHPLayer(std::unique_ptr<TKWZArcView> view) : View(std::move(view)) {}
+
+TSHPLayer::~TSHPLayer() = default;
+
+// The name crosses as a text handle, as it would from the host; the layer frees its own handle.
+std::int32_t TSHPLayer::Open() {
+    if (!View) return kShapeFileMissing;
+    struct OwnedHandle {
+        HostTextHandle value;
+        ~OwnedHandle() { platform::GlobalFree(value); }
+    } name{StrToGlobal(FileName)};
+    if (name.value == 0) return kShapeFileMissing;
+    return View->OpenFile(name.value);
+}
