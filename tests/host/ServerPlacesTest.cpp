@@ -29,8 +29,8 @@ TEST_F(ServerPlacesTest, ANewObjectIsEmpty) {
     EXPECT_TRUE(object.Clear());
 }
 
-// Places whose layers are not wired in yet do nothing and return what doing nothing returns.
-TEST_F(ServerPlacesTest, PlacesNotYetBuiltAreNeutral) {
+// A new object has nothing to show, draw, find, convert or export.
+TEST_F(ServerPlacesTest, ANewObjectHasNothingToShowOrConvert) {
     testhost::ServerObject object = library->NewKWZObject();
     ASSERT_TRUE(object);
     EXPECT_EQ(object.ConfigureDisplay(0), 0);
