@@ -2,18 +2,19 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 // The reference ellipsoids, the named plane projections and the process-wide current ellipsoid
 // that the projection operations read.
 
 struct TEllipsoidRow {
-    double A = 0.0;       // semi-major axis, metres
-    double InvF = 0.0;    // inverse flattening
-    double Unused = 0.0;  // read by nothing
-    double E = 0.0;       // first eccentricity, written when the row is selected
-    double E2 = 0.0;      // e^2, written when selected
-    double Ep2 = 0.0;     // second eccentricity squared, written when selected
-    std::string Name;     // Windows-1250
+    double A = 0.0;         // semi-major axis, metres
+    double InvF = 0.0;      // inverse flattening
+    double Unused = 0.0;    // read by nothing
+    double E = 0.0;         // first eccentricity, written when the row is selected
+    double E2 = 0.0;        // e^2, written when selected
+    double Ep2 = 0.0;       // second eccentricity squared, written when selected
+    std::string_view Name;  // Windows-1250, a static text
 };
 
 inline constexpr int kEllipsoidCount = 8;
@@ -28,7 +29,7 @@ extern std::array<TEllipsoidRow, kEllipsoidCount> EllipsoidTable;
 // (packed) and three unused values. The Albers row holds radians: phi1, phi2, phi0, lambda0,
 // false northing, false easting.
 struct TProjectionRow {
-    std::string Name;
+    std::string_view Name;  // Windows-1250, a static text
     std::array<double, 10> Values{};
 
     double Lambda0() const { return Values[0]; }

@@ -11,7 +11,10 @@
 #include "transform/TransformTexts.h"
 
 constinit std::vector<TGeoidEntry> GeoidList;
-constinit std::string GeoidPath;
+std::string& GeoidPath() {
+    static std::string path;  // made on first use, whatever the order of the library's start-up
+    return path;
+}
 
 namespace {
 
@@ -36,10 +39,10 @@ std::string DefaultGeoidPath() {
 
 int LoadGeoidFile(const std::string& Path) {
     GeoidList.clear();
-    GeoidPath = Path.substr(0, kMaxPath);
+    GeoidPath() = Path.substr(0, kMaxPath);
     std::error_code error;
-    if (std::filesystem::is_directory(GeoidPath, error)) return -1;
-    std::ifstream file(GeoidPath, std::ios::binary);
+    if (std::filesystem::is_directory(GeoidPath(), error)) return -1;
+    std::ifstream file(GeoidPath(), std::ios::binary);
     if (!file.is_open()) return -1;
     unsigned char record[kGeoidRecordSize];
     // One record at a time: the table grows with what the file really holds, never by a count.
@@ -64,7 +67,8 @@ int LoadGeoid() {
 
 void InitGeoid() {
     if (LoadGeoid() == -1) {
-        platform::MessageBox(0, transform_texts::GeoidReadError() + GeoidPath, "", platform::MB_OK);
+        platform::MessageBox(0, transform_texts::GeoidReadError() + GeoidPath(), "",
+                             platform::MB_OK);
     }
 }
 

@@ -22,7 +22,7 @@ inline constexpr std::size_t kGeoidRecordSize = 33;
 // In file order, duplicates kept; empty when the file could not be opened.
 extern std::vector<TGeoidEntry> GeoidList;
 // The path of the file last read, kept for the error message (at most 255 characters).
-extern std::string GeoidPath;
+std::string& GeoidPath();
 
 // The folder of the running executable followed by "/geoida.bin", cut to 255 characters.
 std::string DefaultGeoidPath();
