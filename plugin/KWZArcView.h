@@ -13,8 +13,8 @@
 //
 // The operations live in several files, one concern each:
 //   KWZArcView.cpp            construction, file, extent, settings, batch and folder places
-//   ServerOperationStubs.cpp  display, snapping, identification, transformation places (neutral
-//                             until the drawing and transformation layers are wired in)
+//   ServerDisplay.cpp         display dialog, drawing, snapping and identification places
+//   ServerTransform.cpp       transformation places and the units dialog
 //   ExportMap*.cpp            the MAP to shapefiles conversion (ExportMap)
 //   SaveAsMap*.cpp            the shapefile to MAP conversion (SaveAsMap)
 // No virtual operation may be added here: place N must stay slot N of the table that

@@ -10,16 +10,18 @@
 #include "plugin/AboutSHP.h"
 #include "plugin/KWZArcView.h"
 #include "plugin/KWZMLSHP.h"
+#include "plugin/KonwersjaPliku.h"
 #include "plugin/ServerTexts.h"
 
 #define KESTREL_EXPORT extern "C" [[gnu::visibility("default")]]
 
-// One-call conversion of a MAP file into one shapefile of geographic coordinates. Until the
-// transformations and the export are wired in it converts nothing and returns 0.
+// One-call conversion of a MAP file into one shapefile of geographic coordinates
+// (plugin/KonwersjaPliku.h): 0 when the shapefile was written, -1 otherwise.
 KESTREL_EXPORT std::int32_t Konwersja_Pliku_SHP_MAP(std::uint32_t MapName, std::uint32_t ShpName,
-                                                    std::int32_t SourceSystem) noexcept {
-    (void)MapName, (void)ShpName, (void)SourceSystem;
-    return 0;
+                                                    std::int32_t SourceSystem) noexcept try {
+    return KonwersjaPlikuShpMap(MapName, ShpName, SourceSystem);
+} catch (...) {
+    return -1;
 }
 
 // A new multi-layer object without layers; the caller destroys it through its virtual

@@ -56,6 +56,16 @@ std::string FolderCreateError(std::string_view folder) {
     return Cp("Nie można utworzyć katalogu ") + std::string(folder);
 }
 
+std::string ShapeNameInvalid(std::string_view fileName) {
+    return Cp("Niepoprawna nazwa pliku shp: ") + std::string(fileName);
+}
+
+const std::string& TransformLibraryMissing() {
+    static const std::string text =
+        Cp("Brak biblioteki transformacji współrzędnych Rumbo - plik nie został zapisany");
+    return text;
+}
+
 void Show(std::string_view text) {
     platform::MessageBox(0, text, "", platform::MB_OK);
 }

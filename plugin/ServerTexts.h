@@ -18,6 +18,10 @@ const std::string& Ok();
 std::string FileSettingsWriteError(std::string_view fileName);
 // An output folder that cannot be created.
 std::string FolderCreateError(std::string_view folder);
+// The one-call conversion: a shapefile name it cannot write to (empty, or the MAP file itself).
+std::string ShapeNameInvalid(std::string_view fileName);
+// The one-call conversion: the outside transformation library cannot be bound.
+const std::string& TransformLibraryMissing();
 
 // A modal message box with the text and an OK button.
 void Show(std::string_view text);

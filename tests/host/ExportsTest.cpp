@@ -67,13 +67,6 @@ TEST_F(ExportsTest, ConstantsAndTextsComeBackAsNewHandles) {
               Cp("Serwer plików shp (ArcView) dla TOPOLIN"));
 }
 
-TEST_F(ExportsTest, PartsNotYetBuiltGiveTheirNeutralValue) {
-    testhost::TextArg map(Path("brak.map")), shp(Path("brak.shp"));
-    EXPECT_EQ(library->Konwersja_Pliku_SHP_MAP(map, shp, 9000), 0);
-    EXPECT_FALSE(std::filesystem::exists(Path("brak.shp")));
-    EXPECT_TRUE(Messages().empty());
-}
-
 TEST_F(ExportsTest, TheWindowsNameFindsTheLibraryInTheCurrentFolder) {
     const auto before = std::filesystem::current_path();
     std::filesystem::current_path(KESTREL_BIN_DIR);

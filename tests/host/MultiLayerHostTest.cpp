@@ -127,8 +127,8 @@ TEST_F(MultiLayerHostTest, LayersFromShapefilesAndAListAreDrawnConfiguredAndSave
     EXPECT_EQ(ReadFile(Path("zapis.spr")), Path("slupy.shp") + ";0\r\n" + Path("drzewa.shp") +
                                                ";0\r\n" + Path("brak.shp") + ";1\r\n");
 
-    // Now an active layer is there: the search runs in it (finding nothing here).
-    EXPECT_FALSE(Identify(object, 5100000, 7400000, 1, 1));
+    // Now an active layer is there: the search runs in it (finding nothing away from its point).
+    EXPECT_FALSE(Identify(object, 5200000, 7400000, 1, 1));
     EXPECT_EQ(Messages(), Strings{"Nie znaleziono obiektu !"});
 
     // The dialog opened again shows what the first one left; deleting the active layer's

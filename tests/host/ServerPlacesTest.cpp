@@ -29,8 +29,8 @@ TEST_F(ServerPlacesTest, ANewObjectIsEmpty) {
     EXPECT_TRUE(object.Clear());
 }
 
-// Places whose layers are not wired in yet do nothing and return what doing nothing returns.
-TEST_F(ServerPlacesTest, PlacesNotYetBuiltAreNeutral) {
+// A new object has nothing to show, draw, find, convert or export.
+TEST_F(ServerPlacesTest, ANewObjectHasNothingToShowOrConvert) {
     testhost::ServerObject object = library->NewKWZObject();
     ASSERT_TRUE(object);
     EXPECT_EQ(object.ConfigureDisplay(0), 0);
@@ -40,10 +40,6 @@ TEST_F(ServerPlacesTest, PlacesNotYetBuiltAreNeutral) {
     EXPECT_EQ(found[0], 7);
     EXPECT_EQ(found[1], 8);
     EXPECT_FALSE(object.Identify(1, 2, 3, 1));
-    EXPECT_EQ(object.TransformFileByCode(0x39, 0, 0, 0), 0);
-    EXPECT_FALSE(object.ConfigureUnits());
-    EXPECT_EQ(object.TransformMap(9999, 9000), 0);
-    EXPECT_EQ(object.TransformFile(9999, 9000), 0);
     TextArg map(Path("wynik.map"));
     EXPECT_FALSE(object.SaveAsMap(map, 0));
     EXPECT_FALSE(object.ExportMap());
