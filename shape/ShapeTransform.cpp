@@ -51,46 +51,6 @@ void TransformAllPoints(TSHPRecords& records, PointTransform transform) {
     } while (records.NextVertex());
 }
 
-bool DirectLibrarySource(int system) {
-    switch (system) {
-        case SysCodePivot:
-        case SysCodeDirect15:
-        case SysCodeDirect18:
-        case SysCodeDirect21:
-        case SysCodeDirect24:
-            return true;
-        default:
-            return false;
-    }
-}
-
-// One point through transMultiTrans by the callers' rules. The library reports a point it cannot
-// transform by a non-zero result; such a point, or one that comes back non-finite, is refused.
-// The height handed in is 0 for every point: the points carry none, and the library's height of
-// the point before (a geocentric Z after the pivot, for one) means nothing for the next.
-bool LibraryPoint(TTransMultiTrans call, int source, int target, double& n, double& e) {
-    double x = n, y = e, z = 0.0;
-    if (source == SysCodeGeographic) {
-        x *= kDegToRad;
-        y *= kDegToRad;
-    }
-    bool done = false;
-    if (DirectLibrarySource(source)) {
-        done = call(source, target, x, y, z, &x, &y, &z) == 0;
-    } else {
-        done = call(source, SysCodePivot, x, y, z, &x, &y, &z) == 0 &&
-               call(SysCodePivot, target, x, y, z, &x, &y, &z) == 0;
-    }
-    if (target == SysCodeGeographic) {
-        x *= kRadToDeg;
-        y *= kRadToDeg;
-    }
-    if (!done || !std::isfinite(x) || !std::isfinite(y)) return false;
-    n = x;
-    e = y;
-    return true;
-}
-
 }  // namespace
 
 double PlanarUnitFactor(std::int32_t index) {
@@ -162,7 +122,7 @@ std::int32_t TShape::TransformShapeMulti(std::int32_t Source, std::int32_t Targe
     const TTransMultiTrans call = TransMultiTrans();
     bool failed = false;
     TransformAllPoints(*Records, [&](double& n, double& e) {
-        if (LibraryPoint(call, Source, Target, n, e)) return true;
+        if (TransformPointWithLibrary(call, Source, Target, n, e)) return true;
         failed = true;
         return false;
     });

@@ -1,5 +1,6 @@
 #include "transform/TransformLibrary.h"
 
+#include <cmath>
 #include <numbers>
 
 const std::array<const char*, kTransformLibraryFunctionCount> TransformLibraryNames = {
@@ -42,30 +43,52 @@ TTransMultiTrans TransMultiTrans() {
     return reinterpret_cast<TTransMultiTrans>(TransformLibraryEntries[kMultiTransIndex]);
 }
 
-bool TransformWithLibrary(int Source, int Target, double& X, double& Y, double& Z) {
-    if (BindTransformLibrary() != 0) return false;
-    const TTransMultiTrans call = TransMultiTrans();
+namespace {
+
+// The callers' rules for one point: degrees in and out for the geographic system, one call from
+// the pivot and the direct systems, two through the pivot from any other. True when every call
+// reported success.
+bool CallByRules(TTransMultiTrans call, int Source, int Target, double& X, double& Y, double& Z) {
     if (Source == SysCodeGeographic) {
         X *= std::numbers::pi / 180.0;
         Y *= std::numbers::pi / 180.0;
     }
+    bool done = false;
     switch (Source) {
         case SysCodePivot:
         case SysCodeDirect15:
         case SysCodeDirect18:
         case SysCodeDirect21:
         case SysCodeDirect24:
-            call(Source, Target, X, Y, Z, &X, &Y, &Z);
+            done = call(Source, Target, X, Y, Z, &X, &Y, &Z) == 0;
             break;
         default:
-            call(Source, SysCodePivot, X, Y, Z, &X, &Y, &Z);
-            call(SysCodePivot, Target, X, Y, Z, &X, &Y, &Z);
+            done = call(Source, SysCodePivot, X, Y, Z, &X, &Y, &Z) == 0;
+            done = call(SysCodePivot, Target, X, Y, Z, &X, &Y, &Z) == 0 && done;
             break;
     }
     if (Target == SysCodeGeographic) {
         X *= 180.0 / std::numbers::pi;
         Y *= 180.0 / std::numbers::pi;
     }
+    return done;
+}
+
+}  // namespace
+
+bool TransformWithLibrary(int Source, int Target, double& X, double& Y, double& Z) {
+    if (BindTransformLibrary() != 0) return false;
+    CallByRules(TransMultiTrans(), Source, Target, X, Y, Z);
+    return true;
+}
+
+bool TransformPointWithLibrary(TTransMultiTrans call, int Source, int Target, double& X,
+                               double& Y) {
+    double x = X, y = Y, z = 0.0;
+    if (!CallByRules(call, Source, Target, x, y, z) || !std::isfinite(x) || !std::isfinite(y))
+        return false;
+    X = x;
+    Y = y;
     return true;
 }
 

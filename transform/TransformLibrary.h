@@ -37,5 +37,12 @@ TTransMultiTrans TransMultiTrans();
 // library cannot be bound (the point is unchanged).
 bool TransformWithLibrary(int Source, int Target, double& X, double& Y, double& Z);
 
+// One map point (X northing, Y easting) through a bound library by the same rules, with 0 as the
+// third coordinate (the points carry none, and the library's height of the point before, a
+// geocentric Z after the pivot for one, means nothing for the next). A point the library reports
+// as not transformed, or that comes back non-finite, is refused: false, and it keeps its
+// coordinates, which would otherwise be the input half converted.
+bool TransformPointWithLibrary(TTransMultiTrans call, int Source, int Target, double& X, double& Y);
+
 // Clears the handle and the entries (unit initialisation); the finalisation does nothing.
 void InitTransformLibrary();
