@@ -4,12 +4,20 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A Windows private-profile INI file (the style and settings files beside a shapefile): every
 // read looks into the file as it is now, every write changes one key and keeps every other
 // section, key, comment and line byte for byte (IniProfileText.h has the rules). Texts are
 // Windows-1250 bytes, passed through unchanged.
 namespace platform {
+
+// One key to set by IniFile::WriteStrings.
+struct IniWrite {
+    std::string section;
+    std::string key;
+    std::string value;
+};
 
 class IniFile {
   public:
@@ -36,6 +44,8 @@ class IniFile {
     // cannot stand in an INI line or the file cannot be read or written.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
     bool WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
+    // The same for many keys in order, with one replacement of the file: all of them or none.
+    bool WriteStrings(const std::vector<IniWrite>& writes);
 
   private:
     // The file's text: empty for a missing file, nothing when it exists but cannot be read.

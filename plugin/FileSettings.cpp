@@ -105,16 +105,16 @@ void ReadFileSettingsFrom(const std::string& settingsFile) {
 }
 
 bool WriteFileSettingsTo(const std::string& settingsFile) {
-    platform::IniFile ini(settingsFile);
-    bool written = !settingsFile.empty();
+    // Every key in one replacement of the file: a failure leaves the old file whole.
+    std::vector<platform::IniWrite> writes;
+    auto text = [&](std::string_view section, std::string_view key, std::string_view value) {
+        writes.push_back({std::string(section), std::string(key), std::string(value)});
+    };
     auto flag = [&](std::string_view section, std::string_view key, bool value) {
-        written = written && ini.WriteString(section, key, value ? "1" : "0");
+        text(section, key, value ? "1" : "0");
     };
     auto number = [&](std::string_view section, std::string_view key, std::int32_t value) {
-        written = written && ini.WriteInteger(section, key, value);
-    };
-    auto text = [&](std::string_view section, std::string_view key, std::string_view value) {
-        written = written && ini.WriteString(section, key, value);
+        text(section, key, std::to_string(value));
     };
 
     const TConversionSettings& s = ConversionSettings;
@@ -139,6 +139,8 @@ bool WriteFileSettingsTo(const std::string& settingsFile) {
         text(section, "ATR", slot.Label.View());
         text(section, "DBF", slot.DBF.View());
     }
+    const bool written =
+        !settingsFile.empty() && platform::IniFile(settingsFile).WriteStrings(writes);
     if (!written) servertexts::Show(servertexts::FileSettingsWriteError(settingsFile));
     return written;
 }

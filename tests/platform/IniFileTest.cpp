@@ -140,6 +140,21 @@ TEST(IniFile, ReadsAndWritesAFileThroughATemporaryFile) {
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
+TEST(IniFile, ManyKeysAreWrittenAllOrNone) {
+    ScratchFolder folder;
+    const std::string name = folder.Path("dzialki.cc");
+    WriteBytes(name, "; kept\r\n[General]\r\nKNW=0\r\n");
+    IniFile ini(name);
+    ASSERT_TRUE(ini.WriteStrings(
+        {{"General", "KNW", "1"}, {"General", "U45", "0"}, {"Link", "TXTLink", "1"}}));
+    EXPECT_EQ(ReadBytes(name), "; kept\r\n[General]\r\nKNW=1\r\nU45=0\r\n[Link]\r\nTXTLink=1\r\n");
+
+    // One key that cannot stand in a line refuses the whole set; the file stays as it was.
+    const std::string before = ReadBytes(name);
+    EXPECT_FALSE(ini.WriteStrings({{"General", "KNW", "0"}, {"General", "bad=key", "1"}}));
+    EXPECT_EQ(ReadBytes(name), before);
+}
+
 TEST(IniFile, UnusableFilesGiveDefaultsAndLoseNothing) {
     ScratchFolder folder;
     // A folder in place of the file: reads give defaults, writes fail, the folder stays.
