@@ -3,6 +3,8 @@
 #include "shape/ShapeStyle.h"
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "platform/BinaryFile.h"
 #include "platform/IniFile.h"
@@ -115,23 +117,31 @@ void TShape::WriteStyleFile() {
     // Without a file name there is nowhere beside the data to write to.
     const std::string name = StyleFileName(FileName);
     if (name.empty()) return;
-    platform::IniFile ini(name);
-    // Failures are not reported: the style file is a convenience, and this runs when a shape is
-    // freed, where nobody could act on a message.
+    auto number = [](std::int64_t value) { return std::to_string(value); };
     const std::string& point = dt::SectionPoint();
-    ini.WriteString(point, dt::KeyFontName(), SymbolFont->Name);
-    ini.WriteInteger(point, dt::KeyFontSize(), SymbolFont->Size);
-    ini.WriteInteger(point, dt::KeyColor(), static_cast<std::int32_t>(SymbolFont->Color));
-    ini.WriteString(point, dt::KeySymbol(), Symbol);
     const std::string& line = dt::SectionLine();
-    ini.WriteInteger(line, dt::KeyWidth(), LinePen->Width);
-    ini.WriteInteger(line, dt::KeyStyle(), LinePen->Style);
-    ini.WriteInteger(line, dt::KeyColor(), static_cast<std::int32_t>(LinePen->Color));
     const std::string& area = dt::SectionArea();
-    ini.WriteInteger(area, dt::KeyStyle(), BrushStyleNumber(*AreaBrush));
-    ini.WriteInteger(area, dt::KeyColor(), static_cast<std::int32_t>(AreaBrush->Color));
     const std::string& view = dt::SectionView();
-    ini.WriteInteger(view, dt::KeyMarks(), Markowanie ? 1 : 0);
-    ini.WriteInteger(view, dt::KeyLabels(), Etykiety ? 1 : 0);
-    ini.WriteInteger(view, dt::KeyField(), NumerPola);
+    const std::vector<platform::IniWrite> writes = {
+        {point, dt::KeyFontName(), SymbolFont->Name},
+        {point, dt::KeyFontSize(), number(SymbolFont->Size)},
+        {point, dt::KeyColor(), number(static_cast<std::int32_t>(SymbolFont->Color))},
+        {point, dt::KeySymbol(), Symbol},
+        {line, dt::KeyWidth(), number(LinePen->Width)},
+        {line, dt::KeyStyle(), number(LinePen->Style)},
+        {line, dt::KeyColor(), number(static_cast<std::int32_t>(LinePen->Color))},
+        {area, dt::KeyStyle(), number(BrushStyleNumber(*AreaBrush))},
+        {area, dt::KeyColor(), number(static_cast<std::int32_t>(AreaBrush->Color))},
+        {view, dt::KeyMarks(), number(Markowanie ? 1 : 0)},
+        {view, dt::KeyLabels(), number(Etykiety ? 1 : 0)},
+        {view, dt::KeyField(), number(NumerPola)},
+    };
+    // All keys in one replacement of the file. When one of them cannot stand in the file (a
+    // symbol with a line break, say), the others are still written one by one. Failures are not
+    // reported: the style file is a convenience, and this runs when a shape is freed, where
+    // nobody could act on a message.
+    platform::IniFile ini(name);
+    if (ini.WriteStrings(writes)) return;
+    for (const platform::IniWrite& write : writes)
+        ini.WriteString(write.section, write.key, write.value);
 }
