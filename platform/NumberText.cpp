@@ -127,32 +127,32 @@ std::optional<std::int32_t> StrToIntStrict(std::string_view text) {
 
 std::optional<double> StrToFloatStrict(std::string_view text) {
     text = SkipBlanks(text);
-    // Check the grammar first; from_chars alone would accept "inf", "nan" and hex forms.
-    std::string normal;
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-') normal += '-';
-        ++i;
+    // Check the grammar first; from_chars alone would accept "inf", "nan" and hex forms. It takes
+    // no leading "+", so a plus sign is stepped over.
+    if (!text.empty() && text[0] == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text[0] == '-') return std::nullopt;
     }
+    std::size_t i = (!text.empty() && text[0] == '-') ? 1 : 0;
     std::size_t mantissa_digits = 0;
-    while (i < text.size() && IsDigit(text[i])) normal += text[i++], ++mantissa_digits;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++mantissa_digits;
     if (i < text.size() && text[i] == '.') {
-        normal += text[i++];
-        while (i < text.size() && IsDigit(text[i])) normal += text[i++], ++mantissa_digits;
+        ++i;
+        while (i < text.size() && IsDigit(text[i])) ++i, ++mantissa_digits;
     }
     if (mantissa_digits == 0) return std::nullopt;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        normal += text[i++];
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) normal += text[i++];
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
         std::size_t exponent_digits = 0;
-        while (i < text.size() && IsDigit(text[i])) normal += text[i++], ++exponent_digits;
+        while (i < text.size() && IsDigit(text[i])) ++i, ++exponent_digits;
         if (exponent_digits == 0) return std::nullopt;
     }
     if (i != text.size()) return std::nullopt;
 
     double value = 0.0;
-    const auto [end, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
-    if (ec != std::errc() || end != normal.data() + normal.size()) return std::nullopt;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
     return value;
 }
 

@@ -58,8 +58,8 @@ TEST_F(NumberTextTest, StrictRealFollowsTheGrammar) {
     EXPECT_EQ(StrToFloatStrict("7"), 7.0);
     EXPECT_EQ(StrToFloatStrict("5."), 5.0);
     EXPECT_EQ(StrToFloatStrict(".5"), 0.5);
-    for (const char* bad :
-         {"", "   ", "1,5", "5.2x", "1e", "e5", ".", "inf", "nan", "0x1p3", "1 2", "--1", "1e999"})
+    for (const char* bad : {"", "   ", "1,5", "5.2x", "1e", "e5", ".", "inf", "nan", "0x1p3", "1 2",
+                            "--1", "+-1", "-+1", "1e999"})
         EXPECT_FALSE(StrToFloatStrict(bad).has_value()) << bad;
 }
 
