@@ -10,7 +10,6 @@
 // Without a window system the window is only its state, which tests read through Live().
 namespace platform {
 
-
 struct ProgressWindowState {
     int width = 0;  // client area
     int height = 0;

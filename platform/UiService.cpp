@@ -18,8 +18,8 @@ int DefaultButtonOf(unsigned style) {
     const unsigned buttons = style & 0x0F;
     const unsigned index = (style & MB_DEFBUTTON3) ? 2 : (style & MB_DEFBUTTON2) ? 1 : 0;
     static constexpr int kAnswers[][3] = {
-        {IDOK, IDOK, IDOK},          {IDOK, IDCANCEL, IDCANCEL}, {IDABORT, IDRETRY, IDIGNORE},
-        {IDYES, IDNO, IDCANCEL},     {IDYES, IDNO, IDNO},        {IDRETRY, IDCANCEL, IDCANCEL},
+        {IDOK, IDOK, IDOK},      {IDOK, IDCANCEL, IDCANCEL}, {IDABORT, IDRETRY, IDIGNORE},
+        {IDYES, IDNO, IDCANCEL}, {IDYES, IDNO, IDNO},        {IDRETRY, IDCANCEL, IDCANCEL},
     };
     if (buttons >= std::size(kAnswers)) return IDOK;
     return kAnswers[buttons][index];
@@ -57,7 +57,9 @@ std::optional<std::string> HeadlessUi::BrowseForFolder(const BrowseFolderRequest
     return answer;
 }
 
-UiBackend& UiService::Backend() { return *Installed(); }
+UiBackend& UiService::Backend() {
+    return *Installed();
+}
 
 std::unique_ptr<UiBackend> UiService::SetBackend(std::unique_ptr<UiBackend> backend) {
     if (!backend) backend = std::make_unique<HeadlessUi>();
@@ -65,9 +67,12 @@ std::unique_ptr<UiBackend> UiService::SetBackend(std::unique_ptr<UiBackend> back
     return backend;
 }
 
-HeadlessUi* UiService::Headless() { return dynamic_cast<HeadlessUi*>(Installed().get()); }
+HeadlessUi* UiService::Headless() {
+    return dynamic_cast<HeadlessUi*>(Installed().get());
+}
 
-int MessageBox(WindowHandle owner, std::string_view text, std::string_view caption, unsigned style) {
+int MessageBox(WindowHandle owner, std::string_view text, std::string_view caption,
+               unsigned style) {
     MessageBoxRequest request{owner, std::string(text), std::string(caption), style};
     return UiService::Backend().ShowMessageBox(request);
 }

@@ -51,7 +51,7 @@ enum : unsigned { BFFM_INITIALIZED = 1, BFFM_SETSELECTIONA = 1126 };
 
 // The open folder chooser as its callback sees it.
 class FolderDialog {
-public:
+  public:
     virtual ~FolderDialog() = default;
     // Makes `path` the selected folder (what BFFM_SETSELECTIONA with a path does).
     virtual void SetSelection(std::string_view path) = 0;
@@ -71,7 +71,7 @@ struct BrowseFolderRequest {
 };
 
 class UiBackend {
-public:
+  public:
     virtual ~UiBackend() = default;
     virtual int ShowMessageBox(const MessageBoxRequest& request) = 0;
     // Forms, file and colour dialogs, popup menus and the cursor; nullptr: the headless ones.
@@ -89,7 +89,7 @@ struct FolderDialogRecord {
 // No window system: every box goes to stderr in UTF-8 and is kept for tests to read; it answers
 // with a scripted answer when one is queued, otherwise with the default button.
 class HeadlessUi : public UiBackend {
-public:
+  public:
     int ShowMessageBox(const MessageBoxRequest& request) override;
 
     const std::vector<MessageBoxRequest>& Messages() const { return messages_; }
@@ -105,7 +105,7 @@ public:
     const std::vector<FolderDialogRecord>& FolderDialogs() const { return folderDialogs_; }
     void ClearFolderDialogs() { folderDialogs_.clear(); }
 
-private:
+  private:
     std::vector<FolderDialogRecord> folderDialogs_;
     std::deque<std::optional<std::string>> folderAnswers_;
     std::vector<MessageBoxRequest> messages_;
@@ -115,7 +115,7 @@ private:
 
 // The process-wide service. Installs a HeadlessUi on first use.
 class UiService {
-public:
+  public:
     static UiBackend& Backend();
     // Replaces the back end and returns the previous one.
     static std::unique_ptr<UiBackend> SetBackend(std::unique_ptr<UiBackend> backend);
