@@ -9,13 +9,14 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/GeneratedShapefile.h"
 #include "platform/UiService.h"
 #include "shape/Shape.h"
 
 namespace {
 
-constexpr int kRecords = 10000;
-constexpr int kVerticesPerRecord = 100;
+using bench::kRecords;
+using bench::kVerticesPerRecord;
 
 // The generated file, made once per run in a folder of its own.
 struct Data {
@@ -28,23 +29,7 @@ struct Data {
         dir = ::mkdtemp(pattern.data());
         shp = (dir / "lines.shp").string();
         platform::UiService::Headless()->SetEcho(false);
-        TShape shape;
-        for (int r = 0; r < kRecords; ++r) {
-            auto record = std::make_unique<TSHPRecord>();
-            record->ShapeType = 3;
-            auto line = std::make_unique<TSHPArcRecord>();
-            line->Resize(2, kVerticesPerRecord);
-            line->Parts[1] = kVerticesPerRecord / 2;
-            for (int i = 0; i < kVerticesPerRecord; ++i) {
-                line->Points[static_cast<std::size_t>(i)] = {
-                    500000.0 + r * 3.0 + std::cos(i * 0.1) * 50.0,
-                    5800000.0 + (r % 100) * 40.0 + i * 0.37};
-            }
-            record->Geometry = std::move(line);
-            shape.Records->AddRecord(std::move(record));
-        }
-        shape.RebuildHeader();
-        shape.SaveShapeFile(shp);
+        bench::WritePolylineShapefile(shp);
     }
     ~Data() {
         std::error_code ec;

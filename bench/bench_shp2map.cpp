@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/GeneratedShapefile.h"
 #include "model/TextHandles.h"
 #include "platform/DbfTable.h"
 #include "platform/FormBackend.h"
@@ -21,8 +22,8 @@
 
 namespace {
 
-constexpr int kRecords = 10000;
-constexpr int kVerticesPerRecord = 100;
+using bench::kRecords;
+using bench::kVerticesPerRecord;
 
 // The generated files, made once per run in a folder of their own.
 struct Data {
@@ -36,23 +37,7 @@ struct Data {
         shp = (dir / "lines.shp").string();
         platform::UiService::Headless()->SetEcho(false);
         platform::FormService::Headless()->SetEcho(false);
-        TShape shape;
-        for (int r = 0; r < kRecords; ++r) {
-            auto record = std::make_unique<TSHPRecord>();
-            record->ShapeType = 3;
-            auto line = std::make_unique<TSHPArcRecord>();
-            line->Resize(2, kVerticesPerRecord);
-            line->Parts[1] = kVerticesPerRecord / 2;
-            for (int i = 0; i < kVerticesPerRecord; ++i) {
-                line->Points[static_cast<std::size_t>(i)] = {
-                    500000.0 + r * 3.0 + std::cos(i * 0.1) * 50.0,
-                    5800000.0 + (r % 100) * 40.0 + i * 0.37};
-            }
-            record->Geometry = std::move(line);
-            shape.Records->AddRecord(std::move(record));
-        }
-        shape.RebuildHeader();
-        shape.SaveShapeFile(shp);
+        bench::WritePolylineShapefile(shp);
 
         const std::string dbf = (dir / "lines.dbf").string();
         auto table = TSimpleDBFile::CreateNew(dbf, 3, 2, 0, 30);
