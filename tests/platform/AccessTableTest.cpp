@@ -9,7 +9,7 @@ using namespace platform;
 
 namespace {
 
-const std::string kAccess = KESTREL_SOURCE_DIR "/../shared/fixtures/access/";
+const std::string kAccess = KESTREL_SOURCE_DIR "/tests/data/access/";
 
 // The connection string the batch configuration builds, with the password it carries.
 std::string JetConnection(const std::string& path) {

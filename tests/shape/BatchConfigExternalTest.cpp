@@ -9,7 +9,7 @@
 
 namespace {
 
-const std::string kAccess = KESTREL_SOURCE_DIR "/../shared/fixtures/access/";
+const std::string kAccess = KESTREL_SOURCE_DIR "/tests/data/access/";
 
 const std::string kAlfki =
     " CUSTOMERID=[ALFKI] COMPANYNAME=[Alfreds Futterkiste] CONTACTNAME=[Maria Anders]"
