@@ -392,7 +392,7 @@ QWidget* MakePaintedGrid(FormWindow& window, StringGrid& grid) {
         widget->setPixmap(Painted(widget->width(), widget->height(),
                                   [&grid](HDC dc, const DcRect& rect) { grid.Paint(dc, rect); }));
     };
-    new ResizeFilter(widget, paint);
+    new ResizeFilter(widget, [&window, paint] { window.Backend().Guard(paint); });
     auto painted = std::make_shared<int>(grid.Repaints());
     window.OnRefresh([&grid, painted, paint] {
         if (*painted == grid.Repaints()) return;

@@ -131,7 +131,7 @@ void FormWindow::keyPressEvent(QKeyEvent* event) {
             Act([this] { form_.PressEscape(); });
             return;
         case Qt::Key_F1:
-            if (form_.HelpContext != 0) ShowHelp(form_.HelpContext);
+            if (form_.HelpContext != 0) Act([this] { ShowHelp(form_.HelpContext); });
             return;
         default:
             QWidget::keyPressEvent(event);

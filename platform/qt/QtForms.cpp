@@ -73,12 +73,18 @@ QWidget* QtForms::TopWindow() const {
 
 void QtForms::Act(const std::function<void()>& action) {
     if (failure_) return;
+    Guard(action);
+    AfterAction();
+}
+
+void QtForms::Guard(const std::function<void()>& work) {
+    if (failure_) return;
     try {
-        action();
+        work();
     } catch (...) {
         failure_ = std::current_exception();
+        for (FormWindow* window : windows_) window->Finish();
     }
-    AfterAction();
 }
 
 void QtForms::AfterAction() {
@@ -100,9 +106,15 @@ void QtForms::RethrowFailure() {
 
 int QtForms::ShowModal(Form& form) {
     form.BeginModal();
-    if (form.Showing()) {
-        FormWindow window(*this, form, true, TopWindow());
-        window.Run();
+    try {
+        if (form.Showing()) {
+            FormWindow window(*this, form, true, TopWindow());
+            window.Run();
+        }
+    } catch (...) {
+        form.AbortModal();
+        form.EndModal();
+        throw;
     }
     if (failure_) {
         if (form.Showing()) form.AbortModal();
@@ -114,9 +126,14 @@ int QtForms::ShowModal(Form& form) {
 
 void QtForms::RunMainForm(Form& form) {
     form.Show();
-    if (form.Showing()) {
-        FormWindow window(*this, form, false, nullptr);
-        window.Run();
+    try {
+        if (form.Showing()) {
+            FormWindow window(*this, form, false, nullptr);
+            window.Run();
+        }
+    } catch (...) {
+        form.Hide();
+        throw;
     }
     if (failure_) {
         form.Hide();

@@ -40,6 +40,9 @@ class QtForms : public FormBackend {
 
     // What a person did, run as the system's code: then every window shows its controls again.
     void Act(const std::function<void()>& action);
+    // Runs the system's code for the screen's sake (a picture painted again): what it throws
+    // ends the showings like a failed action.
+    void Guard(const std::function<void()>& work);
     bool Failed() const { return failure_ != nullptr; }
     // True while the system works and only lets the screen repaint (see ProgressChanged):
     // nothing a person does is taken then.

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QMessageBox>
 #include <QPushButton>
 #include <utility>
@@ -63,7 +66,15 @@ QMessageBox::Icon IconOf(unsigned style) {
 }  // namespace
 
 QtUi::QtUi() {
-    if (!QApplication::instance()) application_ = std::make_unique<QApplication>(argc_, argv_);
+    if (!QApplication::instance()) {
+        application_ = std::make_unique<QApplication>(argc_, argv_);
+        // The system speaks Polish, and so do Qt's own dialogs when their translation is there.
+        translator_ = std::make_unique<QTranslator>();
+        if (translator_->load(QLocale(QLocale::Polish), QStringLiteral("qtbase"),
+                              QStringLiteral("_"),
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QApplication::installTranslator(translator_.get());
+    }
     // The forms' design font, narrow and small, stands for a narrow font of this machine.
     QFont::insertSubstitutions(ToScreen(ControlFont().Name),
                                {QStringLiteral("DejaVu Sans Condensed"),

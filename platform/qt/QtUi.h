@@ -8,6 +8,7 @@
 #include "platform/qt/QtForms.h"
 
 class QApplication;
+class QTranslator;
 
 namespace platform::qt {
 
@@ -32,6 +33,7 @@ class QtUi : public UiBackend {
     char name_[8] = "kestrel";
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QApplication> application_;
+    std::unique_ptr<QTranslator> translator_;
     QtForms forms_;
 };
 
