@@ -36,26 +36,21 @@ namespace {
 constexpr int kOwnerDrawnItemHeight = 16;
 constexpr int kOwnerDrawnItemWidth = 100;
 
-// Runs a callback when the left mouse button is released over the widget it watches.
-class ClickFilter : public QObject {
+// Watches a widget's events: the callback sees each one and says whether it has taken it.
+class EventHook : public QObject {
   public:
-    ClickFilter(QWidget* widget, std::function<void()> onClick)
-        : QObject(widget), onClick_(std::move(onClick)) {
+    EventHook(QWidget* widget, std::function<bool(QEvent*)> onEvent)
+        : QObject(widget), onEvent_(std::move(onEvent)) {
         widget->installEventFilter(this);
     }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonRelease &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            onClick_();
-            return true;
-        }
-        return QObject::eventFilter(watched, event);
+        return onEvent_(event) || QObject::eventFilter(watched, event);
     }
 
   private:
-    std::function<void()> onClick_;
+    std::function<bool(QEvent*)> onEvent_;
 };
 
 // The design font is the window's own; a control's font differs from it only where it says so.
@@ -100,7 +95,13 @@ void Common(FormWindow& window, Control& control, QWidget* widget) {
 }
 
 void OnClick(FormWindow& window, QWidget* widget, const std::function<bool()>& click) {
-    new ClickFilter(widget, [&window, click] { window.Act([click] { click(); }); });
+    new EventHook(widget, [&window, click](QEvent* event) {
+        if (event->type() != QEvent::MouseButtonRelease ||
+            static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+            return false;
+        window.Act([click] { click(); });
+        return true;
+    });
     widget->setCursor(Qt::PointingHandCursor);
 }
 
@@ -346,11 +347,18 @@ QWidget* MakeButton(FormWindow& window, Button& button) {
     return widget;
 }
 
+// A widget whose parts sit edge to edge in a box layout.
+template <class Box>
+Box* Tight(QWidget* widget) {
+    auto* box = new Box(widget);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(0);
+    return box;
+}
+
 QWidget* MakeUpDown(FormWindow& window, UpDown& updown) {
     auto* widget = new QWidget;
-    auto* column = new QVBoxLayout(widget);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
+    auto* column = Tight<QVBoxLayout>(widget);
     for (const bool up : {true, false}) {
         auto* arrow = new QToolButton(widget);
         arrow->setArrowType(up ? Qt::UpArrow : Qt::DownArrow);
@@ -363,24 +371,6 @@ QWidget* MakeUpDown(FormWindow& window, UpDown& updown) {
     return widget;
 }
 
-// Runs a callback whenever the widget it watches gets a new size.
-class ResizeFilter : public QObject {
-  public:
-    ResizeFilter(QWidget* widget, std::function<void()> onResize)
-        : QObject(widget), onResize_(std::move(onResize)) {
-        widget->installEventFilter(this);
-    }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Resize) onResize_();
-        return QObject::eventFilter(watched, event);
-    }
-
-  private:
-    std::function<void()> onResize_;
-};
-
 // A grid that paints itself shows its picture at the size the layout gives it, painted again
 // when it asks for a repaint or gets a new size.
 QWidget* MakePaintedGrid(FormWindow& window, StringGrid& grid) {
@@ -392,7 +382,10 @@ QWidget* MakePaintedGrid(FormWindow& window, StringGrid& grid) {
         widget->setPixmap(Painted(widget->width(), widget->height(),
                                   [&grid](HDC dc, const DcRect& rect) { grid.Paint(dc, rect); }));
     };
-    new ResizeFilter(widget, [&window, paint] { window.Backend().Guard(paint); });
+    new EventHook(widget, [&window, paint](QEvent* event) {
+        if (event->type() == QEvent::Resize) window.Backend().Guard(paint);
+        return false;
+    });
     auto painted = std::make_shared<int>(grid.Repaints());
     window.OnRefresh([&grid, painted, paint] {
         if (*painted == grid.Repaints()) return;
@@ -476,9 +469,7 @@ QWidget* MakeToolButton(FormWindow& window, ToolButton& button, const ToolBar* b
 
 QWidget* MakeToolBar(FormWindow& window, ToolBar& bar) {
     auto* widget = new QWidget;
-    auto* row = new QHBoxLayout(widget);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(0);
+    auto* row = Tight<QHBoxLayout>(widget);
     for (ToolButton* button : bar.Buttons()) row->addWidget(MakeToolButton(window, *button, &bar));
     row->addStretch(1);
     return widget;

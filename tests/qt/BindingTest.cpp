@@ -13,7 +13,6 @@
 #include "platform/Help.h"
 #include "platform/ModuleLoader.h"
 #include "plugin/ConversionSettings.h"
-#include "plugin/SettingsUnits.h"
 #include "plugin/UConfigConv.h"
 #include "shape/UConfig.h"
 
@@ -23,15 +22,6 @@ using platform::qt::FormWindow;
 
 class BindingTest : public QtTest {
   protected:
-    void SetUp() override {
-        QtTest::SetUp();
-        InitializeSettingsUnits();
-    }
-    void TearDown() override {
-        FinalizeSettingsUnits();
-        QtTest::TearDown();
-    }
-
     std::string Registry() const {
         std::ifstream in(Folder() / "registry.reg", std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

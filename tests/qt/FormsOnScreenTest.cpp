@@ -12,7 +12,6 @@
 #include "platform/Cp1250.h"
 #include "plugin/AboutSHP.h"
 #include "plugin/LayerList.h"
-#include "plugin/SettingsUnits.h"
 #include "plugin/UATB.h"
 #include "plugin/UBTA.h"
 #include "plugin/UConfigConv.h"
@@ -51,17 +50,7 @@ void Shots(platform::qt::FormWindow& window, const std::string& name) {
     }
 }
 
-class FormsOnScreenTest : public QtTest, public ::testing::WithParamInterface<FormCase> {
-  protected:
-    void SetUp() override {
-        QtTest::SetUp();
-        InitializeSettingsUnits();
-    }
-    void TearDown() override {
-        FinalizeSettingsUnits();
-        QtTest::TearDown();
-    }
-};
+class FormsOnScreenTest : public QtTest, public ::testing::WithParamInterface<FormCase> {};
 
 TEST_P(FormsOnScreenTest, OpensWithItsCaptionsItemsAndSize) {
     const FormCase& form = GetParam();

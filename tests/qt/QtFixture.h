@@ -22,6 +22,7 @@
 
 #include "platform/qt/FormWindow.h"
 #include "platform/qt/QtUi.h"
+#include "plugin/SettingsUnits.h"
 
 // The window back end every test of this folder runs on, installed by main.cpp.
 platform::qt::QtUi& Ui();
@@ -109,7 +110,8 @@ inline void SaveShot(QWidget& widget, const std::string& name) {
         QString::fromStdString(std::string(KESTREL_SHOTS_DIR) + "/" + name + ".png")));
 }
 
-// Each test gets a registry file of its own in a fresh folder.
+// Each test gets a registry file of its own in a fresh folder, and the library's settings as
+// loading the library leaves them.
 class QtTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -119,8 +121,10 @@ class QtTest : public ::testing::Test {
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
         ::setenv("KESTREL_REGISTRY_FILE", (folder_ / "registry.reg").c_str(), 1);
+        InitializeSettingsUnits();
     }
     void TearDown() override {
+        FinalizeSettingsUnits();
         ::unsetenv("KESTREL_REGISTRY_FILE");
         std::filesystem::remove_all(folder_);
     }
