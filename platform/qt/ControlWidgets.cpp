@@ -122,14 +122,15 @@ QWidget* MakeLabel(FormWindow& window, Label& label) {
     return widget;
 }
 
-// A group box as wide as its content and its title need. The style's own minimum leaves a wide
-// margin beside the title, which the forms' designs do not have.
+// Forgets the sizes a layout and the layouts inside it have worked out.
 void Invalidate(QLayout* layout) {
     layout->invalidate();
     for (int i = 0; i < layout->count(); ++i)
         if (QLayout* inner = layout->itemAt(i)->layout()) Invalidate(inner);
 }
 
+// A group box as wide as its content and its title need. The style's own minimum leaves a wide
+// margin beside the title, which the forms' designs do not have.
 void FitTitle(QGroupBox* box) {
     constexpr int kTitleRoom = 16;
     if (box->layout()) Invalidate(box->layout());
