@@ -21,6 +21,8 @@ class TAboutFormUMRA : public platform::Form {
     platform::Label wersja;
     platform::Button Button1;
 
+    platform::LayoutItem DescribeControls() override;
+
   protected:
     void FormCreate() override;
 

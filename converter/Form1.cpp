@@ -5,6 +5,7 @@
 #include "converter/AboutFormUMRA.h"
 #include "converter/PontraTexts.h"
 #include "converter/TextHandle.h"
+#include "converter/ToolbarPictures.h"
 #include "platform/BinaryFile.h"
 #include "platform/ShortString.h"
 #include "platform/UiService.h"
@@ -17,13 +18,26 @@ TForm1::TForm1(const ServerLibrary& library, std::vector<std::string> parameters
       ToolButton3(pontratexts::HintSettings(), 2),
       ToolButton5(pontratexts::HintInformation(), 3),
       ToolButton4({}, 4),
+      ImageList1(ToolbarImages()),
+      ImageList2(ToolbarHotImages()),
       N1(pontratexts::MenuAbout()),
       library_(library),
       parameters_(std::move(parameters)),
       messageCaption_(std::move(messageCaption)) {
+    ClientWidth = kClientWidth;
+    ClientHeight = kClientHeight;
+    Border = platform::BorderStyle::bsToolWindow;
+    BorderIcons = platform::biMinimize;
+    Position = platform::FormPosition::poDefault;
+    HelpContext = kHelpContext;
+
     for (platform::ToolButton* button :
          {&ToolButton1, &ToolButton2, &ToolButton3, &ToolButton5, &ToolButton4})
         ToolBar1.AddButton(*button);
+    ToolBar1.ButtonWidth = kButtonWidth;
+    ToolBar1.ButtonHeight = kButtonHeight;
+    ToolBar1.Images = &ImageList1;
+    ToolBar1.HotImages = &ImageList2;
     ToolButton1.OnClick = [this] { Button2Click(); };
     ToolButton2.OnClick = [this] { Button1Click(); };
     ToolButton3.OnClick = [this] { ToolButton5Click(); };

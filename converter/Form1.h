@@ -18,9 +18,9 @@ class TAboutFormUMRA;
 // results and destroys the object again. Its creation handler runs the command-line batch mode.
 class TForm1 : public platform::Form {
   public:
-    // Design values of the window, kept for a back end that draws it: tool-window border, only
-    // the minimise icon, client area 347 x 70, help topic 1 of the application's help file. The
-    // toolbar's buttons are 67 x 66 and take pictures 0 to 4 of two 60 x 60 image lists.
+    // Design values of the window: tool-window border, only the minimise icon, client area
+    // 347 x 70, help topic 1 of the application's help file. The toolbar fills the window; its
+    // buttons are 67 x 66 and take pictures 0 to 4 of two 60 x 60 image lists.
     static constexpr int kClientWidth = 347;
     static constexpr int kClientHeight = 70;
     static constexpr int kButtonWidth = 67;
@@ -40,6 +40,8 @@ class TForm1 : public platform::Form {
     platform::ToolButton ToolButton3;  // conversion settings
     platform::ToolButton ToolButton5;  // information: drops PopupMenu1, then the settings
     platform::ToolButton ToolButton4;  // close
+    platform::ImageList ImageList1;    // the buttons' pictures
+    platform::ImageList ImageList2;    // under the mouse
     platform::PopupMenu PopupMenu1;
     platform::MenuItem N1;
     platform::OpenDialog OpenDialog1;
@@ -55,6 +57,8 @@ class TForm1 : public platform::Form {
     void N1Click();           // about box
     void ToolButton4Click();  // close
     void Button3Click();      // double click on the window: close
+
+    platform::LayoutItem DescribeControls() override { return ToolBar1; }
 
     const TKWZPrototyp* FServer() const { return server_.get(); }
     bool FBatchDone() const { return batchDone_; }

@@ -3,6 +3,9 @@
 #include <utility>
 
 #include "converter/PontraTexts.h"
+#include "converter/UiChoice.h"
+#include "platform/Help.h"
+#include "platform/WindowBackend.h"
 
 PontraApplication::PontraApplication(std::vector<std::string> parameters,
                                      std::string_view libraryName) {
@@ -11,6 +14,7 @@ PontraApplication::PontraApplication(std::vector<std::string> parameters,
     library_.BindServerLibrary(libraryName);
     Title = pontratexts::ApplicationTitle();
     HelpFile = pontratexts::HelpFileName();
+    platform::SetHelpFile(HelpFile);
     form1_ = platform::CreateForm<TForm1>(library_, std::move(parameters), Title);
     about_ = platform::CreateForm<TAboutFormUMRA>(*form1_);
     form1_->AboutFormUMRA = about_.get();
@@ -21,6 +25,8 @@ void PontraApplication::Run() {
 }
 
 int PontraMain(std::vector<std::string> parameters) {
+    // The user interface outlives the application, whose windows and library go first.
+    const platform::ScopedUiBackend ui(StartUi(parameters));
     PontraApplication application(std::move(parameters));
     application.Run();
     return 0;

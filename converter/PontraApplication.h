@@ -12,8 +12,8 @@
 // and help file, the main window and the about box. Destruction runs in reverse: the windows go
 // before the library is freed.
 //
-// There is no help engine here: the help file's name is kept for a back end that has one, and
-// F1 does nothing.
+// There is no help engine here: F1 in the window opens the help file's HTML page, which is
+// installed beside the program (platform/Help.h).
 class PontraApplication {
   public:
     // Binds the plug-in library (`libraryName`, normally lib32\Kestrel.dll), sets the title and
@@ -39,6 +39,6 @@ class PontraApplication {
     std::unique_ptr<TAboutFormUMRA> about_;
 };
 
-// The program's main block: everything from binding the library to freeing it. `parameters` are
-// the program's arguments without its own name.
+// The program's main block: everything from choosing the user interface and binding the library
+// to freeing them. `parameters` are the program's arguments without its own name.
 int PontraMain(std::vector<std::string> parameters);

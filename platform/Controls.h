@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Cursor.h"
+#include "platform/DeviceContext.h"
 
 // The standard controls of the window toolkit, as state plus events: no drawing. Texts are
 // Windows-1250. Two kinds of operation:
@@ -60,10 +61,15 @@ class Control {
     bool Reachable() const;
 };
 
+enum class Alignment { taLeftJustify, taCenter, taRightJustify };
+// A panel's frame: each of its two bevels is flat, sunk or raised.
+enum class Bevel { bvNone, bvLowered, bvRaised };
+
 class Label : public Control {
   public:
     explicit Label(std::string caption = {}) : Caption(std::move(caption)) {}
     std::string Caption;
+    Alignment Align = Alignment::taLeftJustify;
     CursorShape Cursor = crDefault;
     Event OnClick;
     bool Click();
@@ -80,6 +86,8 @@ class Panel : public Control {
     explicit Panel(std::string caption = {}) : Caption(std::move(caption)) {}
     std::string Caption;
     ColorRef Color = clBtnFace;
+    Bevel BevelOuter = Bevel::bvRaised;
+    Bevel BevelInner = Bevel::bvNone;
     Event OnClick;
     bool Click();
 };
@@ -204,6 +212,13 @@ class ComboBox : public ItemList {
     Event OnChange;
     // The person picks an item from the list, then OnChange.
     bool Select(int index);
+
+    // A list that draws its items itself says so; a window back end then shows what PaintItem
+    // draws on a context of the item's size instead of the item's text.
+    virtual bool DrawsItems() const { return false; }
+    virtual void PaintItem(HDC dc, int index, const DcRect& item) {
+        (void)dc, (void)index, (void)item;
+    }
 };
 
 class TabSheet : public Control {
@@ -283,6 +298,12 @@ class StringGrid : public Control {
     std::function<void(int col, int row, bool& canSelect)> OnSelectCell;
     bool SelectCell(int col, int row);
 
+    // A grid that paints itself (a preview) says so; a window back end then shows what Paint
+    // draws on a context of the grid's size, painted again whenever Repaints() changes.
+    virtual bool DrawsItself() const { return false; }
+    virtual void Paint(HDC dc, const DcRect& cell) { (void)dc, (void)cell; }
+    virtual int Repaints() const { return 0; }
+
   private:
     bool Inside(int col, int row) const;
     int colCount_;
@@ -328,10 +349,24 @@ class ToolButton : public Control {
     bool Click();
 };
 
+// Pictures of one size, each a PNG file's bytes, taken by index.
+struct ImageList {
+    int Width = 16;
+    int Height = 16;
+    std::vector<std::string> Pictures;
+};
+
 class ToolBar : public Control {
   public:
     void AddButton(ToolButton& button);
     const std::vector<ToolButton*>& Buttons() const { return buttons_; }
+
+    int ButtonWidth = 23;
+    int ButtonHeight = 22;
+    bool Flat = true;
+    bool ShowHints = true;
+    const ImageList* Images = nullptr;     // the buttons' pictures
+    const ImageList* HotImages = nullptr;  // under the mouse; none: the normal ones
 
   private:
     std::vector<ToolButton*> buttons_;

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/FormLayout.h"
 #include "platform/UiService.h"
 
 // The window toolkit's form: a window with a caption, a modal result and the life-cycle hooks
@@ -36,6 +37,13 @@ enum : int {
 // What a close handler may decide; only caNone keeps the form open.
 enum class CloseAction { caNone, caHide, caFree, caMinimize };
 
+// The window's frame: resizable, a fixed dialog frame, a small tool-window frame, or none.
+enum class BorderStyle { bsSizeable, bsDialog, bsToolWindow, bsNone };
+// The buttons in the caption bar; the close box comes with the system menu.
+enum BorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
+// Where the window first appears.
+enum class FormPosition { poDefault, poScreenCenter };
+
 class Form {
   public:
     explicit Form(std::string caption = {}) : Caption(std::move(caption)) {}
@@ -45,6 +53,18 @@ class Form {
 
     std::string Caption;            // Windows-1250
     WindowHandle ParentWindow = 0;  // the window the form is shown over; 0: none
+
+    // How a window back end frames the form. A client size of 0 leaves that side to the layout.
+    int ClientWidth = 0;
+    int ClientHeight = 0;
+    BorderStyle Border = BorderStyle::bsDialog;
+    unsigned BorderIcons = biSystemMenu;
+    FormPosition Position = FormPosition::poScreenCenter;
+    int HelpContext = 0;  // F1 opens this topic of the application's help; 0: none
+
+    // The controls in tab order with their containers, for a window back end to lay out. A form
+    // without controls of its own keeps the empty column.
+    virtual LayoutItem DescribeControls() { return Column({}); }
 
     // Shows the form modally through the UI service; returns the modal result.
     int ShowModal();

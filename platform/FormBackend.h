@@ -17,6 +17,8 @@
 // headless forms below.
 namespace platform {
 
+class ProgressWindow;
+
 class FormBackend {
   public:
     virtual ~FormBackend() = default;
@@ -31,6 +33,16 @@ class FormBackend {
     virtual void CursorChanged(CursorShape cursor) = 0;
     // The names of the fonts installed on the system.
     virtual std::vector<std::string> FontNames() const = 0;
+
+    // A progress window changed (shown, hidden, advanced, retitled, repainted) or is going away.
+    // Without a window system there is nothing to show.
+    virtual void ProgressChanged(const ProgressWindow& window) { (void)window; }
+    virtual void ProgressClosed(const ProgressWindow& window) { (void)window; }
+    // Opens a topic of a help page (a file name as the system gives it); false when it cannot.
+    virtual bool OpenHelp(const std::string& page, int context) {
+        (void)page, (void)context;
+        return false;
+    }
 };
 
 // No window system and no user, unless a test plays one: a script queued for the next form,

@@ -10,14 +10,6 @@
 namespace platform {
 namespace {
 
-// The folder of the running executable, or empty when it cannot be found.
-std::string ExecutableFolder() {
-    std::error_code error;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return {};
-    return exe.parent_path().string();
-}
-
 // "lib32\Kestrel.dll" -> "lib32/Kestrel.so".
 std::string LinuxName(std::string_view name) {
     std::string result(name);
@@ -36,6 +28,13 @@ std::string LinuxName(std::string_view name) {
 }
 
 }  // namespace
+
+std::string ExecutableFolder() {
+    std::error_code error;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return {};
+    return exe.parent_path().string();
+}
 
 std::vector<std::string> ModuleCandidates(std::string_view name) {
     std::vector<std::string> result;

@@ -13,6 +13,10 @@ namespace platform {
 
 using ModuleHandle = void*;  // nullptr: not loaded
 
+// The folder of the running executable's real file (links followed), or empty when it cannot be
+// found.
+std::string ExecutableFolder();
+
 // The files a name stands for, in the order they are tried.
 std::vector<std::string> ModuleCandidates(std::string_view name);
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <mutex>
 
+#include "platform/FormBackend.h"
+
 namespace platform {
 namespace {
 
@@ -29,9 +31,19 @@ ProgressWindow::ProgressWindow(int width, int height) {
 }
 
 ProgressWindow::~ProgressWindow() {
+    FormService::Backend().ProgressClosed(*this);
     Registry& r = TheRegistry();
     std::lock_guard lock(r.mutex);
     r.live.erase(std::remove(r.live.begin(), r.live.end(), this), r.live.end());
+}
+
+void ProgressWindow::Changed() const {
+    FormService::Backend().ProgressChanged(*this);
+}
+
+void ProgressWindow::SetCaption(const std::string& caption) {
+    state_.caption = caption;
+    Changed();
 }
 
 void ProgressWindow::SetRange(std::int32_t min, std::int32_t max) {
@@ -42,6 +54,27 @@ void ProgressWindow::SetRange(std::int32_t min, std::int32_t max) {
 
 void ProgressWindow::SetPosition(std::int32_t position) {
     state_.position = std::clamp(position, state_.min, state_.max);
+    Changed();
+}
+
+void ProgressWindow::Show() {
+    state_.visible = true;
+    Changed();
+}
+
+void ProgressWindow::Hide() {
+    state_.visible = false;
+    Changed();
+}
+
+void ProgressWindow::SetCursor(CursorShape cursor) {
+    state_.cursor = cursor;
+    Changed();
+}
+
+void ProgressWindow::Repaint() {
+    ++state_.repaints;
+    Changed();
 }
 
 void ProgressWindow::StepIt() {
@@ -50,6 +83,7 @@ void ProgressWindow::StepIt() {
     if (pos > state_.max) pos = span > 0 ? state_.min + (pos - state_.min) % span : state_.min;
     if (pos < state_.min) pos = state_.min;
     state_.position = static_cast<std::int32_t>(pos);
+    Changed();
 }
 
 std::vector<const ProgressWindow*> ProgressWindow::Live() {

@@ -6,8 +6,9 @@
 
 #include "platform/Cursor.h"
 
-// A small borderless window with a caption and a progress bar, as the window back end shows it.
-// Without a window system the window is only its state, which tests read through Live().
+// A small borderless window with a caption and a progress bar. The window is its state, which
+// tests read through Live(); every change is handed to the UI back end, which shows it when there
+// is a window system.
 namespace platform {
 
 struct ProgressWindowState {
@@ -30,7 +31,7 @@ class ProgressWindow {
     ProgressWindow(const ProgressWindow&) = delete;
     ProgressWindow& operator=(const ProgressWindow&) = delete;
 
-    void SetCaption(const std::string& caption) { state_.caption = caption; }
+    void SetCaption(const std::string& caption);
     // A range whose maximum is below its minimum is taken as empty at the minimum.
     void SetRange(std::int32_t min, std::int32_t max);
     // Positions outside the range are held at its ends.
@@ -38,10 +39,10 @@ class ProgressWindow {
     void SetStep(std::int32_t step) { state_.step = step; }
     // Advances by the step; past the maximum the bar starts again from the minimum.
     void StepIt();
-    void Show() { state_.visible = true; }
-    void Hide() { state_.visible = false; }
-    void SetCursor(CursorShape cursor) { state_.cursor = cursor; }
-    void Repaint() { ++state_.repaints; }
+    void Show();
+    void Hide();
+    void SetCursor(CursorShape cursor);
+    void Repaint();
 
     const ProgressWindowState& State() const { return state_; }
 
@@ -50,6 +51,8 @@ class ProgressWindow {
     static int CreatedCount();
 
   private:
+    void Changed() const;
+
     ProgressWindowState state_;
 };
 

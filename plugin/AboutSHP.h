@@ -26,6 +26,8 @@ class TAboutSHP : public platform::Form {
 
     void Label6Click() {}
 
+    platform::LayoutItem DescribeControls() override;
+
   protected:
     // The description and the version, with the decimal separator in force.
     void FormCreate() override;

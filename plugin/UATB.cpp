@@ -26,6 +26,15 @@ TFATB::TFATB() : Form(platform::Utf8ToCp1250("Zapis atrybutów do pliku DBF")) {
     Button2.Cancel = true;
 }
 
+platform::LayoutItem TFATB::DescribeControls() {
+    using namespace platform;
+    return Column(
+        {Holding(GroupBox1,
+                 Row({Column({CheckBox10, CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5}),
+                      Column({CheckBox6, CheckBox7, CheckBox8, CheckBox9, MP, FA})})),
+         Row({Stretch(), Button1, Button2})});
+}
+
 bool EditAttributesToDbf() {
     auto form = platform::CreateForm<TFATB>();
     LoadDbfAttributeChoice();

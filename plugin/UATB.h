@@ -25,6 +25,8 @@ class TFATB : public platform::Form {
     platform::CheckBox FA{"Wypelnienie"};
     platform::Button Button1{*this, "OK", platform::mrOk};
     platform::Button Button2{*this, "Anuluj", platform::mrCancel};
+
+    platform::LayoutItem DescribeControls() override;
 };
 
 // Shows the field choice over the choice stored in the registry and, on OK, takes and saves it.

@@ -47,6 +47,16 @@ void TFBTA::Button4Click() {
     AttributeSlots[static_cast<std::size_t>(slot)].DBF.Clear();
 }
 
+platform::LayoutItem TFBTA::DescribeControls() {
+    using namespace platform;
+    constexpr int kListHeight = 220;
+    return Column({Row({Column({Label1, Sized(ListBox1, 130, kListHeight)}),
+                        Column({Label2, Sized(ListBox2, 130, kListHeight)}),
+                        Column({Stretch(), Button3, Button4, Stretch()}),
+                        Column({Label3, Sized(ListBox3, 210, kListHeight)})}),
+                   CheckBox1, Row({Stretch(), Button1, Button2})});
+}
+
 void TFBTA::FormCloseQuery(bool& canClose) {
     FindLinkAttribute();
     const std::int32_t tpid = LinkSettings.TPIDID;

@@ -31,6 +31,8 @@ class TFBTA : public platform::Form {
     // Removes the selected pair and frees its slot.
     void Button4Click();
 
+    platform::LayoutItem DescribeControls() override;
+
   protected:
     // Refuses to close while the link check box and the TPID pairing disagree.
     void FormCloseQuery(bool& canClose) override;

@@ -109,6 +109,8 @@ TFConfConv::TFConfConv() : Form(platform::Utf8ToCp1250("Konfiguracja konwersji")
     PageControl1.AddPage(TabSheet2);
     PageControl1.AddPage(TabSheet3);
 
+    ClientWidth = kClientWidth;
+    ClientHeight = kClientHeight;
     CheckBox8.Enabled = false;  // polygons are always closed
     SYMNAME.ReadOnly = true;
     Button1.Default = true;
@@ -124,6 +126,25 @@ TFConfConv::TFConfConv() : Form(platform::Utf8ToCp1250("Konfiguracja konwersji")
 
 void TFConfConv::FormCreate() {
     PageControl1.SetActivePage(&TabSheet1);
+}
+
+platform::LayoutItem TFConfConv::DescribeControls() {
+    using namespace platform;
+    return Column({
+        Holding(PageControl1,
+                {Holding(TabSheet1, {Holding(GroupBox1, Row({RadioGroup1, RadioGroup2, RadioGroup3,
+                                                             RadioGroup4})),
+                                     CheckBox3, CheckBox4, CheckBox5, CheckBox1, Stretch()}),
+                 Holding(TabSheet2,
+                         {Holding(GroupBox2, Grid(4, {Label1, Label2, Label3, Label4, MaskEdit1,
+                                                      MaskEdit2, MaskEdit3, MaskEdit4})),
+                          CheckBox2, CheckBox6, CheckBox8, CheckBox9, CheckBox10, Stretch()}),
+                 Holding(TabSheet3,
+                         {RadioGroup5,
+                          Holding(GroupBox3, {CheckBox7, Row({SYMNAME, Sized(SYMFind, 28, 0)})}),
+                          Stretch()})}),
+        Holding(Panel1, Row({Stretch(), Button1, Button2})),
+    });
 }
 
 void TFConfConv::SYMFindClick() {

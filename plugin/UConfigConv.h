@@ -9,6 +9,9 @@
 // ConversionSettings, with OK and Anuluj below.
 class TFConfConv : public platform::Form {
   public:
+    static constexpr int kClientWidth = 383;
+    static constexpr int kClientHeight = 297;
+
     TFConfConv();
 
     platform::PageControl PageControl1;
@@ -61,6 +64,8 @@ class TFConfConv : public platform::Form {
 
     // Browses for the symbol file, starting from the name shown.
     void SYMFindClick();
+
+    platform::LayoutItem DescribeControls() override;
 
   protected:
     void FormCreate() override;

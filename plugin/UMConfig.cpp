@@ -3,6 +3,8 @@
 #include "plugin/LayerListFile.h"
 
 TFMConfig::TFMConfig() : Form(layertexts::DialogCaption()) {
+    ClientWidth = kWidth;
+    ClientHeight = kHeight;
     BitBtn1.Default = true;
     BitBtn2.OnClick = [this] { BitBtn2Click(); };
     CheckListBox1.ContextMenu = &PopupMenu1;
@@ -22,6 +24,11 @@ TFMConfig::TFMConfig() : Form(layertexts::DialogCaption()) {
     Dogry1.OnClick = [this] { Dogry1Click(); };
     Nawierzch1.OnClick = [this] { Nawierzch1Click(); };
     Usu1.OnClick = [this] { Usu1Click(); };
+}
+
+platform::LayoutItem TFMConfig::DescribeControls() {
+    using namespace platform;
+    return Column({Label1, CheckListBox1, Row({Stretch(), BitBtn1, BitBtn2})});
 }
 
 void TFMConfig::SetLayers(int active, TLayerList* layers) {

@@ -51,6 +51,8 @@ class TFMConfig : public platform::Form {
     void Usu1Click();
     void BitBtn2Click();
 
+    platform::LayoutItem DescribeControls() override;
+
   private:
     // The selected line's layer, or nullptr when no line is selected.
     TSHPLayer* SelectedLayer() const;

@@ -93,8 +93,12 @@ TFConfig::TFConfig()
     Button2.Parent = &Panel1;
     Button1.Default = true;
     Button2.Cancel = true;
+    ClientWidth = kClientWidth;
+    ClientHeight = kClientHeight;
     Panel4.Color = platform::clWhite;
     Panel6.Color = platform::clWhite;
+    Panel4.BevelOuter = platform::Bevel::bvLowered;
+    Panel1.BevelOuter = platform::Bevel::bvLowered;
 
     ComboBox2.SetItems(dt::FontSizes());
     ComboBox3.SetItems(std::vector<std::string>(kPenStyleCount));
@@ -138,6 +142,29 @@ void TFConfig::FormCreate() {
         StringGrid1.SetCell(code % 16, code / 16, std::string(1, static_cast<char>(code)));
     ComboBox1.SetItems(platform::ScreenFonts());
     fillBrush_ = std::make_unique<platform::TBrush>();
+}
+
+platform::LayoutItem TFConfig::DescribeControls() {
+    using namespace platform;
+    return Column({
+        Holding(
+            ArcView,
+            {Holding(Punkty,
+                     Row({Sized(StringGrid1, 281, 281),
+                          Column({Sized(ComboBox1, 145, 0), Sized(ComboBox2, 145, 0),
+                                  Sized(Panel2, 145, 25), Sized(Edit1, 145, 121), Stretch()})})),
+             Holding(Linie, Row({Column({Label1, Sized(ComboBox3, 137, 0), Label2,
+                                         Row({Sized(Edit2, 121, 0), UpDown1, Stretch()}), Label3,
+                                         Sized(Panel3, 132, 25), Stretch()}),
+                                 Column({Sized(Holding(Panel4, DrawGrid1), 153, 129), Stretch()}),
+                                 Stretch()})),
+             Holding(Poligony, Row({Column({Label4, Sized(ComboBox4, 145, 0), Label5,
+                                            Sized(Panel5, 145, 25), Stretch()}),
+                                    Column({Sized(Holding(Panel6, DrawGrid2), 105, 81), Stretch()}),
+                                    Stretch()})),
+             Holding(Etykiety, {CheckBox1, Checkbox2, Sized(ComboBox5, 145, 0), Stretch()})}),
+        Holding(Panel1, Row({Stretch(), Button1, Stretch(), Button2, Stretch()})),
+    });
 }
 
 int TFConfig::FillItemStyle(int item) {

@@ -19,9 +19,10 @@ class TDrawGrid : public platform::StringGrid {
     std::function<void(platform::TCanvas& canvas, const platform::DcRect& cell)> OnDrawCell;
     // Asks for a repaint; the number of requests is kept for those who watch the preview.
     void Invalidate() { ++repaints_; }
-    int Repaints() const { return repaints_; }
+    int Repaints() const override { return repaints_; }
+    bool DrawsItself() const override { return true; }
     // Draws the cell at the rectangle on the context.
-    void Paint(platform::HDC dc, const platform::DcRect& cell);
+    void Paint(platform::HDC dc, const platform::DcRect& cell) override;
 
   private:
     int repaints_ = 0;
@@ -32,8 +33,9 @@ class TOwnerDrawComboBox : public platform::ComboBox {
   public:
     std::function<void(platform::TCanvas& canvas, int index, const platform::DcRect& item)>
         OnDrawItem;
+    bool DrawsItems() const override { return true; }
     // Draws one item at the rectangle on the context.
-    void PaintItem(platform::HDC dc, int index, const platform::DcRect& item);
+    void PaintItem(platform::HDC dc, int index, const platform::DcRect& item) override;
 };
 
 // The display-parameters dialog: the point symbol, the line pen, the area brush and the view
@@ -74,6 +76,8 @@ class TFConfig : public platform::Form {
     platform::Panel Panel1;
     platform::Button Button1;
     platform::Button Button2;
+
+    platform::LayoutItem DescribeControls() override;
 
     void SetSymbolFont(const platform::TFont& font);
     platform::TFont GetSymbolFont() const;

@@ -11,8 +11,17 @@ TFConfigUnit::TFConfigUnit()
       RadioGroup2(texts::AngularGroupCaption(), texts::AngularFormatItems()),
       Button1(*this, texts::OkCaption(), platform::mrOk),
       Button2(*this, texts::CancelCaption(), platform::mrCancel) {
+    ClientWidth = kClientWidth;
+    ClientHeight = kClientHeight;
     Button1.Default = true;
     Button2.Cancel = true;
+}
+
+platform::LayoutItem TFConfigUnit::DescribeControls() {
+    using namespace platform;
+    return Column(
+        {Row({RadioGroup1, RadioGroup2}), Row({Stretch(), Sized(Button1, 75, 25), Stretch(),
+                                               Stretch(), Sized(Button2, 75, 25), Stretch()})});
 }
 
 void EditUnitsDialog(std::int32_t& PlanarIndex, std::int32_t& AngularIndex) {

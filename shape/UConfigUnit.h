@@ -17,6 +17,8 @@ class TFConfigUnit : public platform::Form {
     platform::RadioGroup RadioGroup2;  // angular formats
     platform::Button Button1;          // OK, the default button
     platform::Button Button2;          // Cancel
+
+    platform::LayoutItem DescribeControls() override;
 };
 
 // Shows the units form with the two indexes selected; on OK stores the indexes selected then.

@@ -14,4 +14,6 @@ class TFObjPar : public platform::Form {
 
     platform::ListBox ListBox1;
     platform::Button Button1;
+
+    platform::LayoutItem DescribeControls() override;
 };

@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# pontra as a person starts it, under a virtual X server: its window "Konwerter SHP<>Topolin"
+# appears with the toolbar, the settings dialog opens from the toolbar and closes with Escape,
+# the information button drops its menu, whose "O programie" shows the about box before the
+# settings dialog, and the program ends when the window's close button is pressed.
+#   pontra-window.sh PONTRA [SHOTS_DIR]
+# With ImageMagick's import at hand, each window is saved in SHOTS_DIR as a PNG. Exits 77 (a
+# skip) without xvfb-run or xdotool.
+set -euo pipefail
+
+if [ "${1:-}" != --inside ]; then
+    for tool in xvfb-run xauth xdotool; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "skipped: $tool is missing"
+            exit 77
+        fi
+    done
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    status=0
+    KESTREL_REGISTRY_FILE="$work/registry.reg" \
+        xvfb-run -a -s "-screen 0 800x600x24" bash "$0" --inside "$1" "${2:-}" "$work" || status=$?
+    exit "$status"
+fi
+
+pontra=$2
+shots=$3
+work=$4
+[ -n "$shots" ] && mkdir -p "$shots"
+unset KESTREL_UI QT_QPA_PLATFORM WAYLAND_DISPLAY
+
+fail() {
+    echo "FAILED: $*"
+    echo "--- pontra's output:"
+    cat "$work/out.txt" || true
+    kill "$pid" 2>/dev/null || true
+    exit 1
+}
+
+# The id of the visible window with this title; a box in the way (a message at start) is
+# answered with Enter.
+wait_for() {
+    local id
+    for attempt in $(seq 1 100); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        if [ -n "${2:-}" ] && [ $((attempt % 15)) -eq 0 ]; then xdotool key Return || true; fi
+        sleep 0.1
+    done
+    return 1
+}
+
+wait_gone() {
+    for _ in $(seq 1 50); do
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+shot() {
+    if [ -n "$shots" ] && command -v import >/dev/null; then
+        sleep 0.3
+        import -window "$1" "$shots/$2.png"
+    fi
+}
+
+# Clicks the toolbar button with this index (0 to 4, 67 pixels apart).
+press_button() {
+    xdotool mousemove --window "$main" $((67 * $1 + 33)) 33 click 1
+}
+
+"$pontra" >"$work/out.txt" 2>&1 &
+pid=$!
+
+main=$(wait_for "Konwerter SHP<>Topolin" answer-boxes) || fail "the main window did not appear"
+geometry=$(xdotool getwindowgeometry "$main")
+echo "$geometry" | grep -q "Geometry: 347x70" || fail "the main window is not 347 x 70: $geometry"
+shot "$main" pontra-okno
+
+press_button 2
+settings=$(wait_for "Konfiguracja konwersji") || fail "the settings dialog did not open"
+shot "$settings" pontra-konfiguracja
+xdotool windowfocus "$settings" key Escape
+wait_gone "Konfiguracja konwersji" || fail "Escape did not close the settings dialog"
+
+press_button 3
+sleep 0.5
+xdotool key Down Return
+about=$(wait_for "O programie") || fail "the menu did not show the about box"
+shot "$about" pontra-o-programie
+xdotool windowfocus "$about" key Return
+settings=$(wait_for "Konfiguracja konwersji") || fail "the settings dialog did not follow the menu"
+xdotool windowfocus "$settings" key Escape
+wait_gone "Konfiguracja konwersji" || fail "Escape did not close the settings dialog"
+
+press_button 4
+for _ in $(seq 1 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "the program did not end when its window was closed"
+wait "$pid" || fail "the program ended with status $?"
+echo "pontra showed its window and dialogs and ended"
