@@ -5,21 +5,38 @@
 # settings dialog, and the program ends when the window's close button is pressed.
 #   pontra-window.sh PONTRA [SHOTS_DIR]
 # With ImageMagick's import at hand, each window is saved in SHOTS_DIR as a PNG. Exits 77 (a
-# skip) without xvfb-run or xdotool.
+# skip) without Xvfb or xdotool.
 set -euo pipefail
 
 if [ "${1:-}" != --inside ]; then
-    for tool in xvfb-run xauth xdotool; do
+    for tool in Xvfb xdotool; do
         if ! command -v "$tool" >/dev/null; then
             echo "skipped: $tool is missing"
             exit 77
         fi
     done
     work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
+    # The server picks a free display itself and tells its number, so parallel runs never race
+    # for one; -noreset keeps it from resetting (and refusing clients for a moment) whenever its
+    # last client leaves, as the display check and xdotool do.
+    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.txt" &
+    xvfb=$!
+    trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+    for _ in $(seq 1 100); do
+        [ -s "$work/display" ] && break
+        sleep 0.1
+    done
+    export DISPLAY=":$(head -n 1 "$work/display" 2>/dev/null)"
+    # The number comes before the server takes clients: wait until it answers.
+    for _ in $(seq 1 100); do
+        xdotool getdisplaygeometry >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    xdotool getdisplaygeometry >/dev/null 2>&1 ||
+        { echo "FAILED: Xvfb did not start"; cat "$work/xvfb.txt"; exit 1; }
     status=0
     KESTREL_REGISTRY_FILE="$work/registry.reg" \
-        xvfb-run -a -s "-screen 0 800x600x24" bash "$0" --inside "$1" "${2:-}" "$work" || status=$?
+        bash "$0" --inside "$1" "${2:-}" "$work" || status=$?
     exit "$status"
 fi
 
@@ -41,7 +58,7 @@ fail() {
 # answered with Enter.
 wait_for() {
     local id
-    for attempt in $(seq 1 100); do
+    for attempt in $(seq 1 300); do
         id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
         if [ -n "$id" ]; then
             echo "$id"
@@ -54,7 +71,7 @@ wait_for() {
 }
 
 wait_gone() {
-    for _ in $(seq 1 50); do
+    for _ in $(seq 1 300); do
         xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
         sleep 0.1
     done
@@ -98,7 +115,7 @@ xdotool windowfocus "$settings" key Escape
 wait_gone "Konfiguracja konwersji" || fail "Escape did not close the settings dialog"
 
 press_button 4
-for _ in $(seq 1 100); do
+for _ in $(seq 1 300); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
 done
