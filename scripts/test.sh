@@ -12,7 +12,9 @@ bash scripts/setup.sh build -DKESTREL_WERROR=ON -DKESTREL_TESTS=ON -DKESTREL_BEN
 ctest --test-dir build --output-on-failure -j "$jobs"
 bash tests/delivery/package.sh build
 
-SETUP_SKIP_INSTALL=1 bash scripts/setup.sh build-asan -DKESTREL_WERROR=ON -DKESTREL_SANITIZE=ON
+# The sanitizer build runs the tests only: no benchmarks.
+SETUP_SKIP_INSTALL=1 bash scripts/setup.sh build-asan -DKESTREL_WERROR=ON -DKESTREL_SANITIZE=ON \
+    -DKESTREL_BENCH=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
