@@ -1,15 +1,36 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs (only those missing), then configures and builds.
 #   scripts/setup.sh [BUILD_DIR] [CMAKE_ARGS...]
-# BUILD_DIR defaults to build; SETUP_SKIP_INSTALL=1 skips the package step.
+# BUILD_DIR defaults to build. Settings from the environment:
+#   SETUP_LISTS="build window test"
+#                              which package lists to install: scripts/packages-<name>.txt
+#                              (build: building and running the programs; window: the converter's
+#                              Qt window; test: what the tests, benchmarks, fuzz targets and the
+#                              package check add)
+#   SETUP_SKIP_INSTALL=1       skips the package step
+#   SETUP_TARGETS="..."        builds only these targets (default: everything configured)
+#   SETUP_JOBS=N               parallel build jobs (default: the number of processors)
+#   BUILD_TYPE                 CMake build type (default RelWithDebInfo)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
 shift || true
 
+wanted_packages() {
+    local list file
+    for list in ${SETUP_LISTS:-build window test}; do
+        file="$root/scripts/packages-$list.txt"
+        if [ ! -f "$file" ]; then
+            echo "setup: no package list $file" >&2
+            return 1
+        fi
+        grep -vE '^\s*(#|$)' "$file"
+    done
+}
+
 install_packages() {
     local wanted missing=()
-    wanted=$(grep -vE '^\s*(#|$)' "$root/scripts/packages.txt")
+    wanted=$(wanted_packages)
     for p in $wanted; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
@@ -31,4 +52,6 @@ install_packages() {
 
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "$@"
-cmake --build "$build" -j "$(nproc)"
+targets=()
+for t in ${SETUP_TARGETS:-}; do targets+=(--target "$t"); done
+cmake --build "$build" -j "${SETUP_JOBS:-$(nproc)}" "${targets[@]}"

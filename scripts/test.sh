@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds and runs every test: a normal build, then a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer, then a short run of every fuzz target.
+# Installs what is needed, builds and runs every test: a normal build, the Debian package check,
+# then a build with AddressSanitizer and UndefinedBehaviorSanitizer, then a short run of every fuzz
+# target (FUZZ_SECONDS each, default 30).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-jobs=$(nproc)
+jobs=${SETUP_JOBS:-$(nproc)}
 
-bash scripts/setup.sh build -DKESTREL_WERROR=ON
+# Tests and benchmarks named explicitly: the main job may have configured build/ without them.
+bash scripts/setup.sh build -DKESTREL_WERROR=ON -DKESTREL_TESTS=ON -DKESTREL_BENCH=ON
 ctest --test-dir build --output-on-failure -j "$jobs"
+bash tests/delivery/package.sh build
 
-SETUP_SKIP_INSTALL=1 bash scripts/setup.sh build-asan -DKESTREL_WERROR=ON -DKESTREL_SANITIZE=ON
+# The sanitizer build runs the tests only: no benchmarks.
+SETUP_SKIP_INSTALL=1 bash scripts/setup.sh build-asan -DKESTREL_WERROR=ON -DKESTREL_SANITIZE=ON \
+    -DKESTREL_BENCH=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure -j "$jobs"
 

@@ -55,9 +55,12 @@ int LoadGeoidFile(const std::string& Path) {
                          ReadLittleEndianDouble(record + 25))});
         } catch (const std::bad_alloc&) {
             platform::MessageBox(0, transform_texts::OutOfMemory(), "", platform::MB_OK);
-            break;
+            return 0;
         }
     }
+    // A record the device cannot deliver is reported as one that cannot be stored; the reading
+    // ends there, since the position after a failed read is unknown. A short tail is no failure.
+    if (file.bad()) platform::MessageBox(0, transform_texts::OutOfMemory(), "", platform::MB_OK);
     return 0;
 }
 

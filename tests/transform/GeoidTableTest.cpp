@@ -77,4 +77,21 @@ TEST(GeoidTable, DamagedRecordsNeverCrash) {
     for (const TGeoidEntry& e : GeoidList) EXPECT_LE(e.Name.size(), 8u);
     DoneGeoid();
     EXPECT_TRUE(GeoidList.empty());
+
+    // A file the device cannot deliver (the process's own memory at address 0): one message.
+    platform::HeadlessUi* ui = platform::UiService::Headless();
+    ASSERT_NE(ui, nullptr);
+    ui->SetEcho(false);
+    ui->ClearMessages();
+    EXPECT_EQ(LoadGeoidFile("/proc/self/mem"), 0);
+    ASSERT_EQ(ui->Messages().size(), 1u);
+    EXPECT_EQ(ui->Messages()[0].text,
+              "Brak pami\xea"
+              "ci");
+    EXPECT_TRUE(GeoidList.empty());
+    // An empty table, as installed beside the program, says nothing.
+    Write(path, "");
+    ui->ClearMessages();
+    EXPECT_EQ(LoadGeoidFile(path), 0);
+    EXPECT_TRUE(ui->Messages().empty());
 }
