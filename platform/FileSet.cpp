@@ -272,8 +272,11 @@ void RollForward(const std::vector<std::pair<std::string, std::string>>& renames
     std::set<std::string> folders;
     for (const auto& [from, to] : renames) {
         struct stat st {};
-        if (::lstat(from.c_str(), &st) == 0 && ::rename(from.c_str(), to.c_str()) == 0)
+        if (from.empty()) {
+            if (::unlink(to.c_str()) == 0) folders.insert(FolderOf(to));
+        } else if (::lstat(from.c_str(), &st) == 0 && ::rename(from.c_str(), to.c_str()) == 0) {
             folders.insert(FolderOf(to));
+        }
     }
     for (const std::string& folder : folders) SyncFolder(folder);
 }
@@ -376,8 +379,25 @@ std::int32_t FileSet::Error() const {
 }
 
 void FileSet::Discard() {
-    for (const Entry& entry : entries_) ::unlink(entry.temporary.c_str());
+    for (const Entry& entry : entries_)
+        if (!entry.temporary.empty()) ::unlink(entry.temporary.c_str());
     entries_.clear();
+}
+
+void FileSet::Remove(std::string_view name) {
+    if (outer_ != nullptr) return outer_->Remove(name);
+    const std::string os = OsName(name);
+    struct stat st {};
+    if (::lstat(os.c_str(), &st) != 0) return;
+    Entry entry{"", Absolute(FollowLinks(os)), Absolute(os)};
+    for (Entry& held : entries_) {
+        if (held.target == entry.target) {
+            if (!held.temporary.empty()) ::unlink(held.temporary.c_str());
+            held = std::move(entry);
+            return;
+        }
+    }
+    entries_.push_back(std::move(entry));
 }
 
 void FileSet::Adopt(std::string temporary, std::string target, std::string alias) {
@@ -386,7 +406,7 @@ void FileSet::Adopt(std::string temporary, std::string target, std::string alias
     Entry entry{Absolute(temporary), Absolute(target), Absolute(alias)};
     for (Entry& held : entries_) {
         if (held.target == entry.target) {
-            ::unlink(held.temporary.c_str());
+            if (!held.temporary.empty()) ::unlink(held.temporary.c_str());
             held = std::move(entry);
             return;
         }
@@ -399,7 +419,8 @@ const std::string* FileSet::Held(std::string_view osName) const {
     if (entries_.empty()) return nullptr;
     const std::string name = Absolute(std::string(osName));
     for (const Entry& entry : entries_) {
-        if (entry.target == name || entry.alias == name) return &entry.temporary;
+        if (!entry.temporary.empty() && (entry.target == name || entry.alias == name))
+            return &entry.temporary;
     }
     return nullptr;
 }
@@ -407,8 +428,9 @@ const std::string* FileSet::Held(std::string_view osName) const {
 bool FileSet::HoldsTemporary(std::string_view osName) const {
     if (outer_ != nullptr) return outer_->HoldsTemporary(osName);
     const std::string name = Absolute(std::string(osName));
-    return std::any_of(entries_.begin(), entries_.end(),
-                       [&](const Entry& entry) { return entry.temporary == name; });
+    return std::any_of(entries_.begin(), entries_.end(), [&](const Entry& entry) {
+        return !entry.temporary.empty() && entry.temporary == name;
+    });
 }
 
 std::int32_t FileSet::Commit() {
@@ -443,7 +465,8 @@ std::int32_t FileSet::Commit() {
     std::set<std::string> folders;
     for (std::size_t i = 0; i < renames.size(); ++i) {
         const auto& [from, to] = renames[i];
-        if (::rename(from.c_str(), to.c_str()) != 0) {
+        const int done = from.empty() ? ::unlink(to.c_str()) : ::rename(from.c_str(), to.c_str());
+        if (done != 0 && !(from.empty() && errno == ENOENT)) {
             error_ = OsErrorFromErrno(errno);
             if (i == 0) {
                 // Nothing is in place yet: the old set stays whole.

@@ -75,6 +75,10 @@ class FileSet {
     // The outermost set open on this thread, or nullptr.
     static FileSet* Current();
 
+    // Removes the file of that system name when the set is put in place (an older companion that
+    // the new set no longer has); nothing happens to it when the set fails.
+    void Remove(std::string_view name);
+
     // Used by the writers. Takes a finished temporary file for its target (operating-system
     // names); `alias` is the name the target was asked for when a link led elsewhere. A file the
     // set held for the same target before is removed.

@@ -163,6 +163,12 @@ bool SameFile(std::string_view a, std::string_view b) {
     return IniNamesEqual(ExpandFileName(a), ExpandFileName(b));
 }
 
+bool FileWritable(std::string_view name) {
+    const std::string os = OsNameToOpen(name);
+    struct stat st {};
+    return ::stat(os.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(os.c_str(), W_OK) == 0;
+}
+
 bool FolderWritable(std::string_view name) {
     const std::string os = OsName(name.empty() ? std::string_view(".") : name);
     struct stat st {};

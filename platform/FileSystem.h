@@ -37,6 +37,8 @@ bool DirectoryExists(std::string_view name);
 // True when both names lead to the same existing file, or, for files not there yet, to the same
 // place.
 bool SameFile(std::string_view a, std::string_view b);
+// True for an existing file that may be opened for writing.
+bool FileWritable(std::string_view name);
 // True when files can be created in the folder (the current folder for an empty name).
 bool FolderWritable(std::string_view name);
 

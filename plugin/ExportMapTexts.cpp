@@ -47,6 +47,35 @@ std::string TableLayoutError(std::string_view fileName) {
     return text + std::string(fileName);
 }
 
+std::string LayerNameRefused(std::string_view code, std::string_view name) {
+    static const std::string before = Cp("Nazwa warstwy \"");
+    static const std::string after =
+        Cp("\" nie może być nazwą pliku w folderze wynikowym; obiekty kodu ");
+    static const std::string last = Cp(" zapisano w warstwie ");
+    return before + std::string(name) + after + std::string(code) + last + std::string(code);
+}
+
+std::string LayerNameTaken(std::string_view code, std::string_view name) {
+    static const std::string before = Cp("Warstwa \"");
+    static const std::string after =
+        Cp("\" ma już obiekty innego typu lub inne pola tabeli; obiekty kodu ");
+    static const std::string last = Cp(" zapisano w warstwie ");
+    return before + std::string(name) + after + std::string(code) + last + std::string(code);
+}
+
+std::string LayerNotWritten(std::string_view code, std::string_view name) {
+    static const std::string before = Cp("Obiektów kodu ");
+    static const std::string after = Cp(" nie zapisano: warstwa \"");
+    static const std::string last = Cp("\" ma już obiekty innego typu lub inne pola tabeli");
+    return before + std::string(code) + after + std::string(name) + last;
+}
+
+std::string LayerWriteError(std::string_view fileName) {
+    static const std::string text = Cp("Błąd zapisu warstwy ");
+    static const std::string kept = Cp("; pozostawiono jej poprzednie pliki");
+    return text + std::string(fileName) + kept;
+}
+
 void Show(std::string_view text) {
     platform::MessageBox(0, text, "", platform::MB_OK);
 }

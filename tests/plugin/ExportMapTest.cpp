@@ -69,7 +69,7 @@ TEST_F(ExportMapTest, SevenObjectsGiveOneLayerPerCode) {
     EXPECT_THAT(Lines(lines, "shape"), ElementsAre("shape 3 parts 0 points 20 10;21 11;20 12",
                                                    "shape 3 parts 0 points 40 30;41 31"));
     const std::string area = Pyshp(Out("5100.shp"));
-    EXPECT_THAT(Lines(area, "shape"), ElementsAre("shape 5 parts 0 points 0 0;10 0;10 10;0 0"));
+    EXPECT_THAT(Lines(area, "shape"), ElementsAre("shape 5 parts 0 points 0 0;10 10;10 0;0 0"));
     EXPECT_THAT(Rows(area), ElementsAre(::testing::EndsWith("|4")));
 
     const std::string ogr = OgrInfo(Out("4100.shp"));
