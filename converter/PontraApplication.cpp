@@ -1,8 +1,12 @@
 #include "converter/PontraApplication.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <utility>
 
 #include "converter/PontraTexts.h"
+#include "platform/Cp1250.h"
 
 PontraApplication::PontraApplication(std::vector<std::string> parameters,
                                      std::string_view libraryName) {
@@ -20,8 +24,56 @@ void PontraApplication::Run() {
     platform::RunMainForm(*form1_);
 }
 
-int PontraMain(std::vector<std::string> parameters) {
+bool DisplayAvailable() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') return true;
+    }
+    return false;
+}
+
+namespace {
+
+void PrintUsage() {
+    std::fprintf(stderr, "%s\n", platform::Cp1250ToUtf8(pontratexts::UsageText()).c_str());
+}
+
+}  // namespace
+
+int PontraMain(std::vector<std::string> arguments) {
+    for (const std::string& argument : arguments) {
+        if (argument == "-h" || argument == "--help") {
+            PrintUsage();
+            return kExitDone;
+        }
+    }
+    // Names and texts are Windows-1250 inside; the command line is UTF-8, converted once here.
+    std::vector<std::string> parameters;
+    for (const std::string& argument : arguments) {
+        std::optional<std::string> converted = platform::Utf8ToCp1250Exact(argument);
+        if (!converted) {
+            std::fprintf(stderr, "pontra: %s%s\n",
+                         platform::Cp1250ToUtf8(pontratexts::NotCp1250Argument()).c_str(),
+                         argument.c_str());
+            return kExitIncomplete;
+        }
+        parameters.push_back(std::move(*converted));
+    }
     PontraApplication application(std::move(parameters));
+    const TForm1& form = application.Form1();
+    // A command line that names no whole conversion opens the window when there is a screen to
+    // show it on; without one there is nobody to use it.
+    if (!form.FBatchDone() && !DisplayAvailable()) {
+        std::string missing;
+        for (const std::string& key : MissingBatchKeys(form.FBatchValues()))
+            missing += (missing.empty() ? "" : ", ") + key;
+        if (!arguments.empty())
+            std::fprintf(stderr, "pontra: %s%s\n",
+                         platform::Cp1250ToUtf8(pontratexts::IncompleteCommand()).c_str(),
+                         missing.c_str());
+        PrintUsage();
+        return kExitIncomplete;
+    }
     application.Run();
-    return 0;
+    return form.FBatchFailed() ? kExitFailed : kExitDone;
 }

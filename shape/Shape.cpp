@@ -59,7 +59,8 @@ TShape::TShape()
 }
 
 TShape::~TShape() {
-    WriteStyleFile();
+    // A shapefile that is not there gets no style file of its own.
+    if (!missing_) WriteStyleFile();
 }
 
 std::int32_t TShape::FreeShape(std::unique_ptr<TShape>& shape) {
@@ -70,6 +71,7 @@ std::int32_t TShape::FreeShape(std::unique_ptr<TShape>& shape) {
 std::int32_t TShape::OpenShape(TShape* shape, const std::string& name) {
     if (shape == nullptr) return -1;
     const std::int32_t result = shape->LoadShapeFile(name);
+    shape->missing_ = result == kShapeFileMissing && !platform::FileExists(name);
     shape->FileName = platform::Cut(name);
     shape->ReadStyleFile();
     shape->ReadLabelsFromDbf();

@@ -30,7 +30,8 @@ std::int32_t FileSizeOf(platform::BinaryFile& file);
 class TShape {
   public:
     TShape();
-    // Writes the display-style file, then frees everything the shape owns.
+    // Writes the display-style file (unless the shape was opened from a file that is not there),
+    // then frees everything the shape owns.
     virtual ~TShape();
     TShape(const TShape&) = delete;
     TShape& operator=(const TShape&) = delete;
@@ -137,4 +138,5 @@ class TShape {
   private:
     // Whether the records' header and index fields come from a layout pass since the last load.
     bool laidOut_ = false;
+    bool missing_ = false;  // opened from a name no file has
 };

@@ -43,9 +43,10 @@ class EndToEndTest : public ConverterTest {
     }
 
     ProgramRun Pontra(const std::string& arguments) {
+        // No display: a command line without a whole conversion ends with the usage text.
         return RunInFolder(scratch.Path(),
-                           "env 'KESTREL_REGISTRY_FILE=" + scratch.Path("registry.reg") + "' '" +
-                               kPontra + "' " + arguments);
+                           "env -u DISPLAY -u WAYLAND_DISPLAY 'KESTREL_REGISTRY_FILE=" +
+                               scratch.Path("registry.reg") + "' '" + kPontra + "' " + arguments);
     }
 
     void ExportExample() {
@@ -154,15 +155,42 @@ TEST_F(EndToEndTest, ShpToMapWritesTheParcelsBackWithTheirAttributes) {
     EXPECT_TRUE(Has(link, "TPID: ")) << link;
 }
 
-TEST_F(EndToEndTest, AMissingMapOrConfigurationEndsTheProgramWithoutHarm) {
+// What a script sees: the exit status and one clean line or paragraph per message.
+TEST_F(EndToEndTest, ExitStatusesAndMessagesTellScriptsWhatHappened) {
     std::filesystem::create_directory(scratch.Path("shp"));
-    ProgramRun run = Pontra("MAP=brak.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SHP");
-    EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_TRUE(std::filesystem::is_empty(scratch.Path("shp")));
-
-    // Without the configuration file the layers are named by their codes.
-    run = Pontra("MAP=zielonki.map CFG=brak.ini SHPDIR=shp ACTION=MAP2SHP");
-    EXPECT_EQ(run.status, 0) << run.output;
+    WriteFileBytes(scratch.Path("plik"), "x");
+    WriteFileBytes(scratch.Path("napisy.map"),
+                   ";# Plik danych systemu TOPOLIN ver=[ 7.00]\r\n*7001 1 7 0.00000000\r\n"
+                   "P  0 5.000 6.000\r\n;KONIEC PLIKU\r\n");
+    const struct {
+        const char* arguments;
+        int status;
+        const char* message;
+    } cases[] = {
+        {"MAP=brak.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SHP", 1,
+         "Błąd dostępu do pliku brak.map"},
+        {"MAP=zielonki.map CFG=zielonki.ini SHPDIR=plik/shp ACTION=MAP2SHP", 1,
+         "Nie można zapisać plików w folderze plik/shp"},
+        {"MAP=napisy.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SHP", 1, ""},  // only texts
+        {"SHP=shp/brak.shp CFG=zielonki.ini MAP=brak.map ACTION=SHP2MAP", 1,
+         "Brak pliku shp: shp/brak.shp"},
+        {"MAP=zielonki.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SZP", 2,
+         "Nieznana akcja (dozwolone MAP2SHP i SHP2MAP): MAP2SZP"},
+        {"map=zielonki.map cfg=zielonki.ini action=map2shp", 2, "brak: SHPDIR=\nUżycie"},
+        {"", 2, "Kod wyjścia:\n  0  konwersja zakończona"},
+        {"--help", 0, "ACTION=SHP2MAP"},
+        // Without the configuration file the layers are named by their codes, after a warning.
+        {"MAP=zielonki.map CFG=brak.ini SHPDIR=shp ACTION=MAP2SHP", 0,
+         "Brak pliku konfiguracji; konwersja z ustawieniami domyślnymi: brak.ini"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(std::filesystem::is_empty(scratch.Path("shp"))) << c.arguments;
+        const ProgramRun run = Pontra(c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.output;
+        EXPECT_TRUE(Has(run.output, c.message)) << c.arguments << "\n" << run.output;
+        EXPECT_FALSE(Has(run.output, "\r")) << run.output;
+        EXPECT_FALSE(Has(run.output, "[]")) << run.output;
+    }
     for (const char* name :
          {"1001.shp", "1105.shp", "4101.shp", "4302.shp", "5101.shp", "5201.shp", "5101.dbf"})
         EXPECT_TRUE(std::filesystem::exists(scratch.Path("shp/") + name)) << name;
