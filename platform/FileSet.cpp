@@ -40,6 +40,7 @@ InjectedFailure& Injected() {
     static InjectedFailure injected;
     return injected;
 }
+std::atomic<int> endInCommit{0};
 
 std::int32_t InjectedError(const std::string& target) {
     InjectedFailure& injected = Injected();
@@ -479,6 +480,7 @@ std::int32_t FileSet::Commit() {
             return error_;
         }
         folders.insert(FolderOf(to));
+        if (!journal.empty() && static_cast<int>(i) + 1 == endInCommit.load()) ::_exit(0);
     }
     entries_.clear();
     for (const std::string& f : folders) SyncFolder(f);
@@ -518,6 +520,10 @@ void TidyFolder(const std::string& osFolder) {
         ::unlink(journal.c_str());
     }
     for (const std::string& stray : strays) ::unlink(stray.c_str());
+}
+
+void EndProcessInCommitForTest(int filesInPlace) {
+    endInCommit = filesInPlace;
 }
 
 void FailReplacementsForTest(std::string_view suffix, std::int32_t error) {

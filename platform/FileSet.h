@@ -110,5 +110,8 @@ void TidyFolder(const std::string& osFolder);
 // case) fails with `error` when it is finished, as a full disk would make it fail. An empty
 // suffix ends this.
 void FailReplacementsForTest(std::string_view suffix, std::int32_t error);
+// For tests: the process ends at once, as if it were killed, when the next set with a journal
+// has put that many of its files in place (0 ends this).
+void EndProcessInCommitForTest(int filesInPlace);
 
 }  // namespace platform

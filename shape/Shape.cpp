@@ -227,9 +227,9 @@ std::int32_t TShape::SaveShapeFile(const std::string& name) {
     }
     if (error != 0) set.Fail(error);
     WriteStyleFile();
-    const bool outermost = platform::FileSet::Current() == &set;
+    // A failure of the style file, or of a file written before in the set, is said here.
     const std::int32_t committed = set.Commit();
-    if (error == 0 && committed != 0 && outermost) shapetexts::Show(shapetexts::WriteError(name));
+    if (error == 0 && committed != 0) shapetexts::Show(shapetexts::WriteError(name));
     ProgressClose();
     return error != 0 ? error : committed;
 }

@@ -2,7 +2,10 @@
 // batch mode, the outputs read by GDAL's ogrinfo, by pyshp and by the system's own MAP reader.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "ConverterFixture.h"
@@ -153,6 +156,74 @@ TEST_F(EndToEndTest, ShpToMapWritesTheParcelsBackWithTheirAttributes) {
     const std::string link = OgrInfo("-so -al map_dzialki.dbf");
     EXPECT_TRUE(Has(link, "Feature Count: 3")) << link;
     EXPECT_TRUE(Has(link, "TPID: ")) << link;
+}
+
+// Polish letters in the output folder, the map's name and the layer names: the files on disk have
+// UTF-8 names, GDAL reads them, and the MAP file and the messages carry the names right.
+TEST_F(EndToEndTest, PolishLettersInTheFolderTheMapAndTheLayerNames) {
+    std::string ini = ReadFileBytes(scratch.Path("zielonki.ini"));
+    for (const std::string from : {"=dzialki", "[dzialki.shp]"}) {
+        const std::size_t at = ini.find(from);
+        ASSERT_NE(at, std::string::npos);
+        ini.replace(at + from.find("dzialki") + 4, 1, "\xB3");  // the Windows-1250 letter l-stroke
+    }
+    WriteFileBytes(scratch.Path("wsad.ini"), ini);
+    std::filesystem::copy_file(scratch.Path("zielonki.map"), scratch.Path("mapa łąki.map"));
+    std::filesystem::create_directory(scratch.Path("wyniki ćwiczeń"));
+
+    ProgramRun run =
+        Pontra("'MAP=mapa łąki.map' CFG=wsad.ini 'SHPDIR=wyniki ćwiczeń' ACTION=MAP2SHP");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(std::filesystem::exists(scratch.Path("wyniki ćwiczeń/działki.dbf")));
+    EXPECT_TRUE(Has(OgrInfo("-so -al 'wyniki ćwiczeń/działki.shp'"), "Feature Count: 3"));
+
+    run = Pontra(
+        "'SHP=wyniki ćwiczeń/działki.shp' CFG=wsad.ini "
+        "'MAP=wyniki ćwiczeń/działki.map' ACTION=SHP2MAP");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(std::filesystem::exists(scratch.Path("wyniki ćwiczeń/map_działki.dbf")));
+    const std::string map = ReadFileBytes(scratch.Path("wyniki ćwiczeń/działki.map"));
+    EXPECT_TRUE(Has(map, ";plik->" + platform::Utf8ToCp1250("wyniki ćwiczeń/działki.map\r\n")));
+    EXPECT_TRUE(Has(map, "*5101"));  // the configuration's section for the layer was found
+
+    run = Pontra("'MAP=brak łąki.map' CFG=wsad.ini 'SHPDIR=wyniki ćwiczeń' ACTION=MAP2SHP");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.output, "Błąd dostępu do pliku brak łąki.map")) << run.output;
+}
+
+// A disk that fills up while a layer is written keeps that layer's older files whole.
+TEST_F(EndToEndTest, AFullDiskKeepsTheOlderLayerWhole) {
+    if (::geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
+    const std::string small = scratch.Path("shp");
+    std::filesystem::create_directory(small);
+    if (RunInFolder(scratch.Path(), "mount -t tmpfs -o size=1m kestrel-test shp").status != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    struct Unmount {
+        std::string folder;
+        ~Unmount() { RunInFolder(folder, "umount shp"); }
+    } unmount{scratch.Path()};
+
+    ASSERT_EQ(Pontra("map=zielonki.map cfg=zielonki.ini shpdir=shp action=map2shp").status, 0);
+    std::map<std::string, std::string> before;
+    for (const auto& e : std::filesystem::directory_iterator(small))
+        before[e.path().filename()] = ReadFileBytes(e.path());
+    // Ten thousand parcels: more than the file system holds.
+    std::string big = ";# Plik danych systemu TOPOLIN ver=[ 7.00]\r\n";
+    for (int i = 0; i < 10000; ++i) {
+        const std::string x = std::to_string(5757000 + i), y = std::to_string(7470000 + i);
+        big += "*5101 1 7 0.00000000\r\n:A1[" + std::to_string(i) + "]\r\n";
+        for (const char* corner : {"0 0", "0 1", "1 1", "1 0", "0 0"})
+            big += "P  0 " + x + ".00" + corner[0] + " " + y + ".00" + corner[2] + "\r\n";
+    }
+    WriteFileBytes(scratch.Path("duza.map"), big + ";KONIEC PLIKU\r\n");
+
+    const ProgramRun run = Pontra("MAP=duza.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SHP");
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_TRUE(Has(run.output, "dzialki")) << run.output;
+    std::map<std::string, std::string> after;
+    for (const auto& e : std::filesystem::directory_iterator(small))
+        after[e.path().filename()] = ReadFileBytes(e.path());
+    EXPECT_TRUE(after == before);  // every file as it was, and nothing left beside them
 }
 
 // What a script sees: the exit status and one clean line or paragraph per message.
