@@ -109,14 +109,12 @@ int HookFlush(SAFile file) {
     return result;
 }
 
-// A written table goes through to the disk before it is closed: it may be put in place of
-// another one right afterwards.
+// A failure to write out what the stream still holds is noted like a failed write.
 int HookClose(SAFile file) {
     HookFile* f = FileOf(file);
     if (f->stream == nullptr) return 0;
     if (f->writing) {
         if (std::fflush(f->stream) != 0) Note(f, errno);
-        if (::fsync(::fileno(f->stream)) != 0) Note(f, errno);
     }
     const int result = std::fclose(f->stream);
     if (result != 0 && f->writing) Note(f, errno);

@@ -330,7 +330,6 @@ void ReplacementFile::Abandon() {
 std::int32_t ReplacementFile::Finish() {
     if (fd_ < 0) return kErrorInvalidParameter;
     std::int32_t error = InjectedError(target_);
-    if (error == 0 && ::fsync(fd_) != 0) error = OsErrorFromErrno(errno);
     if (::close(fd_) != 0 && error == 0) error = OsErrorFromErrno(errno);
     fd_ = -1;
     FileSet* set = FileSet::Current();
@@ -344,8 +343,6 @@ std::int32_t ReplacementFile::Finish() {
     if (error != 0) {
         ::unlink(temporary_.c_str());
         if (set != nullptr) set->Fail(error);
-    } else {
-        SyncFolder(FolderOf(target_));
     }
     temporary_.clear();
     return error;
@@ -483,7 +480,6 @@ std::int32_t FileSet::Commit() {
         if (!journal.empty() && static_cast<int>(i) + 1 == endInCommit.load()) ::_exit(0);
     }
     entries_.clear();
-    for (const std::string& f : folders) SyncFolder(f);
     if (!journal.empty()) ::unlink(journal.c_str());
     return 0;
 }

@@ -15,7 +15,9 @@
 // are written inside one FileSet: the finished temporaries wait in the set and are put in place
 // together by Commit, after all of them are complete. Commit first writes a journal beside them,
 // so a run killed while the files are put in place leaves a set that the next run in that folder
-// finishes. That run also removes temporary files a killed run left behind. Temporaries are
+// finishes (the journal is written through to the disk before the first rename; the files
+// themselves are not, which would make every layer wait for the disk). That run also removes
+// temporary files a killed run left behind. Temporaries are
 // named ".<name>.~<process>-<tag><extension>" and journals ".~<process>-<tag>.journal"; those of
 // a process that still runs are left alone.
 namespace platform {
@@ -39,8 +41,8 @@ class ReplacementFile {
     const std::string& Target() const { return target_; }
     const std::string& Temporary() const { return temporary_; }
 
-    // Writes the file through to the disk and closes it; then hands it to the current file set,
-    // or, when there is none, puts it in place. 0 or the error number; after an error the
+    // Closes the file; then hands it to the current file set, or, when there is none, puts it in
+    // place. 0 or the error number; after an error the
     // temporary file is gone, the target is as it was and the current set has failed.
     std::int32_t Finish();
     // Removes the temporary file; the target stays as it was.
