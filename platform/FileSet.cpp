@@ -257,16 +257,6 @@ bool ReadSmallFile(const std::string& name, std::string& text) {
     return ok;
 }
 
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 // Puts every file of a journal in place that is still waiting: a rename that was done already
 // left no temporary behind.
 void RollForward(const std::vector<std::pair<std::string, std::string>>& renames) {
@@ -387,21 +377,16 @@ void FileSet::Remove(std::string_view name) {
     const std::string os = OsName(name);
     struct stat st {};
     if (::lstat(os.c_str(), &st) != 0) return;
-    Entry entry{"", Absolute(FollowLinks(os)), Absolute(os)};
-    for (Entry& held : entries_) {
-        if (held.target == entry.target) {
-            if (!held.temporary.empty()) ::unlink(held.temporary.c_str());
-            held = std::move(entry);
-            return;
-        }
-    }
-    entries_.push_back(std::move(entry));
+    Hold(Entry{"", Absolute(FollowLinks(os)), Absolute(os)});
 }
 
 void FileSet::Adopt(std::string temporary, std::string target, std::string alias) {
     if (outer_ != nullptr)
         return outer_->Adopt(std::move(temporary), std::move(target), std::move(alias));
-    Entry entry{Absolute(temporary), Absolute(target), Absolute(alias)};
+    Hold(Entry{Absolute(temporary), Absolute(target), Absolute(alias)});
+}
+
+void FileSet::Hold(Entry entry) {
     for (Entry& held : entries_) {
         if (held.target == entry.target) {
             if (!held.temporary.empty()) ::unlink(held.temporary.c_str());
@@ -450,7 +435,7 @@ std::int32_t FileSet::Commit() {
         journal = folder + "/.~" + std::to_string(::getpid()) + "-" + Tag() +
                   std::string(kJournalExtension);
         const int fd = ::open(journal.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        bool written = fd >= 0 && WriteAll(fd, JournalText(renames)) && ::fsync(fd) == 0;
+        bool written = fd >= 0 && WriteToDescriptor(fd, JournalText(renames)) && ::fsync(fd) == 0;
         if (fd >= 0 && ::close(fd) != 0) written = false;
         if (!written) {
             error_ = OsErrorFromErrno(errno != 0 ? errno : EIO);

@@ -97,6 +97,8 @@ class FileSet {
         std::string alias;
     };
     void Discard();
+    // Keeps the entry, in place of one for the same target (whose temporary file goes).
+    void Hold(Entry entry);
 
     FileSet* outer_ = nullptr;  // the outermost set, when this one is inside it
     std::vector<Entry> entries_;

@@ -241,6 +241,16 @@ void SetLastOsError(std::uint32_t error) {
     lastOsError = error;
 }
 
+bool WriteToDescriptor(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
 int OpenFileDescriptor(std::string_view name, int flags, std::int32_t& error) {
     error = 0;
     if (name.empty()) {

@@ -57,6 +57,9 @@ std::string GetCurrentDirectory();
 std::uint32_t LastOsError();
 void SetLastOsError(std::uint32_t error);
 
+// Writes all of the data to the descriptor, going on after interruptions and short writes.
+bool WriteToDescriptor(int fd, std::string_view data);
+
 // Opens a file by its system name with open(2)'s flags; the descriptor, or -1 with `error` set
 // to the Windows error number. A folder that a run left with unfinished file sets is put in
 // order first (FileSet.h).

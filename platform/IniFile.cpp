@@ -48,21 +48,11 @@ std::optional<std::string> ReadWholeFile(const std::string& name, std::size_t li
     return text;
 }
 
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        ssize_t put = ::write(fd, data.data(), data.size());
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        data.remove_prefix(static_cast<std::size_t>(put));
-    }
-    return true;
-}
-
 // Writes the text as the replacement of the file (FileSet.h).
 bool ReplaceFile(const std::string& name, std::string_view text) {
     ReplacementFile file;
     if (file.Create(name) != 0) return false;
-    if (!WriteAll(file.Descriptor(), text)) {
+    if (!WriteToDescriptor(file.Descriptor(), text)) {
         file.Abandon();
         return false;
     }

@@ -10,6 +10,13 @@ std::string Cp(std::string_view utf8) {
     return platform::Utf8ToCp1250(utf8);
 }
 
+// "; obiekty kodu <code> zapisano w warstwie <code>".
+std::string WrittenUnderCode(std::string_view code) {
+    static const std::string before = Cp("; obiekty kodu ");
+    static const std::string after = Cp(" zapisano w warstwie ");
+    return before + std::string(code) + after + std::string(code);
+}
+
 }  // namespace
 
 std::string SymbolFileError(std::string_view fileName) {
@@ -49,18 +56,14 @@ std::string TableLayoutError(std::string_view fileName) {
 
 std::string LayerNameRefused(std::string_view code, std::string_view name) {
     static const std::string before = Cp("Nazwa warstwy \"");
-    static const std::string after =
-        Cp("\" nie może być nazwą pliku w folderze wynikowym; obiekty kodu ");
-    static const std::string last = Cp(" zapisano w warstwie ");
-    return before + std::string(name) + after + std::string(code) + last + std::string(code);
+    static const std::string after = Cp("\" nie może być nazwą pliku w folderze wynikowym");
+    return before + std::string(name) + after + WrittenUnderCode(code);
 }
 
 std::string LayerNameTaken(std::string_view code, std::string_view name) {
     static const std::string before = Cp("Warstwa \"");
-    static const std::string after =
-        Cp("\" ma już obiekty innego typu lub inne pola tabeli; obiekty kodu ");
-    static const std::string last = Cp(" zapisano w warstwie ");
-    return before + std::string(name) + after + std::string(code) + last + std::string(code);
+    static const std::string after = Cp("\" ma już obiekty innego typu lub inne pola tabeli");
+    return before + std::string(name) + after + WrittenUnderCode(code);
 }
 
 std::string LayerNotWritten(std::string_view code, std::string_view name) {
