@@ -16,6 +16,7 @@
 #include <set>
 
 #include "platform/FileSystem.h"
+#include "platform/FolderIndex.h"
 #include "platform/IniNames.h"
 #include "platform/OsError.h"
 
@@ -173,7 +174,7 @@ int CreateTemporary(const std::string& target, std::string& temporary, int& err)
     if (fixed + stem.size() > NAME_MAX) stem.resize(fixed < NAME_MAX ? NAME_MAX - fixed : 0);
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporary = folder + "/." + stem + ".~" + owner + "-" + Tag() + extension;
-        const int fd = ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        const int fd = CreateEntry(temporary, O_RDWR | O_CREAT | O_EXCL, 0600);
         if (fd >= 0) return fd;
         if (errno != EEXIST) break;
     }
@@ -264,8 +265,8 @@ void RollForward(const std::vector<std::pair<std::string, std::string>>& renames
     for (const auto& [from, to] : renames) {
         struct stat st {};
         if (from.empty()) {
-            if (::unlink(to.c_str()) == 0) folders.insert(FolderOf(to));
-        } else if (::lstat(from.c_str(), &st) == 0 && ::rename(from.c_str(), to.c_str()) == 0) {
+            if (RemoveEntry(to)) folders.insert(FolderOf(to));
+        } else if (::lstat(from.c_str(), &st) == 0 && RenameEntry(from, to)) {
             folders.insert(FolderOf(to));
         }
     }
@@ -313,7 +314,7 @@ std::int32_t ReplacementFile::Create(std::string_view name) {
 void ReplacementFile::Abandon() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    if (!temporary_.empty()) RemoveEntry(temporary_);
     temporary_.clear();
 }
 
@@ -328,10 +329,9 @@ std::int32_t ReplacementFile::Finish() {
         temporary_.clear();
         return 0;
     }
-    if (error == 0 && ::rename(temporary_.c_str(), target_.c_str()) != 0)
-        error = OsErrorFromErrno(errno);
+    if (error == 0 && !RenameEntry(temporary_, target_)) error = OsErrorFromErrno(errno);
     if (error != 0) {
-        ::unlink(temporary_.c_str());
+        RemoveEntry(temporary_);
         if (set != nullptr) set->Fail(error);
     }
     temporary_.clear();
@@ -368,7 +368,7 @@ std::int32_t FileSet::Error() const {
 
 void FileSet::Discard() {
     for (const Entry& entry : entries_)
-        if (!entry.temporary.empty()) ::unlink(entry.temporary.c_str());
+        if (!entry.temporary.empty()) RemoveEntry(entry.temporary);
     entries_.clear();
 }
 
@@ -389,7 +389,7 @@ void FileSet::Adopt(std::string temporary, std::string target, std::string alias
 void FileSet::Hold(Entry entry) {
     for (Entry& held : entries_) {
         if (held.target == entry.target) {
-            if (!held.temporary.empty()) ::unlink(held.temporary.c_str());
+            if (!held.temporary.empty()) RemoveEntry(held.temporary);
             held = std::move(entry);
             return;
         }
@@ -434,12 +434,12 @@ std::int32_t FileSet::Commit() {
     if (renames.size() > 1) {
         journal = folder + "/.~" + std::to_string(::getpid()) + "-" + Tag() +
                   std::string(kJournalExtension);
-        const int fd = ::open(journal.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        const int fd = CreateEntry(journal, O_WRONLY | O_CREAT | O_EXCL, 0600);
         bool written = fd >= 0 && WriteToDescriptor(fd, JournalText(renames)) && ::fsync(fd) == 0;
         if (fd >= 0 && ::close(fd) != 0) written = false;
         if (!written) {
             error_ = OsErrorFromErrno(errno != 0 ? errno : EIO);
-            if (fd >= 0) ::unlink(journal.c_str());
+            if (fd >= 0) RemoveEntry(journal);
             Discard();
             return error_;
         }
@@ -448,12 +448,12 @@ std::int32_t FileSet::Commit() {
     std::set<std::string> folders;
     for (std::size_t i = 0; i < renames.size(); ++i) {
         const auto& [from, to] = renames[i];
-        const int done = from.empty() ? ::unlink(to.c_str()) : ::rename(from.c_str(), to.c_str());
-        if (done != 0 && !(from.empty() && errno == ENOENT)) {
+        const bool done = from.empty() ? RemoveEntry(to) : RenameEntry(from, to);
+        if (!done && !(from.empty() && errno == ENOENT)) {
             error_ = OsErrorFromErrno(errno);
             if (i == 0) {
                 // Nothing is in place yet: the old set stays whole.
-                if (!journal.empty()) ::unlink(journal.c_str());
+                if (!journal.empty()) RemoveEntry(journal);
                 Discard();
             } else {
                 // The journal stays: the next run in the folder puts the rest in place.
@@ -465,7 +465,7 @@ std::int32_t FileSet::Commit() {
         if (!journal.empty() && static_cast<int>(i) + 1 == endInCommit.load()) ::_exit(0);
     }
     entries_.clear();
-    if (!journal.empty()) ::unlink(journal.c_str());
+    if (!journal.empty()) RemoveEntry(journal);
     return 0;
 }
 
@@ -498,9 +498,9 @@ void TidyFolder(const std::string& osFolder) {
         if (ReadSmallFile(journal, text)) {
             if (const auto renames = ParseJournal(text)) RollForward(*renames);
         }
-        ::unlink(journal.c_str());
+        RemoveEntry(journal);
     }
-    for (const std::string& stray : strays) ::unlink(stray.c_str());
+    for (const std::string& stray : strays) RemoveEntry(stray);
 }
 
 void EndProcessInCommitForTest(int filesInPlace) {

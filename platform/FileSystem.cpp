@@ -1,6 +1,5 @@
 #include "platform/FileSystem.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +10,7 @@
 #include "platform/BinaryFile.h"
 #include "platform/Cp1250.h"
 #include "platform/FileSet.h"
+#include "platform/FolderIndex.h"
 #include "platform/IniNames.h"
 #include "platform/OsError.h"
 
@@ -25,24 +25,6 @@ std::string Join(const std::string& folder, std::string_view name) {
     if (joined.back() != '/') joined += '/';
     joined.append(name);
     return joined;
-}
-
-// The entry of the folder whose name equals `wanted` (a system name) without regard to case;
-// empty when there is none. Of several, the first in byte order, so the choice does not depend
-// on the order the folder lists them in.
-std::string FindCaseless(const std::string& folder, std::string_view wanted) {
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (dir == nullptr) return {};
-    std::string found;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        const std::optional<std::string> system = Utf8ToCp1250Exact(name);
-        if (!system || !IniNamesEqual(*system, wanted)) continue;
-        if (found.empty() || name < found) found = name;
-    }
-    ::closedir(dir);
-    return found;
 }
 
 // Splits at '/', dropping empty parts; `absolute` tells whether the name began with '/'.
@@ -94,8 +76,13 @@ std::string OsName(std::string_view name) {
 }
 
 std::string OsNameToOpen(std::string_view name) {
+    const FileSet* set = FileSet::Current();
+    // A file the set holds under the name as given needs no look-up in the folder.
+    if (set != nullptr) {
+        if (const std::string* held = set->Held(Cp1250ToUtf8(name))) return *held;
+    }
     std::string os = OsName(name);
-    if (const FileSet* set = FileSet::Current()) {
+    if (set != nullptr) {
         if (const std::string* held = set->Held(os)) return *held;
     }
     return os;
@@ -177,7 +164,7 @@ bool FolderWritable(std::string_view name) {
 }
 
 bool DeleteFile(std::string_view name) {
-    if (::unlink(OsName(name).c_str()) == 0) return true;
+    if (RemoveEntry(OsName(name))) return true;
     lastOsError = static_cast<std::uint32_t>(OsErrorFromErrno(errno));
     return false;
 }
@@ -217,7 +204,7 @@ bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
 bool CreateDirectory(std::string_view name) {
     if (name.empty()) return false;
     const std::string os = OsName(name);
-    if (::mkdir(os.c_str(), 0777) != 0 && errno != EEXIST) {
+    if (!MakeFolder(os) && errno != EEXIST) {
         lastOsError = static_cast<std::uint32_t>(OsErrorForPath(errno, os));
         return false;
     }
@@ -259,7 +246,8 @@ int OpenFileDescriptor(std::string_view name, int flags, std::int32_t& error) {
     }
     const std::string os = OsNameToOpen(name);
     TidyFolder(FolderOfOsName(os));
-    const int fd = ::open(os.c_str(), flags | O_CLOEXEC, 0666);
+    const int fd = (flags & O_CREAT) != 0 ? CreateEntry(os, flags, 0666)
+                                          : ::open(os.c_str(), flags | O_CLOEXEC);
     if (fd < 0) error = OsErrorForPath(errno, os);
     return fd;
 }

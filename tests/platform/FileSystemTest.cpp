@@ -48,6 +48,9 @@ TEST(FileSystem, NamesAreWindows1250InsideUtf8OnDiskAndFoundWhateverTheirCase) {
     ASSERT_TRUE(Replace(folder + Cp("/Łąka.dbf"), "x"));
     EXPECT_EQ(TempFolder::ReadBytes(dir / "Wyniki ćwiczeń/LAB.SHP"), "new");
     EXPECT_TRUE(std::filesystem::exists(dir / "Wyniki ćwiczeń/Łąka.dbf"));
+    // Renamed by someone else right after the system's own change to the folder: still found.
+    std::filesystem::rename(dir / "Wyniki ćwiczeń/Łąka.dbf", dir / "Wyniki ćwiczeń/ŁĄKA.DBF");
+    EXPECT_EQ(OsName(folder + Cp("/łąka.dbf")), dir / "Wyniki ćwiczeń/ŁĄKA.DBF");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "Wyniki ćwiczeń"), {}), 2);
     EXPECT_EQ(SystemName(dir / "Wyniki ćwiczeń"), Cp(dir / "Wyniki ćwiczeń"));
     EXPECT_FALSE(SystemName("日本"));
