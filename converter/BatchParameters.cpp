@@ -40,6 +40,17 @@ BatchAction ReadyBatchAction(const BatchValues& values) {
     return BatchAction::None;
 }
 
+std::vector<std::string> MissingBatchKeys(const BatchValues& values) {
+    std::vector<std::string> missing;
+    const bool toShp = values.Action == "MAP2SHP";
+    if (!toShp && values.Action != "SHP2MAP") return {"ACTION="};
+    if (values.Map.empty()) missing.emplace_back("MAP=");
+    if (!toShp && values.Shp.empty()) missing.emplace_back("SHP=");
+    if (values.Cfg.empty()) missing.emplace_back("CFG=");
+    if (toShp && values.ShpDir.empty()) missing.emplace_back("SHPDIR=");
+    return missing;
+}
+
 BatchValues BatchJob(const BatchValues& values) {
     BatchValues job;
     job.Action = values.Action;

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The command-line batch mode of the converter: parameters of the form KEY=value, keys matched
 // case-insensitively at the start of the parameter.
@@ -31,6 +32,10 @@ enum class BatchAction { None, MapToShp, ShpToMap };
 // The conversion the values call for: MAP2SHP needs the MAP, CFG and SHPDIR values, SHP2MAP the
 // MAP, SHP and CFG values.
 BatchAction ReadyBatchAction(const BatchValues& values);
+
+// The keys the action still lacks ("ACTION=" alone when it names no known action), in the order
+// of the usage text; empty when the conversion is complete.
+std::vector<std::string> MissingBatchKeys(const BatchValues& values);
 
 // The values a conversion uses, with the others cleared: two parameter lists that give the same
 // job run the same conversion.

@@ -7,8 +7,16 @@
 #include "converter/TextHandle.h"
 #include "converter/ToolbarPictures.h"
 #include "platform/BinaryFile.h"
+#include "platform/FileSystem.h"
 #include "platform/ShortString.h"
 #include "platform/UiService.h"
+
+namespace {
+
+// OpenFile's result for a shapefile it cannot open.
+constexpr std::int32_t kShapeFileMissing = 255;
+
+}  // namespace
 
 TForm1::TForm1(const ServerLibrary& library, std::vector<std::string> parameters,
                std::string messageCaption)
@@ -71,6 +79,7 @@ void TForm1::FormCreate() {
     // converted (a repeated or an unrelated parameter) does not convert the same files again.
     BatchValues values;
     BatchValues lastJob;
+    batchFailed_ = false;
     for (const std::string& parameter : parameters_) {
         TakeBatchParameter(parameter, values);
         const BatchAction action = ReadyBatchAction(values);
@@ -78,28 +87,49 @@ void TForm1::FormCreate() {
         BatchValues job = BatchJob(values);
         if (job == lastJob) continue;
         lastJob = std::move(job);
-        RunBatch(action, values);
+        if (!RunBatch(action, values)) batchFailed_ = true;
     }
+    batchValues_ = values;
+    // An action the batch mode does not know is said once, whatever else was given.
+    if (!batchDone_ && !values.Action.empty() && values.Action != "MAP2SHP" &&
+        values.Action != "SHP2MAP")
+        ShowBatchMessage(pontratexts::UnknownAction() + values.Action);
 }
 
-void TForm1::RunBatch(BatchAction action, const BatchValues& values) {
+bool TForm1::RunBatch(BatchAction action, const BatchValues& values) {
     batchDone_ = true;
     server_.reset(library_.CallNewKWZObject());
     if (!server_) {
         ShowCreateError();
-        return;
+        return false;
     }
+    // Without its file the configuration gives the defaults; the conversion runs all the same.
+    if (!platform::FileExists(values.Cfg))
+        ShowBatchMessage(pontratexts::MissingConfigFile() + values.Cfg);
+    bool written = false;
     if (action == BatchAction::MapToShp) {
-        server_->LoadMap(ArgumentHandle(values.Map).get());
-        server_->SetBatchConfig(ArgumentHandle(values.Cfg).get(),
-                                ArgumentHandle(values.ShpDir).get(), 0, 0);
-        server_->ExportMap();
+        // A map that cannot be read has been reported by the reader.
+        if (server_->LoadMap(ArgumentHandle(values.Map).get())) {
+            server_->SetBatchConfig(ArgumentHandle(values.Cfg).get(),
+                                    ArgumentHandle(values.ShpDir).get(), 0, 0);
+            written = server_->ExportMap();
+        }
     } else {
-        server_->OpenFile(ArgumentHandle(values.Shp).get());
-        server_->SetBatchConfig(ArgumentHandle(values.Cfg).get(), 0, 0, 0);
-        server_->SaveAsMap(ArgumentHandle(values.Map).get(), 0);
+        // The loader reports a file it cannot read, but not one that is not there.
+        const std::int32_t opened = server_->OpenFile(ArgumentHandle(values.Shp).get());
+        if (opened == kShapeFileMissing && !platform::FileExists(values.Shp))
+            ShowBatchMessage(pontratexts::MissingShapeFile() + values.Shp);
+        if (opened == 0) {
+            server_->SetBatchConfig(ArgumentHandle(values.Cfg).get(), 0, 0, 0);
+            written = server_->SaveAsMap(ArgumentHandle(values.Map).get(), 0);
+        }
     }
     DestroyServer();
+    return written;
+}
+
+void TForm1::ShowBatchMessage(const std::string& text) const {
+    platform::MessageBox(0, text, messageCaption_, platform::MB_OK);
 }
 
 void TForm1::FormShow() {

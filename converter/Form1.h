@@ -14,8 +14,9 @@ class TAboutFormUMRA;
 
 // The converter's main window: one toolbar row offering SHP -> MAP, MAP -> SHP, the conversion
 // settings, the about box and closing. It has no conversion logic of its own: each action
-// creates a server object of the plug-in library, calls its operations by place, ignores their
-// results and destroys the object again. Its creation handler runs the command-line batch mode.
+// creates a server object of the plug-in library, calls its operations by place and destroys the
+// object again. Its creation handler runs the command-line batch mode, which looks at the
+// operations' results so that a script learns whether the conversion wrote what it should.
 class TForm1 : public platform::Form {
   public:
     // Design values of the window: tool-window border, only the minimise icon, client area
@@ -62,6 +63,10 @@ class TForm1 : public platform::Form {
 
     const TKWZPrototyp* FServer() const { return server_.get(); }
     bool FBatchDone() const { return batchDone_; }
+    // True when a command-line conversion failed or wrote nothing (each failure was shown).
+    bool FBatchFailed() const { return batchFailed_; }
+    // The batch values the parameters gave, as the last parameter left them.
+    const BatchValues& FBatchValues() const { return batchValues_; }
     const std::string& FVersionText() const { return versionText_; }
 
   protected:
@@ -77,12 +82,16 @@ class TForm1 : public platform::Form {
     void ShowCreateError() const;
     // The names confirmed in OpenDialog1, in the dialog's order.
     std::vector<std::string> ChosenFiles() const;
-    void RunBatch(BatchAction action, const BatchValues& values);
+    // Runs one conversion; false when it failed or wrote nothing.
+    bool RunBatch(BatchAction action, const BatchValues& values);
+    void ShowBatchMessage(const std::string& text) const;
 
     const ServerLibrary& library_;
     std::vector<std::string> parameters_;
     std::string messageCaption_;
     std::unique_ptr<TKWZPrototyp> server_;
     bool batchDone_ = false;
+    bool batchFailed_ = false;
+    BatchValues batchValues_;
     std::string versionText_;
 };

@@ -1,9 +1,13 @@
 #include "converter/PontraApplication.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <utility>
 
 #include "converter/PontraTexts.h"
 #include "converter/UiChoice.h"
+#include "platform/Cp1250.h"
 #include "platform/Help.h"
 #include "platform/WindowBackend.h"
 
@@ -24,10 +28,52 @@ void PontraApplication::Run() {
     platform::RunMainForm(*form1_);
 }
 
-int PontraMain(std::vector<std::string> parameters) {
+namespace {
+
+void PrintUsage() {
+    std::fprintf(stderr, "%s\n", platform::Cp1250ToUtf8(pontratexts::UsageText()).c_str());
+}
+
+}  // namespace
+
+int PontraMain(std::vector<std::string> arguments) {
+    for (const std::string& argument : arguments) {
+        if (argument == "-h" || argument == "--help") {
+            PrintUsage();
+            return kExitDone;
+        }
+    }
+    // Names and texts are Windows-1250 inside; the command line is UTF-8, converted once here.
+    std::vector<std::string> parameters;
+    for (const std::string& argument : arguments) {
+        std::optional<std::string> converted = platform::Utf8ToCp1250Exact(argument);
+        if (!converted) {
+            std::fprintf(stderr, "pontra: %s%s\n",
+                         platform::Cp1250ToUtf8(pontratexts::NotCp1250Argument()).c_str(),
+                         argument.c_str());
+            return kExitIncomplete;
+        }
+        parameters.push_back(std::move(*converted));
+    }
     // The user interface outlives the application, whose windows and library go first.
-    const platform::ScopedUiBackend ui(StartUi(parameters));
+    std::unique_ptr<platform::UiBackend> backend = StartUi(parameters);
+    const bool window = backend != nullptr;
+    const platform::ScopedUiBackend ui(std::move(backend));
     PontraApplication application(std::move(parameters));
+    const TForm1& form = application.Form1();
+    // A command line that names no whole conversion opens the window; without one (no display,
+    // or no window forced) there is nobody to use it.
+    if (!form.FBatchDone() && !window) {
+        std::string missing;
+        for (const std::string& key : MissingBatchKeys(form.FBatchValues()))
+            missing += (missing.empty() ? "" : ", ") + key;
+        if (!arguments.empty())
+            std::fprintf(stderr, "pontra: %s%s\n",
+                         platform::Cp1250ToUtf8(pontratexts::IncompleteCommand()).c_str(),
+                         missing.c_str());
+        PrintUsage();
+        return kExitIncomplete;
+    }
     application.Run();
-    return 0;
+    return form.FBatchFailed() ? kExitFailed : kExitDone;
 }

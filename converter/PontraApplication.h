@@ -39,6 +39,16 @@ class PontraApplication {
     std::unique_ptr<TAboutFormUMRA> about_;
 };
 
+// Exit statuses of the program.
+inline constexpr int kExitDone = 0;        // the conversions finished and wrote what they should
+inline constexpr int kExitFailed = 1;      // a conversion failed or wrote nothing
+inline constexpr int kExitIncomplete = 2;  // the command line names no whole conversion
+
 // The program's main block: everything from choosing the user interface and binding the library
-// to freeing them. `parameters` are the program's arguments without its own name.
-int PontraMain(std::vector<std::string> parameters);
+// to freeing them. `arguments` are the program's arguments without its own name, in UTF-8; each
+// becomes Windows-1250 once, and one that holds a character the code page lacks ends the program
+// with a message and status 2. "-h" and "--help" print the usage text (on standard error) and end
+// with 0; a command line that names no whole conversion, when no window can be shown, prints it
+// and ends with 2. Otherwise the status is 0, or 1 when a batch conversion failed or wrote
+// nothing.
+int PontraMain(std::vector<std::string> arguments);

@@ -33,6 +33,41 @@ std::string MapFilter() {
     return T("TOPOLIN (*.map)|*.map");
 }
 
+std::string UsageText() {
+    return T(
+        "Użycie: pontra [KLUCZ=wartość ...]\n"
+        "Tryb wsadowy konwertuje bez okna:\n"
+        "  pontra MAP=plik.map CFG=wsad.ini SHPDIR=folder ACTION=MAP2SHP\n"
+        "      plik MAP na pliki shp (warstwy w folderze SHPDIR)\n"
+        "  pontra SHP=plik.shp CFG=wsad.ini MAP=plik.map ACTION=SHP2MAP\n"
+        "      plik shp (z tabelą dbf) na plik MAP\n"
+        "Klucze MAP=, SHP=, CFG=, SHPDIR=, ACTION= bez względu na wielkość liter.\n"
+        "Brak pliku CFG= daje ostrzeżenie: konwersja idzie z ustawieniami domyślnymi.\n"
+        "Kod wyjścia:\n"
+        "  0  konwersja zakończona, pliki zapisane\n"
+        "  1  konwersja nieudana albo nic nie zapisano (brak lub błąd pliku wejściowego,\n"
+        "     folder lub plik wynikowy nie do zapisu, nic do konwersji)\n"
+        "  2  polecenie nie opisuje pełnej konwersji, nieznana akcja albo parametr\n"
+        "     ze znakiem spoza strony kodowej Windows-1250\n"
+        "Bez pełnej konwersji, przy dostępnym ekranie, program otwiera okno.\n"
+        "  -h, --help  ten opis");
+}
+std::string IncompleteCommand() {
+    return T("Polecenie nie opisuje pełnej konwersji; brak: ");
+}
+std::string UnknownAction() {
+    return T("Nieznana akcja (dozwolone MAP2SHP i SHP2MAP): ");
+}
+std::string MissingShapeFile() {
+    return T("Brak pliku shp: ");
+}
+std::string MissingConfigFile() {
+    return T("Brak pliku konfiguracji; konwersja z ustawieniami domyślnymi: ");
+}
+std::string NotCp1250Argument() {
+    return T("Parametr ze znakiem spoza strony kodowej Windows-1250: ");
+}
+
 std::string HintShpToMap() {
     return T("SHP -> MAP");
 }

@@ -13,6 +13,14 @@ std::string VersionText();        // "2.0 Free"
 std::string VersionPrefix();      // "wersja "
 std::string MapFilter();          // "TOPOLIN (*.map)|*.map"
 
+// Batch mode: the usage text (keys, actions, exit statuses), and its messages.
+std::string UsageText();
+std::string IncompleteCommand();  // followed by the keys missing
+std::string UnknownAction();      // followed by the action given
+std::string MissingShapeFile();   // followed by the file name
+std::string MissingConfigFile();  // followed by the file name; a warning
+std::string NotCp1250Argument();  // followed by the argument, in UTF-8
+
 std::string HintShpToMap();
 std::string HintMapToShp();
 std::string HintSettings();

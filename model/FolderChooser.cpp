@@ -1,14 +1,10 @@
 #include "model/FolderChooser.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "model/RegistryStrings.h"
+#include "platform/FileSystem.h"
 
 bool DirectoryExistsWrap(std::string_view Path) {
-    if (Path.empty()) return false;
-    std::error_code ec;
-    return std::filesystem::is_directory(std::filesystem::path(Path), ec);
+    return platform::DirectoryExists(Path);
 }
 
 int BrowseSelectCallback(platform::FolderDialog& Dialog, unsigned Message, std::string_view Data) {
@@ -36,8 +32,7 @@ bool BrowseForFolder(std::string_view Caption, std::string_view Root, std::strin
 
 bool ChooseFolder(platform::WindowHandle /*Owner*/, std::string_view Caption, std::string& Folder) {
     if (Folder.empty()) {
-        std::error_code ec;
-        const std::string current = std::filesystem::current_path(ec).string();
+        const std::string current = platform::GetCurrentDirectory();
         RegReadString(kFolderRegistryKey, kFolderRegistryValue, current, Folder);
     }
     const bool chosen = BrowseForFolder(Caption, "", Folder);

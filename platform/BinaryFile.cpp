@@ -15,8 +15,6 @@ namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
 
-thread_local std::uint32_t lastOsError = 0;
-
 // Writes everything, retrying after interruptions and short writes.
 bool WriteAllAt(int fd, const char* data, std::size_t count, std::int64_t offset) {
     while (count > 0) {
@@ -51,79 +49,7 @@ ssize_t ReadAllAt(int fd, char* data, std::size_t count, std::int64_t offset) {
     return static_cast<ssize_t>(done);
 }
 
-// A temporary file in the target's folder, so that the final rename stays on one file system.
-int CreateTemporaryBeside(const std::string& target, std::string& tempName) {
-    std::string pattern = target + ".~XXXXXX";
-    std::vector<char> buf(pattern.begin(), pattern.end());
-    buf.push_back('\0');
-    const int fd = ::mkstemp(buf.data());
-    if (fd < 0) return -1;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    tempName.assign(buf.data());
-    return fd;
-}
-
 }  // namespace
-
-std::string ChangeFileExt(std::string_view name, std::string_view ext) {
-    const std::size_t slash = name.find_last_of("/\\");
-    const std::size_t dot = name.find_last_of('.');
-    std::size_t stem = name.size();
-    if (dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash))
-        stem = dot;
-    std::string result(name.substr(0, stem));
-    result.append(ext);
-    return result;
-}
-
-bool FileExists(const std::string& name) {
-    struct stat st {};
-    return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-bool DeleteFile(const std::string& name) {
-    if (::unlink(name.c_str()) == 0) return true;
-    lastOsError = static_cast<std::uint32_t>(OsErrorFromErrno(errno));
-    return false;
-}
-
-std::uint32_t LastOsError() {
-    return lastOsError;
-}
-
-bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
-    if (failIfExists && FileExists(to)) {
-        lastOsError = kErrorFileExists;
-        return false;
-    }
-    BinaryFile in;
-    if (!in.Open(from, BinaryFile::Mode::Read)) {
-        lastOsError = in.LastError();
-        return false;
-    }
-    BinaryFile out;
-    if (!out.Open(to, BinaryFile::Mode::CreateAlways)) {
-        lastOsError = out.LastError();
-        return false;
-    }
-    std::vector<char> buf(kBufferSize);
-    for (;;) {
-        const std::size_t n = in.Read(buf.data(), buf.size());
-        if (n == 0) break;
-        if (!out.Write(buf.data(), n)) break;
-    }
-    if (in.LastError() != 0) {
-        lastOsError = in.LastError();
-        return false;  // out is discarded by its destructor
-    }
-    if (!out.Close()) {
-        lastOsError = out.LastError();
-        return false;
-    }
-    return true;
-}
 
 BinaryFile::~BinaryFile() {
     if (fd_ < 0) return;
@@ -137,37 +63,34 @@ BinaryFile::~BinaryFile() {
 bool BinaryFile::Open(const std::string& name, Mode mode) {
     if (fd_ >= 0) Close();
     mode_ = mode;
-    name_ = name;
-    tempName_.clear();
     error_ = 0;
     failed_ = false;
     pos_ = 0;
     readLen_ = 0;
     writeBuf_.clear();
+    if (mode == Mode::CreateAlways) {
+        error_ = static_cast<std::uint32_t>(replacement_.Create(name));
+        if (error_ != 0) return false;
+        fd_ = replacement_.Descriptor();
+        size_ = 0;
+        return true;
+    }
+    std::int32_t error = 0;
     int fd = -1;
     switch (mode) {
         case Mode::Read:
-            fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+            fd = OpenFileDescriptor(name, O_RDONLY, error);
             break;
         case Mode::ReadWrite:
-            fd = ::open(name.c_str(), O_RDWR | O_CLOEXEC);
+            fd = OpenFileDescriptor(name, O_RDWR, error);
             break;
         case Mode::CreateNew:
-            fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        case Mode::CreateAlways:
+            fd = OpenFileDescriptor(name, O_RDWR | O_CREAT | O_EXCL, error);
             break;
-        case Mode::CreateAlways: {
-            // The folder must exist and the target must not be a folder, as on Windows.
-            struct stat st {};
-            if (::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-                errno = EISDIR;
-                break;
-            }
-            fd = CreateTemporaryBeside(name, tempName_);
-            break;
-        }
     }
     if (fd < 0) {
-        error_ = static_cast<std::uint32_t>(OsErrorFromErrno(errno));
+        error_ = static_cast<std::uint32_t>(error);
         return false;
     }
     if (mode == Mode::Read || mode == Mode::ReadWrite) {
@@ -186,7 +109,7 @@ bool BinaryFile::Open(const std::string& name, Mode mode) {
         }
         size_ = st.st_size;
     } else {
-        if (mode == Mode::CreateNew) ::flock(fd, LOCK_EX | LOCK_NB);
+        ::flock(fd, LOCK_EX | LOCK_NB);
         size_ = 0;
     }
     fd_ = fd;
@@ -298,10 +221,12 @@ std::int64_t BinaryFile::Remaining() {
 
 void BinaryFile::Discard() {
     writeBuf_.clear();
-    ::close(fd_);
+    if (mode_ == Mode::CreateAlways) {
+        replacement_.Abandon();
+    } else {
+        ::close(fd_);
+    }
     fd_ = -1;
-    if (!tempName_.empty()) ::unlink(tempName_.c_str());
-    tempName_.clear();
 }
 
 bool BinaryFile::Close() {
@@ -312,19 +237,13 @@ bool BinaryFile::Close() {
             Discard();
             return false;
         }
-        if (::close(fd_) != 0) {
-            Fail(errno);
-            fd_ = -1;
-            ::unlink(tempName_.c_str());
-            return false;
-        }
         fd_ = -1;
-        if (::rename(tempName_.c_str(), name_.c_str()) != 0) {
-            Fail(errno);
-            ::unlink(tempName_.c_str());
+        const std::int32_t error = replacement_.Finish();
+        if (error != 0) {
+            failed_ = true;
+            error_ = static_cast<std::uint32_t>(error);
             return false;
         }
-        tempName_.clear();
         return true;
     }
     if (::close(fd_) != 0 && ok) {

@@ -6,32 +6,23 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileSet.h"
+#include "platform/FileSystem.h"
 #include "platform/OsError.h"
 
 // Binary files as the system uses them: reading with shared access, writing by create-always
-// through a temporary file that replaces the target only when it is closed after every write
-// succeeded, so a failed write never destroys the old file. Reads and writes are buffered;
-// positions are absolute byte offsets.
+// as the replacement of the target (FileSet.h): the new content takes the target's place only
+// when the file is closed after every write succeeded, so a failed write never destroys the old
+// file. Names are the system's (FileSystem.h). Reads and writes are buffered; positions are
+// absolute byte offsets.
 namespace platform {
-
-// The name with its extension replaced (or added); the extension includes its dot.
-std::string ChangeFileExt(std::string_view name, std::string_view ext);
-
-bool FileExists(const std::string& name);
-// Removes a file; false (with LastOsError set) when it cannot.
-bool DeleteFile(const std::string& name);
-// Copies a file byte for byte through a temporary file; with failIfExists an existing target is
-// left alone and the copy fails.
-bool CopyFile(const std::string& from, const std::string& to, bool failIfExists);
-// The Windows error number of the last failed free file function on this thread.
-std::uint32_t LastOsError();
 
 class BinaryFile {
   public:
     enum class Mode {
         Read,          // existing file, shared read access
         ReadWrite,     // existing file, exclusive
-        CreateAlways,  // new content replaces the file on a successful Close
+        CreateAlways,  // new content replaces the file on a successful Close (FileSet.h)
         CreateNew,     // fails when the file exists; written in place
     };
 
@@ -57,8 +48,9 @@ class BinaryFile {
     std::int64_t Remaining();
     // Writes out what is buffered; false once any write failed.
     bool Flush();
-    // Flushes and closes. For CreateAlways the temporary file then replaces the target, unless a
-    // write failed, in which case it is removed and the old file stays. True when all went well.
+    // Flushes and closes. For CreateAlways the new content then replaces the target (or waits in
+    // the current file set), unless a write failed, in which case it is removed and the old file
+    // stays. True when all went well.
     bool Close();
 
   private:
@@ -67,8 +59,7 @@ class BinaryFile {
 
     int fd_ = -1;
     Mode mode_ = Mode::Read;
-    std::string name_;
-    std::string tempName_;
+    ReplacementFile replacement_;  // CreateAlways: the file being written
     std::uint32_t error_ = 0;
     bool failed_ = false;
     std::int64_t pos_ = 0;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -26,11 +27,35 @@ constexpr std::array<char16_t, 128> kHighHalf = {
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,  // F8
 };
 
-char ByteOf(char32_t code) {
-    if (code < 0x80) return static_cast<char>(code);
+// The byte of a code point, or -1 when the code page lacks it.
+int ByteOf(char32_t code) {
+    if (code < 0x80) return static_cast<int>(code);
     for (std::size_t i = 0; i < kHighHalf.size(); ++i)
-        if (kHighHalf[i] == code) return static_cast<char>(0x80 + i);
-    return '?';
+        if (kHighHalf[i] == code) return static_cast<int>(0x80 + i);
+    return -1;
+}
+
+// Decodes the UTF-8 sequence at `i`: its code point and length, or length 0 for a stray, cut,
+// overlong or surrogate sequence.
+std::pair<char32_t, std::size_t> DecodeAt(std::string_view utf8, std::size_t i) {
+    const auto lead = static_cast<std::uint8_t>(utf8[i]);
+    const std::size_t length = lead < 0x80    ? 1
+                               : lead >= 0xF8 ? 0
+                               : lead >= 0xF0 ? 4
+                               : lead >= 0xE0 ? 3
+                               : lead >= 0xC2 ? 2
+                                              : 0;
+    if (length == 0 || i + length > utf8.size()) return {0, 0};
+    char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<std::uint8_t>(utf8[i + k]);
+        if ((next & 0xC0) != 0x80) return {0, 0};
+        code = (code << 6) | (next & 0x3F);
+    }
+    static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kLeast[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return {0, 0};
+    return {code, length};
 }
 
 void AppendUtf8(std::string& out, char32_t code) {
@@ -51,32 +76,23 @@ void AppendUtf8(std::string& out, char32_t code) {
 std::string Utf8ToCp1250(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<std::uint8_t>(utf8[i]);
-        std::size_t length = lead < 0x80    ? 1
-                             : lead >= 0xF0 ? 4
-                             : lead >= 0xE0 ? 3
-                             : lead >= 0xC0 ? 2
-                                            : 0;
-        if (length == 0 || i + length > utf8.size()) {  // stray or cut sequence
-            out += '?';
-            ++i;
-            continue;
-        }
-        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        bool valid = true;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<std::uint8_t>(utf8[i + k]);
-            if ((next & 0xC0) != 0x80) valid = false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (!valid) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        out += ByteOf(code);
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto [code, length] = DecodeAt(utf8, i);
+        const int byte = length == 0 ? -1 : ByteOf(code);
+        out += byte < 0 ? '?' : static_cast<char>(byte);
+        i += length == 0 ? 1 : length;
+    }
+    return out;
+}
+
+std::optional<std::string> Utf8ToCp1250Exact(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto [code, length] = DecodeAt(utf8, i);
+        const int byte = length == 0 ? -1 : ByteOf(code);
+        if (byte < 0) return std::nullopt;
+        out += static_cast<char>(byte);
         i += length;
     }
     return out;

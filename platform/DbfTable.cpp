@@ -3,14 +3,22 @@
 #include <shapefil.h>
 #include <sys/stat.h>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <optional>
+#include <vector>
 
 #include "platform/Cp1250.h"
+#include "platform/FileSet.h"
+#include "platform/FileSystem.h"
 #include "platform/IniNames.h"
 #include "platform/NumberText.h"
+#include "platform/OsError.h"
 
 namespace platform {
 namespace {
@@ -31,6 +39,97 @@ constexpr const char* kWriteError = "Błąd zapisu tabeli ";
 }
 
 void SilentError(const char*) {}
+
+// One file shapelib opens through the hooks below: its stream, whether it is written, and the
+// first error of a write, flush or close, which shapelib itself would not pass on.
+struct HookFile {
+    FILE* stream = nullptr;
+    bool writing = false;
+    int error = 0;
+};
+
+// The files of one table; the hooks register each file opened for the table being opened.
+struct HookFiles {
+    std::vector<std::unique_ptr<HookFile>> files;
+
+    int FirstError() const {
+        for (const auto& file : files)
+            if (file->error != 0) return file->error;
+        return 0;
+    }
+};
+
+thread_local HookFiles* opening = nullptr;
+
+HookFile* FileOf(SAFile file) {
+    return reinterpret_cast<HookFile*>(file);
+}
+
+void Note(HookFile* file, int err) {
+    if (file->error == 0) file->error = err != 0 ? err : EIO;
+}
+
+SAFile HookOpen(const char* name, const char* access) {
+    if (opening == nullptr) return nullptr;
+    const std::string mode = std::string(access) + "e";  // close on exec
+    FILE* stream = std::fopen(name, mode.c_str());
+    if (stream == nullptr) return nullptr;
+    std::setvbuf(stream, nullptr, _IOFBF, 1 << 16);
+    auto file = std::make_unique<HookFile>();
+    file->stream = stream;
+    file->writing = std::strpbrk(access, "wa+") != nullptr;
+    opening->files.push_back(std::move(file));
+    return reinterpret_cast<SAFile>(opening->files.back().get());
+}
+
+SAOffset HookRead(void* data, SAOffset size, SAOffset count, SAFile file) {
+    return std::fread(data, size, count, FileOf(file)->stream);
+}
+
+SAOffset HookWrite(void* data, SAOffset size, SAOffset count, SAFile file) {
+    HookFile* f = FileOf(file);
+    const SAOffset written = std::fwrite(data, size, count, f->stream);
+    if (written != count) Note(f, errno);
+    return written;
+}
+
+SAOffset HookSeek(SAFile file, SAOffset offset, int whence) {
+    return static_cast<SAOffset>(
+        ::fseeko(FileOf(file)->stream, static_cast<off_t>(offset), whence));
+}
+
+SAOffset HookTell(SAFile file) {
+    return static_cast<SAOffset>(::ftello(FileOf(file)->stream));
+}
+
+int HookFlush(SAFile file) {
+    HookFile* f = FileOf(file);
+    const int result = std::fflush(f->stream);
+    if (result != 0) Note(f, errno);
+    return result;
+}
+
+// A failure to write out what the stream still holds is noted like a failed write.
+int HookClose(SAFile file) {
+    HookFile* f = FileOf(file);
+    if (f->stream == nullptr) return 0;
+    if (f->writing) {
+        if (std::fflush(f->stream) != 0) Note(f, errno);
+    }
+    const int result = std::fclose(f->stream);
+    if (result != 0 && f->writing) Note(f, errno);
+    f->stream = nullptr;
+    return result;
+}
+
+int HookRemove(const char* name) {
+    return ::unlink(name);
+}
+
+std::string FolderOfOsName(const std::string& os) {
+    const std::size_t slash = os.find_last_of('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : os.substr(0, slash);
+}
 
 bool EndsWithDbf(std::string_view name) {
     if (name.size() < 4) return false;
@@ -100,9 +199,16 @@ std::optional<std::string> DateDigits(std::string_view text) {
 
 struct DbfTable::Handle {
     DBFHandle dbf = nullptr;
-    ~Handle() {
+    HookFiles files;
+
+    // Closes the table; the first error of its files, 0 when none.
+    int Close() {
         if (dbf != nullptr) DBFClose(dbf);
+        dbf = nullptr;
+        for (const auto& file : files.files) HookClose(reinterpret_cast<SAFile>(file.get()));
+        return files.FirstError();
     }
+    ~Handle() { Close(); }
 };
 
 DbfTable::DbfTable() = default;
@@ -118,15 +224,27 @@ DbfTable::~DbfTable() {
 
 void DbfTable::Open(const std::string& fileName, Mode mode) {
     Close();
+    const std::string osName = OsNameToOpen(fileName);
     struct stat info {};
-    if (!EndsWithDbf(fileName) || ::stat(fileName.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (!EndsWithDbf(fileName) || ::stat(osName.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         Fail(kCannotOpen, fileName);
+    TidyFolder(FolderOfOsName(osName));
 
     SAHooks hooks;
     SASetupDefaultHooks(&hooks);
+    hooks.FOpen = HookOpen;
+    hooks.FRead = HookRead;
+    hooks.FWrite = HookWrite;
+    hooks.FSeek = HookSeek;
+    hooks.FTell = HookTell;
+    hooks.FFlush = HookFlush;
+    hooks.FClose = HookClose;
+    hooks.Remove = HookRemove;
     hooks.Error = SilentError;
     auto handle = std::make_unique<Handle>();
-    handle->dbf = DBFOpenLL(fileName.c_str(), mode == Mode::Append ? "rb+" : "rb", &hooks);
+    opening = &handle->files;
+    handle->dbf = DBFOpenLL(osName.c_str(), mode == Mode::Append ? "rb+" : "rb", &hooks);
+    opening = nullptr;
     if (handle->dbf == nullptr) Fail(kCannotOpen, fileName);
 
     // The field layout as the header gives it; every field must lie inside the record.
@@ -162,6 +280,7 @@ void DbfTable::Open(const std::string& fileName, Mode mode) {
 
     handle_ = std::move(handle);
     fileName_ = fileName;
+    osName_ = osName;
     mode_ = mode;
     fields_ = std::move(fields);
     offsets_ = std::move(offsets);
@@ -184,6 +303,15 @@ void DbfTable::Close() {
         }
     } closer{this};
     if (appending_) Post();
+    // The rows and the header reach the file only now: a full disk shows here.
+    if (handle_->Close() != 0) WriteFailed();
+}
+
+void DbfTable::WriteFailed() const {
+    // A table written for a file set spoils the set: the old table stays.
+    if (FileSet* set = FileSet::Current(); set != nullptr && set->HoldsTemporary(osName_))
+        set->Fail(kErrorWriteFault);
+    Fail(kWriteError, fileName_);
 }
 
 int DbfTable::RecordCount() const {
@@ -337,7 +465,8 @@ void DbfTable::Post() {
     appending_ = false;
     const int row = RecordCount();
     // The row is written raw: shapelib's own string write would parse N and D texts as numbers.
-    if (!DBFWriteTuple(handle_->dbf, row, row_.data())) Fail(kWriteError, fileName_);
+    if (!DBFWriteTuple(handle_->dbf, row, row_.data()) || handle_->files.FirstError() != 0)
+        WriteFailed();
     current_ = row;
     eof_ = false;
 }

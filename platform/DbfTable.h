@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
-// The dBase table component: one dBase III table opened by its full file name, read row by row
-// or extended by appended rows. The header (field layout) is never rewritten: the system writes
-// new, empty tables with its own header writer and then appends the rows here; only the record
-// count and the date of the last change are updated. Every failure throws DbfError with a
-// Windows-1250 message naming the table or the field.
+// The dBase table component: one dBase III table opened by its full file name (a system name,
+// FileSystem.h), read row by row or extended by appended rows. The header (field layout) is never
+// rewritten: the system writes new, empty tables with its own header writer and then appends the
+// rows here; only the record count and the date of the last change are updated. Every failure
+// throws DbfError with a Windows-1250 message naming the table or the field.
 //
 // Texts of fields, read and written: C is left-aligned and blank-padded (reading drops the
 // trailing blanks), N and F right-aligned numbers with "." (reading drops the blanks), D eight
@@ -48,6 +48,8 @@ class DbfTable {
     // Opens the table (the name ends in ".dbf" or ".DBF") and goes to the first row.
     void Open(const std::string& fileName, Mode mode);
     // Posts a row still being appended, then closes; the table is closed even when that fails.
+    // Throws when a row, the header or the file's close could not be written (a table written
+    // for the current file set then fails the set, FileSet.h).
     void Close();
     bool Active() const { return handle_ != nullptr; }
     const std::string& FileName() const { return fileName_; }
@@ -92,9 +94,11 @@ class DbfTable {
     void RequireAppending(int index) const;
     int IndexOf(std::string_view name) const;
     void Put(int index, std::string_view bytes);
+    [[noreturn]] void WriteFailed() const;
 
     std::unique_ptr<Handle> handle_;
     std::string fileName_;
+    std::string osName_;
     Mode mode_ = Mode::ReadShared;
     std::vector<DbfFieldDef> fields_;
     std::vector<int> offsets_;  // byte offset of each field in a row

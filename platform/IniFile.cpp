@@ -5,11 +5,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <vector>
 
+#include "platform/FileSet.h"
+#include "platform/FileSystem.h"
 #include "platform/IniProfileText.h"
 #include "platform/NumberText.h"
+#include "platform/OsError.h"
 
 namespace platform {
 namespace {
@@ -18,9 +20,10 @@ namespace {
 std::optional<std::string> ReadWholeFile(const std::string& name, std::size_t limit,
                                          bool& missing) {
     missing = false;
-    int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    std::int32_t error = 0;
+    int fd = OpenFileDescriptor(name, O_RDONLY, error);
     if (fd < 0) {
-        missing = (errno == ENOENT);
+        missing = error == kErrorFileNotFound || error == kErrorPathNotFound;
         return std::nullopt;
     }
     struct stat info {};
@@ -45,31 +48,15 @@ std::optional<std::string> ReadWholeFile(const std::string& name, std::size_t li
     return text;
 }
 
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        ssize_t put = ::write(fd, data.data(), data.size());
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        data.remove_prefix(static_cast<std::size_t>(put));
-    }
-    return true;
-}
-
-// Writes the text to a temporary file beside `name` and renames it over `name`.
+// Writes the text as the replacement of the file (FileSet.h).
 bool ReplaceFile(const std::string& name, std::string_view text) {
-    std::string pattern = name + ".XXXXXX";
-    std::vector<char> path(pattern.begin(), pattern.end());
-    path.push_back('\0');
-    int fd = ::mkstemp(path.data());
-    if (fd < 0) return false;
-    struct stat old {};
-    mode_t mode = 0644;
-    if (::stat(name.c_str(), &old) == 0) mode = old.st_mode & 07777;
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) ok = std::rename(path.data(), name.c_str()) == 0;
-    if (!ok) ::unlink(path.data());
-    return ok;
+    ReplacementFile file;
+    if (file.Create(name) != 0) return false;
+    if (!WriteToDescriptor(file.Descriptor(), text)) {
+        file.Abandon();
+        return false;
+    }
+    return file.Finish() == 0;
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 // A Windows private-profile INI file (the style and settings files beside a shapefile): every
 // read looks into the file as it is now, every write changes one key and keeps every other
 // section, key, comment and line byte for byte (IniProfileText.h has the rules). Texts are
-// Windows-1250 bytes, passed through unchanged.
+// Windows-1250 bytes, passed through unchanged; the file name is the system's (FileSystem.h).
 namespace platform {
 
 // One key to set by IniFile::WriteStrings.
@@ -39,8 +39,8 @@ class IniFile {
     bool SectionExists(std::string_view section) const;
 
     // WritePrivateProfileString: sets the key, creating the file and the section when missing.
-    // The new content goes to a temporary file in the same folder that is then renamed over the
-    // old one, so a failed write leaves the old file whole. False when the names or the value
+    // The new content replaces the old as a whole (FileSet.h), so a failed write leaves the old
+    // file whole. False when the names or the value
     // cannot stand in an INI line or the file cannot be read or written.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
     bool WriteInteger(std::string_view section, std::string_view key, std::int32_t value);

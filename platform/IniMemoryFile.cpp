@@ -1,21 +1,18 @@
 #include "platform/IniMemoryFile.h"
 
-#include <fstream>
-
+#include "platform/BinaryFile.h"
 #include "platform/IniNames.h"
 #include "platform/NumberText.h"
 
 namespace platform {
 
 IniMemoryFile::IniMemoryFile(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) return;
-    in.seekg(0, std::ios::end);
-    std::streamoff size = in.tellg();
+    BinaryFile in;
+    if (!in.Open(fileName, BinaryFile::Mode::Read)) return;
+    const std::int64_t size = in.Size();
     if (size <= 0 || static_cast<std::uint64_t>(size) > kMaxFileSize) return;
-    in.seekg(0, std::ios::beg);
     std::string text(static_cast<std::size_t>(size), '\0');
-    if (!in.read(text.data(), size)) return;
+    if (in.Read(text.data(), text.size()) != text.size()) return;
     Parse(text);
 }
 

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+#include "platform/Cp1250.h"
+#include "platform/FileSystem.h"
 #include "platform/IniNames.h"
 
 namespace platform {
@@ -39,11 +41,13 @@ std::string ExecutableFolder() {
 std::vector<std::string> ModuleCandidates(std::string_view name) {
     std::vector<std::string> result;
     if (name.empty()) return result;
-    std::string file = LinuxName(name);
-    if (file.front() == '/') {
-        result.push_back(file);
+    // The name is the system's (Windows-1250); the candidates are the operating system's names.
+    const std::string systemFile = LinuxName(name);
+    if (systemFile.front() == '/') {
+        result.push_back(OsName(systemFile));
         return result;
     }
+    const std::string file = Cp1250ToUtf8(systemFile);
     std::string exeFolder = ExecutableFolder();
     if (!exeFolder.empty()) result.push_back(exeFolder + "/" + file);
     std::error_code error;

@@ -17,7 +17,8 @@ using ModuleHandle = void*;  // nullptr: not loaded
 // found.
 std::string ExecutableFolder();
 
-// The files a name stands for, in the order they are tried.
+// The files a name (Windows-1250, like every name of the system) stands for, in the order they
+// are tried, as the operating system's names.
 std::vector<std::string> ModuleCandidates(std::string_view name);
 
 // Loads the first candidate that loads; nullptr when none does.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/Cp1250.h"
+#include "platform/FileSystem.h"
 
 namespace platform {
 namespace {
@@ -386,7 +387,8 @@ COLORREF RasterSurface::Pixel(int x, int y) const {
 
 bool RasterSurface::SavePng(const std::string& fileName) const {
     cairo_surface_flush(cairo_->surface);
-    return cairo_surface_write_to_png(cairo_->surface, fileName.c_str()) == CAIRO_STATUS_SUCCESS;
+    return cairo_surface_write_to_png(cairo_->surface, OsName(fileName).c_str()) ==
+           CAIRO_STATUS_SUCCESS;
 }
 
 HDC CreateRasterDC(int width, int height) {

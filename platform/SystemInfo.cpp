@@ -115,19 +115,4 @@ std::string CurrentDateTimeText() {
     return FormatDateTime(ShortDateFormat(), local) + " " + FormatDateTime(LongTimeFormat(), local);
 }
 
-std::string GetCurrentDirectory() {
-    std::vector<char> buffer(4096);
-    for (;;) {
-        if (::getcwd(buffer.data(), buffer.size()) != nullptr) return buffer.data();
-        if (errno != ERANGE || buffer.size() > (1u << 20)) return {};
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
-bool DirectoryExists(std::string_view path) {
-    if (path.empty()) return false;
-    struct stat st {};
-    return ::stat(std::string(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 }  // namespace platform

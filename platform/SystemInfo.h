@@ -5,7 +5,7 @@
 #include <string_view>
 
 // What the system asks of the machine and its user: the user's name, the date and time in the
-// user's formats, the current directory, folders.
+// user's formats. Folders and the current directory are the file system's (FileSystem.h).
 namespace platform {
 
 // GetUserNameA's counterpart: the login name of the current user, in Windows-1250; empty when
@@ -25,11 +25,5 @@ std::string FormatDateTime(std::string_view format, const std::tm& time);
 
 // The current local date and time: short date, a blank, long time.
 std::string CurrentDateTimeText();
-
-// The current directory; empty when it cannot be found.
-std::string GetCurrentDirectory();
-
-// True when the path names an existing folder.
-bool DirectoryExists(std::string_view path);
 
 }  // namespace platform

@@ -1,12 +1,12 @@
 #include "platform/TextFile.h"
 
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "platform/FileSystem.h"
 #include "platform/OsError.h"
 
 namespace platform {
@@ -22,13 +22,6 @@ std::int32_t CloseFd(int& fd) {
     return rc == 0 ? 0 : OsErrorFromErrno(errno);
 }
 
-// Permissions for a new file: what the process's file-creation mask allows.
-mode_t NewFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -41,8 +34,9 @@ std::int32_t TextFileReader::Open(const std::string& path) {
     error_ = 0;
     atEnd_ = false;
     pos_ = end_ = 0;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return OsErrorForPath(errno, path);
+    std::int32_t error = 0;
+    const int fd = OpenFileDescriptor(path, O_RDONLY, error);
+    if (fd < 0) return error;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
@@ -120,33 +114,15 @@ std::int32_t TextFileWriter::Create(const std::string& path) {
     Abandon();
     error_ = 0;
     if (path.empty()) return kErrorPathNotFound;
-    struct stat st {};
-    const bool exists = ::stat(path.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode)) return kErrorAccessDenied;
-    if (exists && ::access(path.c_str(), W_OK) != 0) return OsErrorFromErrno(errno);
-
-    const std::size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (name.empty()) return kErrorAccessDenied;
-    std::string temp =
-        (slash == std::string::npos ? std::string() : folder) + "." + name + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) {
-        // The folder of the target is missing: Windows calls that "path not found".
-        return errno == ENOENT ? kErrorPathNotFound : OsErrorFromErrno(errno);
-    }
-    ::fchmod(fd, exists ? (st.st_mode & 07777) : NewFileMode());
-    fd_ = fd;
-    path_ = path;
-    tempPath_ = std::move(temp);
+    const std::int32_t error = file_.Create(path);
+    if (error != 0) return error;
     buffer_.clear();
     buffer_.reserve(kWriteBuffer);
     return 0;
 }
 
 void TextFileWriter::Write(std::string_view text) {
-    if (fd_ < 0) {
+    if (!file_.IsOpen()) {
         if (error_ == 0) error_ = kErrorInvalidParameter;
         return;
     }
@@ -158,7 +134,7 @@ void TextFileWriter::Write(std::string_view text) {
 void TextFileWriter::Flush() {
     std::size_t done = 0;
     while (done < buffer_.size() && error_ == 0) {
-        const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+        const ssize_t n = ::write(file_.Descriptor(), buffer_.data() + done, buffer_.size() - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
         } else if (n < 0 && errno == EINTR) {
@@ -171,24 +147,20 @@ void TextFileWriter::Flush() {
 }
 
 std::int32_t TextFileWriter::Close() {
-    if (fd_ < 0) return error_;
+    if (!file_.IsOpen()) return error_;
     Flush();
-    const std::int32_t closeError = CloseFd(fd_);
-    if (error_ == 0) error_ = closeError;
-    if (error_ == 0 && ::rename(tempPath_.c_str(), path_.c_str()) != 0)
-        error_ = OsErrorFromErrno(errno);
-    if (error_ != 0) ::unlink(tempPath_.c_str());
-    tempPath_.clear();
+    if (error_ == 0) {
+        error_ = file_.Finish();
+    } else {
+        file_.Abandon();
+    }
     buffer_.clear();
     buffer_.shrink_to_fit();
     return error_;
 }
 
 void TextFileWriter::Abandon() {
-    if (fd_ < 0) return;
-    CloseFd(fd_);
-    ::unlink(tempPath_.c_str());
-    tempPath_.clear();
+    file_.Abandon();
     buffer_.clear();
 }
 

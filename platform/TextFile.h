@@ -6,8 +6,10 @@
 #include <string_view>
 #include <vector>
 
-// Text files of the host, byte for byte (no re-encoding). Errors are Windows-style numbers
-// (OsError.h); 0 means success.
+#include "platform/FileSet.h"
+
+// Text files of the host, byte for byte (no re-encoding). Names are the system's (FileSystem.h).
+// Errors are Windows-style numbers (OsError.h); 0 means success.
 namespace platform {
 
 // Reads a file line by line. A line ends with CR LF, LF alone or CR alone; a line longer than the
@@ -45,9 +47,9 @@ class TextFileReader {
     std::int32_t error_ = 0;
 };
 
-// Writes a text file through a temporary file in the same folder, renamed over the target by a
-// successful Close: a failed write never destroys the old file, and on failure the temporary file
-// is removed. Lines end with CR LF.
+// Writes a text file as the replacement of its target (FileSet.h): the new text takes the
+// target's place only on a successful Close, so a failed write never destroys the old file, and
+// on failure the temporary file is removed. Lines end with CR LF.
 class TextFileWriter {
   public:
     TextFileWriter() = default;
@@ -65,7 +67,8 @@ class TextFileWriter {
     }
     // The first write error so far, 0 when none.
     std::int32_t Error() const { return error_; }
-    // Flushes, closes and renames over the target; returns the first error of the whole writing.
+    // Flushes, closes and puts the file in place (or hands it to the current file set); returns
+    // the first error of the whole writing.
     std::int32_t Close();
     // Removes the temporary file without touching the target.
     void Abandon();
@@ -73,9 +76,7 @@ class TextFileWriter {
   private:
     void Flush();
 
-    int fd_ = -1;
-    std::string path_;
-    std::string tempPath_;
+    ReplacementFile file_;
     std::string buffer_;
     std::int32_t error_ = 0;
 };

@@ -25,13 +25,31 @@ int DefaultButtonOf(unsigned style) {
     return kAnswers[buttons][index];
 }
 
+std::string MessageBoxText(const MessageBoxRequest& request) {
+    std::string text;
+    const std::string_view raw = request.text;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        const char c = raw[i];
+        if (c != '\r' && c != '\n') {
+            text += c;
+            continue;
+        }
+        // A pair of different breaks is one line break.
+        if (i + 1 < raw.size() && (raw[i + 1] == '\r' || raw[i + 1] == '\n') && raw[i + 1] != c)
+            ++i;
+        text += '\n';
+    }
+    const std::size_t begin = text.find_first_not_of('\n');
+    text = begin == std::string::npos ? std::string() : text.substr(begin);
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    const std::string shown = Cp1250ToUtf8(text);
+    if (request.caption.empty()) return shown;
+    return "[" + Cp1250ToUtf8(request.caption) + "] " + shown;
+}
+
 int HeadlessUi::ShowMessageBox(const MessageBoxRequest& request) {
     messages_.push_back(request);
-    if (echo_) {
-        const std::string caption = Cp1250ToUtf8(request.caption);
-        const std::string text = Cp1250ToUtf8(request.text);
-        std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
-    }
+    if (echo_) std::fprintf(stderr, "%s\n", MessageBoxText(request).c_str());
     if (!answers_.empty()) {
         const int answer = answers_.front();
         answers_.pop_front();

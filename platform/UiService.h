@@ -86,8 +86,13 @@ struct FolderDialogRecord {
     std::string initialSelection;
 };
 
-// No window system: every box goes to stderr in UTF-8 and is kept for tests to read; it answers
-// with a scripted answer when one is queued, otherwise with the default button.
+// How a box reads on a terminal, in UTF-8: "[caption] text", or the text alone when the caption is
+// empty; every line break of the text (CR LF, LF CR, LF or CR alone) is one LF, and there are no
+// line breaks at its ends.
+std::string MessageBoxText(const MessageBoxRequest& request);
+
+// No window system: every box goes to stderr as MessageBoxText gives it and is kept for tests to
+// read; it answers with a scripted answer when one is queued, otherwise with the default button.
 class HeadlessUi : public UiBackend {
   public:
     int ShowMessageBox(const MessageBoxRequest& request) override;

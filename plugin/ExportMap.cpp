@@ -3,15 +3,17 @@
 #include "plugin/ExportMapFiles.h"
 #include "plugin/KWZArcView.h"
 
+// True when the export wrote what it should (the converter's batch mode tells scripts so).
 bool TKWZArcView::ExportMap() {
+    bool written = false;
     try {
-        ExportMapFiles(TMapExport{Points.get(), Objects.get(), Shape, Symbols, BatchLoaded,
-                                  BatchFile, OutputFolder, FileName});
+        written = ExportMapFiles(TMapExport{Points.get(), Objects.get(), Shape, Symbols,
+                                            BatchLoaded, BatchFile, OutputFolder, FileName});
     } catch (...) {
         // Nothing may leave an operation; the export reports its problems itself.
         platform::SetScreenCursor(platform::crDefault);
     }
     // The object keeps a shape at all times.
     if (!Shape) Shape = std::make_unique<TShape>();
-    return false;
+    return written;
 }

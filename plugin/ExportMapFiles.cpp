@@ -1,8 +1,8 @@
 #include "plugin/ExportMapFiles.h"
 
-#include <unistd.h>
-
+#include <algorithm>
 #include <array>
+#include <map>
 #include <span>
 #include <vector>
 
@@ -10,8 +10,9 @@
 #include "model/PlaneGeometry.h"
 #include "platform/BinaryFile.h"
 #include "platform/Cursor.h"
+#include "platform/FileSet.h"
+#include "platform/IniNames.h"
 #include "platform/ShortString.h"
-#include "platform/SystemInfo.h"
 #include "plugin/ConversionSettings.h"
 #include "plugin/ExportMapTables.h"
 #include "plugin/ExportMapTexts.h"
@@ -63,14 +64,14 @@ class BatchKnw {
     bool saved_;
 };
 
-// Files can be created in the folder (the current folder for an empty name).
-bool FolderWritable(const std::string& folder) {
-    const std::string path = folder.empty() ? std::string(".") : folder;
-    return platform::DirectoryExists(path) && ::access(path.c_str(), W_OK | X_OK) == 0;
-}
-
 std::string LayerFileName(const std::string& folder, const std::string& layer) {
     return platform::Cut(folder.empty() ? layer + ".shp" : folder + "/" + layer + ".shp");
+}
+
+// A layer name that names a file in the output folder and nothing else.
+bool UsableLayerName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("/\\") == std::string_view::npos;
 }
 
 // One code's objects in list order, and the rows of its table.
@@ -170,68 +171,189 @@ std::int32_t DemoteUnclosedPolygons(TKWZPrototypTP& Server) {
     return Server.Objects ? DemoteUnclosedPolygons(*Server.Objects) : 0;
 }
 
-void ExportPerCode(const TMapExport& Job) {
-    if (!Job.BatchLoaded && Job.OutputFolder.empty() &&
-        !ChooseFolder(0, exporttexts::ChooseFolderCaption(), Job.OutputFolder))
-        return;
-    if (!FolderWritable(Job.OutputFolder)) {
-        exporttexts::Show(exporttexts::FolderNotWritable(Job.OutputFolder));
-        return;
-    }
-    if (Job.Objects == nullptr || Job.Objects->Count() == 0) return;
-    TListaObi& objects = *Job.Objects;
+namespace {
 
-    // Every code from 1000 to 5999 clears the marks of the whole map and marks its own
-    // objects; the same marks come from clearing them once and marking each code's objects
-    // only while its layer is written. The marks of 5999 stay.
-    const CodeGroups groups = GroupByCode(objects);
-    objects.ClearFlagsAll(kObjectMarked);
-    const std::int32_t examined = objects.Count();
+// One code's objects as they go into a layer.
+struct CodePart {
+    std::size_t c;      // code - 1000
+    std::string code;   // its four digits
+    std::int32_t type;  // shape type of its records; 0 when every one is a null shape
+    std::vector<TExportField> fields;  // batch: the code's table fields
+};
+
+// One shapefile set: its file name without extension and the codes whose objects it holds.
+struct LayerPlan {
+    std::string name;
+    std::int32_t type = 0;
+    std::vector<TExportField> fields;
+    std::vector<std::size_t> parts;  // indices into the parts, in ascending code order
+};
+
+std::int32_t TypeOfObjects(std::span<TObiekt* const> objects) {
+    for (const TObiekt* object : objects) {
+        if (const std::int32_t type = RecordTypeOf(*object, GeometryOfObject(*object)); type != 0)
+            return type;
+    }
+    return 0;
+}
+
+bool TypesAgree(std::int32_t a, std::int32_t b) {
+    return a == 0 || b == 0 || a == b;
+}
+
+// Codes that give one layer name share its set when their records have one shape type and, in
+// batch mode, their tables the same fields (names compared without regard to case, as the files
+// are found); a code that does not fit goes to the layer named by the code, and when that one
+// does not take it either, it is left out with a message. False when a code was left out.
+bool PlanLayers(const TMapExport& Job, const CodeGroups& groups, std::vector<CodePart>& parts,
+                std::vector<LayerPlan>& layers) {
+    std::map<std::string, std::size_t> byName;  // folded name -> layer
+    auto join = [&](const std::string& name, std::size_t part) {
+        const CodePart& p = parts[part];
+        const auto [at, fresh] = byName.try_emplace(platform::IniFoldName(name), layers.size());
+        if (fresh) {
+            layers.push_back({name, p.type, p.fields, {part}});
+            return true;
+        }
+        LayerPlan& layer = layers[at->second];
+        if (!TypesAgree(layer.type, p.type) || !SameFields(layer.fields, p.fields)) return false;
+        if (layer.type == 0) layer.type = p.type;
+        layer.parts.push_back(part);
+        return true;
+    };
+    bool all = true;
     for (std::size_t c = 0; c < kCodeCount; ++c) {
         const std::span<TObiekt* const> members = groups.Objects(c);
         if (members.empty()) continue;
-        const std::string code = std::to_string(kFirstCode + static_cast<std::int32_t>(c));
-        SetMarks(members, true);
-
-        Job.Shape.reset();
+        CodePart part{c,
+                      std::to_string(kFirstCode + static_cast<std::int32_t>(c)),
+                      TypeOfObjects(members),
+                      {}};
+        std::string layer = part.code;
         if (Job.BatchLoaded) {
-            Job.Shape = std::make_unique<TShape>();
-            Job.Shape->AttachBatchConfig(Job.BatchFile);
-            ConversionSettings.PLKODY =
-                Job.Shape->BatchConfig->ReadOptionPL(ConversionSettings.PLKODY);
+            TBatchConfig config(Job.BatchFile);
+            layer = config.GetLayerName(part.code);
+            part.fields = BatchFields(config, part.code);
+        } else if (ConversionSettings.KorzystajZSym && Job.Symbols) {
+            Job.Symbols->SymbolFileName(part.code, layer);
         }
-        if (Job.Points != nullptr) {
-            if (!Job.Shape) Job.Shape = std::make_unique<TShape>();
-            AppendObjectRecords(*Job.Shape, members, true);
-
-            std::string layer = code;
-            if (Job.BatchLoaded) {
-                layer = Job.Shape->BatchConfig->GetLayerName(code);
-            } else if (ConversionSettings.KorzystajZSym && Job.Symbols) {
-                Job.Symbols->SymbolFileName(code, layer);
-            }
-            const std::string shpName = LayerFileName(Job.OutputFolder, layer);
-            Job.Shape->FileName = shpName;
-            Job.Shape->SaveShapeFile(shpName);
-            if (!Job.BatchLoaded && !ConversionSettings.ATB) EditAttributesToDbf();
-            const std::string dbfName = platform::ChangeFileExt(shpName, ".dbf");
-            const std::int32_t records = Job.Shape->Records->Count();
-            if (Job.BatchLoaded) {
-                WriteBatchTable(dbfName, *Job.Shape->BatchConfig, code, groups.Rows(c), records,
-                                examined);
-            } else {
-                WritePlainTable(dbfName, groups.Rows(c), records, examined, true);
-            }
+        if (!UsableLayerName(layer)) {
+            exporttexts::Show(exporttexts::LayerNameRefused(part.code, layer));
+            layer = part.code;
         }
-        if (kFirstCode + static_cast<std::int32_t>(c) != kLastCode) SetMarks(members, false);
+        parts.push_back(std::move(part));
+        const std::size_t index = parts.size() - 1;
+        if (join(layer, index)) continue;
+        exporttexts::Show(exporttexts::LayerNameTaken(parts[index].code, layer));
+        if (join(parts[index].code, index)) continue;
+        exporttexts::Show(exporttexts::LayerNotWritten(parts[index].code, parts[index].code));
+        all = false;
     }
+    return all;
 }
 
-void ExportOneFile(const TMapExport& Job) {
+// Writes one layer: its .shp, .shx, style file and table in one file set, put in place only when
+// all are complete. False, after a message, when the layer's older files were kept.
+bool WriteLayer(const TMapExport& Job, const CodeGroups& groups, const std::vector<CodePart>& parts,
+                const LayerPlan& layer, std::int32_t examined) {
+    // The objects and rows of all the layer's codes, in map order; each row filled by the rules
+    // of its own code.
+    std::vector<std::pair<TObiekt*, TExportRow>> entries;
+    std::vector<std::unique_ptr<TBatchConfig>> configs;
+    Job.Shape.reset();
+    Job.Shape = std::make_unique<TShape>();
+    for (std::size_t index : layer.parts) {
+        const CodePart& part = parts[index];
+        TBatchConfig* config = nullptr;
+        if (Job.BatchLoaded) {
+            // The first code's configuration is the shape's, as for a layer of one code.
+            if (!Job.Shape->BatchConfig) {
+                Job.Shape->AttachBatchConfig(Job.BatchFile);
+                config = Job.Shape->BatchConfig.get();
+            } else {
+                configs.push_back(std::make_unique<TBatchConfig>(Job.BatchFile));
+                config = configs.back().get();
+            }
+            ConversionSettings.PLKODY = config->ReadOptionPL(ConversionSettings.PLKODY);
+            BatchFields(*config, part.code);
+        }
+        const std::span<TObiekt* const> objects = groups.Objects(part.c);
+        const std::span<const TExportRow> codeRows = groups.Rows(part.c);
+        for (std::size_t i = 0; i < objects.size(); ++i) {
+            TExportRow row = codeRows[i];
+            row.Batch = config;
+            entries.emplace_back(objects[i], row);
+        }
+    }
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const auto& a, const auto& b) { return a.second.TPID < b.second.TPID; });
+    std::vector<TObiekt*> members;
+    std::vector<TExportRow> rows;
+    for (const auto& [object, row] : entries) {
+        members.push_back(object);
+        rows.push_back(row);
+    }
+    SetMarks(members, true);
+    AppendObjectRecords(*Job.Shape, members, true);
+
+    const std::string shpName = LayerFileName(Job.OutputFolder, layer.name);
+    const std::string dbfName = platform::ChangeFileExt(shpName, ".dbf");
+    Job.Shape->FileName = shpName;
+    platform::FileSet files;
+    bool written = Job.Shape->SaveShapeFile(shpName) == 0;
+    if (!Job.BatchLoaded && !ConversionSettings.ATB) EditAttributesToDbf();
+    if (written) {
+        const std::int32_t records = Job.Shape->Records->Count();
+        const std::vector<TExportField> fields = Job.BatchLoaded ? layer.fields : PlainFields(true);
+        // A set without a table has none: an older table of that name would pair its rows with
+        // the new records.
+        if (fields.empty()) files.Remove(dbfName);
+        written = Job.BatchLoaded ? WriteBatchTable(dbfName, fields, rows, records, examined)
+                                  : WritePlainTable(dbfName, rows, records, examined, true);
+    }
+    if (!written) files.Fail(platform::kErrorWriteFault);
+    if (files.Commit() != 0 && written) {
+        exporttexts::Show(exporttexts::LayerWriteError(shpName));
+        written = false;
+    }
+    SetMarks(members, false);
+    return written;
+}
+
+}  // namespace
+
+bool ExportPerCode(const TMapExport& Job) {
+    if (!Job.BatchLoaded && Job.OutputFolder.empty() &&
+        !ChooseFolder(0, exporttexts::ChooseFolderCaption(), Job.OutputFolder))
+        return false;
+    if (!platform::FolderWritable(Job.OutputFolder)) {
+        exporttexts::Show(exporttexts::FolderNotWritable(Job.OutputFolder));
+        return false;
+    }
+    if (Job.Objects == nullptr || Job.Objects->Count() == 0 || Job.Points == nullptr) return false;
+    TListaObi& objects = *Job.Objects;
+
+    // Every code from 1000 to 5999 clears the marks of the whole map and marks its own
+    // objects; the same marks come from clearing them once and marking each layer's objects
+    // only while it is written. The marks of 5999 stay.
+    const CodeGroups groups = GroupByCode(objects);
+    objects.ClearFlagsAll(kObjectMarked);
+    const std::int32_t examined = objects.Count();
+    std::vector<CodePart> parts;
+    std::vector<LayerPlan> layers;
+    bool all = PlanLayers(Job, groups, parts, layers);
+    for (const LayerPlan& layer : layers) {
+        if (!WriteLayer(Job, groups, parts, layer, examined)) all = false;
+    }
+    SetMarks(groups.Objects(kCodeCount - 1), true);
+    return all && !layers.empty();
+}
+
+bool ExportOneFile(const TMapExport& Job) {
     // A fresh shape: records left from a shapefile opened before, or from an earlier export,
     // would go into the file without rows in its table.
     Job.Shape = std::make_unique<TShape>();
-    if (BuildShapeFromObjects(Job.Shape, Job.Points, Job.Objects, false, true) != 0) return;
+    if (BuildShapeFromObjects(Job.Shape, Job.Points, Job.Objects, false, true) != 0) return false;
     std::vector<TExportRow> rows;
     std::int32_t tpid = 0;
     for (const TElement* e = Job.Objects->First(); e != nullptr; e = e->GetNext()) {
@@ -240,16 +362,25 @@ void ExportOneFile(const TMapExport& Job) {
         if (GeometryOfObject(*object) != ObjectGeometry::None) rows.push_back({object, tpid});
     }
     // Nothing to export: no shapefile and no table.
-    if (rows.empty()) return;
+    if (rows.empty()) return false;
     const std::string shpName = platform::ChangeFileExt(Job.MapFileName, ".shp");
     Job.Shape->FileName = platform::Cut(shpName);
-    Job.Shape->SaveShapeFile(Job.Shape->FileName);
+    platform::FileSet files;
+    bool written = Job.Shape->SaveShapeFile(Job.Shape->FileName) == 0;
     if (!ConversionSettings.ATB) EditAttributesToDbf();
-    WritePlainTable(platform::ChangeFileExt(Job.MapFileName, ".dbf"), rows,
-                    Job.Shape->Records->Count(), Job.Objects->Count(), false);
+    if (written) {
+        written = WritePlainTable(platform::ChangeFileExt(Job.MapFileName, ".dbf"), rows,
+                                  Job.Shape->Records->Count(), Job.Objects->Count(), false);
+    }
+    if (!written) files.Fail(platform::kErrorWriteFault);
+    if (files.Commit() != 0 && written) {
+        exporttexts::Show(exporttexts::LayerWriteError(Job.Shape->FileName));
+        written = false;
+    }
+    return written;
 }
 
-void ExportMapFiles(const TMapExport& Job) {
+bool ExportMapFiles(const TMapExport& Job) {
     DefaultCursorAtEnd cursorAtEnd;
     platform::SetScreenCursor(platform::crHourGlass);
     if (ConversionSettings.U45 && Job.Objects) DropSinglePointObjects(*Job.Objects);
@@ -259,16 +390,14 @@ void ExportMapFiles(const TMapExport& Job) {
         ReadSymbolFile(ConversionSettings.PlikSym.View(), Job.Symbols, result);
         if (result != 0) {
             exporttexts::Show(exporttexts::SymbolFileError(ConversionSettings.PlikSym.View()));
-            return;
+            return false;
         }
     }
+    bool written = false;
     {
         BatchKnw knw(Job.BatchLoaded);
-        if (ConversionSettings.KNW) {
-            ExportPerCode(Job);
-        } else {
-            ExportOneFile(Job);
-        }
+        written = ConversionSettings.KNW ? ExportPerCode(Job) : ExportOneFile(Job);
     }
     if (ConversionSettings.KorzystajZSym && Job.Symbols) Job.Symbols->ResetSymbolParams();
+    return written;
 }

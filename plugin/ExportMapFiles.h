@@ -34,9 +34,14 @@ std::int32_t DemoteUnclosedPolygons(TListaObi& Objects);
 std::int32_t DemoteUnclosedPolygons(TKWZPrototypTP& Server);
 
 // The whole export: preparation, then the per-code or the one-file export. Problems reach the
-// user only as message boxes; every way out leaves the default cursor and KNW as it was.
-void ExportMapFiles(const TMapExport& Job);
+// user as message boxes; every way out leaves the default cursor and KNW as it was. True when the
+// export wrote what it should: at least one shapefile set, and every set it began (each set's
+// .shp, .shx, style file and table are put in place together, or not at all).
+bool ExportMapFiles(const TMapExport& Job);
 
 // The two exports on their own, without the preparation (the cursor is left to the caller).
-void ExportPerCode(const TMapExport& Job);
-void ExportOneFile(const TMapExport& Job);
+// Per code, codes that share a layer name share its set when their records and tables agree (a
+// name that would leave the output folder is refused); a code that does not fit is written under
+// its own number, with a message.
+bool ExportPerCode(const TMapExport& Job);
+bool ExportOneFile(const TMapExport& Job);

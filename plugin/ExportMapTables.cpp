@@ -1,8 +1,7 @@
 #include "plugin/ExportMapTables.h"
 
-#include <unistd.h>
-
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <exception>
@@ -14,7 +13,10 @@
 #include "model/PolishLetters.h"
 #include "platform/BinaryFile.h"
 #include "platform/DbfTable.h"
+#include "platform/FileSet.h"
+#include "platform/IniNames.h"
 #include "platform/NumberText.h"
+#include "platform/OsError.h"
 #include "platform/ShortString.h"
 #include "platform/SystemInfo.h"
 #include "plugin/AttributeChoice.h"
@@ -107,11 +109,6 @@ std::int32_t RecordLength(const std::vector<TExportField>& fields) {
     return length;
 }
 
-// A name beside the target, ending in ".dbf" as the table component requires.
-std::string TemporaryName(const std::string& dbfName) {
-    return platform::ChangeFileExt(dbfName, "") + ".~" + std::to_string(::getpid()) + ".dbf";
-}
-
 // Sets one field of the row being appended; a value the table refuses is reported with the
 // field's name and the row goes on.
 template <class Set>
@@ -125,43 +122,47 @@ void SetOrReport(std::string_view field, std::string_view value, Set&& set) {
 
 using RowWriter = std::function<void(platform::DbfTable&, const TExportRow&)>;
 
-// Header, rows, then the rename over the target. A table without fields holds nothing and is
-// not written.
+// Header and rows, in the current file set; a table without fields holds nothing and is not
+// written. A failure fails the set, so the shapefile beside the table keeps its old files too.
 bool WriteTable(const std::string& dbfName, const std::vector<TExportField>& fields,
                 std::span<const TExportRow> rows, std::int32_t recordCount, std::int32_t examined,
                 const RowWriter& writeRow) {
     TableProgress progress(recordCount);
     if (fields.empty()) return true;
+    platform::FileSet set;
     if (!LayoutFits(fields)) {
+        set.Fail(platform::kErrorInvalidData);
         exporttexts::Show(exporttexts::TableLayoutError(dbfName));
         return false;
     }
-    const std::string temporary = TemporaryName(dbfName);
+    bool written = false;
     {
-        auto header = TSimpleDBFile::CreateNew(
-            temporary, 3, static_cast<std::int32_t>(fields.size()), 0, RecordLength(fields));
+        auto header = TSimpleDBFile::CreateNew(dbfName, 3, static_cast<std::int32_t>(fields.size()),
+                                               0, RecordLength(fields));
         for (const TExportField& f : fields)
             header->AddField(f.Name, f.Type, static_cast<std::uint8_t>(f.Length),
                              static_cast<std::uint8_t>(f.Decimals));
+        written = header->Complete();
     }
-    bool written = false;
-    try {
-        platform::DbfTable table;
-        table.Open(temporary, platform::DbfTable::Mode::Append);
-        for (const TExportRow& row : rows) {
-            progress.ExamineUpTo(row.TPID);
-            table.Append();
-            writeRow(table, row);
-            table.Post();
+    if (written) {
+        try {
+            platform::DbfTable table;
+            table.Open(dbfName, platform::DbfTable::Mode::Append);
+            for (const TExportRow& row : rows) {
+                progress.ExamineUpTo(row.TPID);
+                table.Append();
+                writeRow(table, row);
+                table.Post();
+            }
+            progress.ExamineUpTo(examined);
+            table.Close();
+        } catch (const std::exception&) {
+            written = false;
         }
-        progress.ExamineUpTo(examined);
-        table.Close();
-        written = std::rename(temporary.c_str(), dbfName.c_str()) == 0;
-    } catch (const std::exception&) {
-        written = false;
     }
+    if (written) written = set.Commit() == 0;
     if (!written) {
-        std::remove(temporary.c_str());
+        set.Fail(platform::kErrorWriteFault);
         exporttexts::Show(exporttexts::TableWriteError(dbfName));
     }
     return written;
@@ -352,20 +353,36 @@ bool WritePlainTable(const std::string& dbfName, std::span<const TExportRow> row
                       });
 }
 
-bool WriteBatchTable(const std::string& dbfName, TBatchConfig& config, std::string_view code,
-                     std::span<const TExportRow> rows, std::int32_t recordCount,
-                     std::int32_t examined) {
-    const bool withTpid = config.ReadOptionTPID(1) == 1;
+std::vector<TExportField> BatchFields(TBatchConfig& config, std::string_view code) {
     config.ReadFieldRules(code);
-    config.ConnectExternalTable();
-    const std::vector<TBatchConvers>& rules = config.Rules();
     std::vector<TExportField> fields;
-    for (const TBatchConvers& rule : rules) {
+    for (const TBatchConvers& rule : config.Rules()) {
         TExportField f;
         rule.GetFieldDef(f.Name, f.Type, f.Length, f.Decimals);
         fields.push_back(std::move(f));
     }
-    if (withTpid) fields.push_back({"TPID", 'N', 10, 0});
+    if (config.ReadOptionTPID(1) == 1) fields.push_back({"TPID", 'N', 10, 0});
+    return fields;
+}
+
+bool SameFields(const std::vector<TExportField>& a, const std::vector<TExportField>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const TExportField& x, const TExportField& y) {
+                          return platform::IniNamesEqual(x.Name, y.Name) && x.Type == y.Type &&
+                                 x.Length == y.Length && x.Decimals == y.Decimals;
+                      });
+}
+
+bool WriteBatchTable(const std::string& dbfName, const std::vector<TExportField>& fields,
+                     std::span<const TExportRow> rows, std::int32_t recordCount,
+                     std::int32_t examined) {
+    std::vector<TBatchConfig*> configs;
+    for (const TExportRow& row : rows) {
+        if (row.Batch != nullptr &&
+            std::find(configs.begin(), configs.end(), row.Batch) == configs.end())
+            configs.push_back(row.Batch);
+    }
+    for (TBatchConfig* config : configs) config->ConnectExternalTable();
 
     // Each rule's value goes to the field made for it, by position: the header keeps at most
     // 11 characters of a name, so a longer rule name would name no field of the table.
@@ -373,6 +390,8 @@ bool WriteBatchTable(const std::string& dbfName, TBatchConfig& config, std::stri
     return WriteTable(
         dbfName, fields, rows, recordCount, examined,
         [&](platform::DbfTable& table, const TExportRow& row) {
+            TBatchConfig& config = *row.Batch;
+            const std::vector<TBatchConvers>& rules = config.Rules();
             const TObiekt& object = *row.Object;
             const TBatchAttributes attributes = {
                 Attribute(object, attr::A1), Attribute(object, attr::A2),
@@ -381,7 +400,7 @@ bool WriteBatchTable(const std::string& dbfName, TBatchConfig& config, std::stri
             const std::string external =
                 config.LookupExternal(attributes, Attribute(object, attr::TX));
             GlobalNumberFormat.SetDecimalSeparator('.');
-            for (std::size_t i = 0; i < rules.size(); ++i) {
+            for (std::size_t i = 0; i < rules.size() && i < fields.size(); ++i) {
                 const int index = static_cast<int>(i);
                 const std::string name = TrimBlanks(rules[i].FieldName());
                 const std::string value =
@@ -409,7 +428,7 @@ bool WriteBatchTable(const std::string& dbfName, TBatchConfig& config, std::stri
                         break;
                 }
             }
-            if (withTpid) {
+            if (rules.size() < fields.size()) {
                 const int index = static_cast<int>(rules.size());
                 SetOrReport("TPID", std::to_string(row.TPID),
                             [&] { table.SetFieldInteger(index, row.TPID); });

@@ -10,6 +10,13 @@ std::string Cp(std::string_view utf8) {
     return platform::Utf8ToCp1250(utf8);
 }
 
+// "; obiekty kodu <code> zapisano w warstwie <code>".
+std::string WrittenUnderCode(std::string_view code) {
+    static const std::string before = Cp("; obiekty kodu ");
+    static const std::string after = Cp(" zapisano w warstwie ");
+    return before + std::string(code) + after + std::string(code);
+}
+
 }  // namespace
 
 std::string SymbolFileError(std::string_view fileName) {
@@ -45,6 +52,31 @@ std::string TableWriteError(std::string_view fileName) {
 std::string TableLayoutError(std::string_view fileName) {
     static const std::string text = Cp("Pola nie mieszczą się w nagłówku dBase III: ");
     return text + std::string(fileName);
+}
+
+std::string LayerNameRefused(std::string_view code, std::string_view name) {
+    static const std::string before = Cp("Nazwa warstwy \"");
+    static const std::string after = Cp("\" nie może być nazwą pliku w folderze wynikowym");
+    return before + std::string(name) + after + WrittenUnderCode(code);
+}
+
+std::string LayerNameTaken(std::string_view code, std::string_view name) {
+    static const std::string before = Cp("Warstwa \"");
+    static const std::string after = Cp("\" ma już obiekty innego typu lub inne pola tabeli");
+    return before + std::string(name) + after + WrittenUnderCode(code);
+}
+
+std::string LayerNotWritten(std::string_view code, std::string_view name) {
+    static const std::string before = Cp("Obiektów kodu ");
+    static const std::string after = Cp(" nie zapisano: warstwa \"");
+    static const std::string last = Cp("\" ma już obiekty innego typu lub inne pola tabeli");
+    return before + std::string(code) + after + std::string(name) + last;
+}
+
+std::string LayerWriteError(std::string_view fileName) {
+    static const std::string text = Cp("Błąd zapisu warstwy ");
+    static const std::string kept = Cp("; pozostawiono jej poprzednie pliki");
+    return text + std::string(fileName) + kept;
 }
 
 void Show(std::string_view text) {

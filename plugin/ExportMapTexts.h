@@ -21,6 +21,17 @@ std::string TableWriteError(std::string_view fileName);
 // longer than the format allows).
 std::string TableLayoutError(std::string_view fileName);
 
+// A layer name that would not name a file in the output folder (empty, "." or "..", or with a
+// path separator): the code's objects go to the layer named by the code.
+std::string LayerNameRefused(std::string_view code, std::string_view name);
+// Codes that share a layer name must give it records of one shape type and the same table
+// fields: this code's objects go to the layer named by the code.
+std::string LayerNameTaken(std::string_view code, std::string_view name);
+// Neither the layer name nor the code can take this code's objects: they are not written.
+std::string LayerNotWritten(std::string_view code, std::string_view name);
+// A layer's files could not be put in place; the older files of the layer are kept.
+std::string LayerWriteError(std::string_view fileName);
+
 // A modal message box with the text and an OK button.
 void Show(std::string_view text);
 

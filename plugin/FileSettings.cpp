@@ -1,8 +1,6 @@
 #include "plugin/FileSettings.h"
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string_view>
 
 #include "platform/BinaryFile.h"
@@ -24,9 +22,8 @@ std::string SlotSection(std::size_t index) {
 // Only a regular file that can be opened counts; anything else is treated as no file at all, so
 // that an unreadable file cannot reset the settings to their defaults.
 bool ReadableFile(const std::string& name) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(name, error)) return false;
-    return std::ifstream(name, std::ios::binary).is_open();
+    platform::BinaryFile file;
+    return file.Open(name, platform::BinaryFile::Mode::Read);
 }
 
 class Reader {

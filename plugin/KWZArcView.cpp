@@ -1,8 +1,5 @@
 #include "plugin/KWZArcView.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "model/TextHandles.h"
 #include "platform/BinaryFile.h"
 #include "platform/ShortString.h"
@@ -100,13 +97,9 @@ std::int32_t TKWZArcView::ConfigureConversion() try {
 std::int32_t TKWZArcView::SetOutputFolder() try {
     if (FileName.empty()) return 0;
     const std::string folder = platform::ChangeFileExt(FileName, "");
-    std::error_code error;
-    if (!std::filesystem::is_directory(folder, error)) {
-        std::filesystem::create_directory(folder, error);
-        if (!std::filesystem::is_directory(folder, error)) {
-            servertexts::Show(servertexts::FolderCreateError(folder));
-            return 0;
-        }
+    if (!platform::DirectoryExists(folder) && !platform::CreateDirectory(folder)) {
+        servertexts::Show(servertexts::FolderCreateError(folder));
+        return 0;
     }
     OutputFolder = folder;
     return 0;

@@ -1,10 +1,8 @@
 #include "plugin/KonwersjaPliku.h"
 
 #include <array>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <system_error>
 
 #include "model/TextHandles.h"
 #include "platform/BinaryFile.h"
@@ -28,19 +26,12 @@ class SavedConversionSettings {
     TConversionSettings saved_;
 };
 
-std::filesystem::path Normal(const std::string& name) {
-    std::error_code error;
-    std::filesystem::path path = std::filesystem::weakly_canonical(name, error);
-    return error ? std::filesystem::path(name).lexically_normal() : path;
-}
-
 // The conversion writes the named file and the .shp, .shx and .dbf beside it: none of them may be
 // the MAP file it reads, which would be lost.
 bool WritesOver(const std::string& shpName, const std::string& mapName) {
-    const std::filesystem::path map = Normal(mapName);
     for (const char* ext : {"", ".shp", ".shx", ".dbf"}) {
         const std::string written = *ext ? platform::ChangeFileExt(shpName, ext) : shpName;
-        if (Normal(written) == map) return true;
+        if (platform::SameFile(written, mapName)) return true;
     }
     return false;
 }
@@ -71,9 +62,7 @@ std::int32_t KonwersjaPlikuShpMap(KwzHandle MapName, KwzHandle ShpName, std::int
     }
     server->TransformMap(SourceSystem, SysCodeGeographic);
     server->FileName = platform::Cut(platform::ChangeFileExt(shpName, ".map"));
-    server->ExportMap();
     // A map without exportable objects gives no shapefile: nothing to write again either.
-    if (!server->Shape || server->Shape->FileName.empty()) return -1;
-    server->SaveFileAs(ShpName);
-    return 0;
+    if (!server->ExportMap() || !server->Shape || server->Shape->FileName.empty()) return -1;
+    return server->SaveFileAs(ShpName) == 0 ? 0 : -1;
 }

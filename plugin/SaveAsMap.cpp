@@ -1,4 +1,5 @@
-// Place 11 of the single-file server: the open shapefile converted into a MAP file.
+// Place 11 of the single-file server: the open shapefile converted into a MAP file; true when the
+// MAP file was written (the converter's batch mode tells scripts so).
 #include "model/TextHandles.h"
 #include "plugin/FileSettings.h"
 #include "plugin/KWZArcView.h"

@@ -6,6 +6,7 @@
 #include "platform/BinaryFile.h"
 #include "platform/Cursor.h"
 #include "platform/FileDialog.h"
+#include "platform/FileSet.h"
 #include "platform/NumberText.h"
 #include "platform/ShortString.h"
 #include "platform/TextFile.h"
@@ -44,13 +45,10 @@ bool AskMapName(std::string& fileName) {
     return true;
 }
 
-// The shapefile's dBase table: ".dbf", or ".DBF" when only that one is there; empty for none.
+// The shapefile's dBase table (found whatever the case of its name); empty for none.
 std::string DbfNameOf(const std::string& shapeName) {
-    for (const char* ext : {".dbf", ".DBF"}) {
-        std::string name = platform::ChangeFileExt(shapeName, ext);
-        if (platform::FileExists(name)) return name;
-    }
-    return {};
+    std::string name = platform::ChangeFileExt(shapeName, ".dbf");
+    return platform::FileExists(name) ? name : std::string();
 }
 
 }  // namespace
@@ -71,6 +69,9 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
         return false;
     }
 
+    // The link table, the ".cc" file and the MAP file take their places together, after all of
+    // them are written: a failure anywhere keeps every older one.
+    platform::FileSet files;
     const std::string dbfName = DbfNameOf(target.Shape.FileName);
     const bool transfer = !dbfName.empty() && (mode == kModeBatch ||
                                                (ConversionSettings.BTA && !ConversionSettings.INI));
@@ -99,5 +100,12 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
     std::int32_t result = 0;
     WriteMapFile(saveasmaptexts::Generator(), MapVersionText(LibraryVersion), kMapVersion,
                  target.FileName, false, &target.Points, &target.Objects, result);
-    return false;
+    if (result != 0) return false;
+    const bool outermost = platform::FileSet::Current() == &files;
+    const std::int32_t committed = files.Commit();
+    if (committed != 0) {
+        if (outermost) ShowFileResult(static_cast<std::int16_t>(committed), target.FileName);
+        return false;
+    }
+    return target.Points.Count() > 0 && target.Objects.Count() > 0;
 }

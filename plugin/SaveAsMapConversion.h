@@ -21,8 +21,9 @@ struct ShapeToMapTarget {
 };
 
 // Converts the shapefile into map objects and points, copies the dBase table when asked, writes
-// the ".cc" file and the version 7 MAP file. Mode 1: no file-name dialog, and the dBase table is
-// transferred whatever the settings say. Always false; failures are shown to the user.
+// the ".cc" file and the version 7 MAP file, all put in place together (platform/FileSet.h).
+// Mode 1: no file-name dialog, and the dBase table is transferred whatever the settings say.
+// True when the MAP file was written; failures are shown to the user and keep the older files.
 bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::int32_t mode);
 
 // The MAP generator's version text: the version / 100, two decimals, current separator.

@@ -26,10 +26,6 @@ std::string LinkTableName(std::string_view mapName) {
     return platform::ChangeFileExt(FolderOf(mapName) + "map_" + FileNameOnly(mapName), ".dbf");
 }
 
-std::string LinkTableWorkName(std::string_view linkName) {
-    return platform::ChangeFileExt(linkName, "") + ".~tmp.dbf";
-}
-
 std::string DescriptorName(const TDBFFieldDescriptor& descriptor) {
     const char* raw = reinterpret_cast<const char*>(descriptor.data());
     return std::string(raw, strnlen(raw, 11));
@@ -87,5 +83,5 @@ bool CreateLinkTable(const std::string& fileName, const LinkTableLayout& layout)
     for (const TDBFFieldDescriptor& d : layout.Fields)
         table->AddField(DescriptorName(d), static_cast<char>(d[11]), d[16], d[17]);
     if (addTpid) table->AddField(std::string(kTpidField), 'N', kTpidLength, 0);
-    return platform::FileExists(table->FileName());
+    return table->Complete();
 }

@@ -20,8 +20,6 @@ struct LinkTableLayout {
 
 // The link table's name: the MAP file's folder, "map_", its name, ".dbf".
 std::string LinkTableName(std::string_view mapName);
-// The name the link table is built under until it is complete (same folder, ends in ".dbf").
-std::string LinkTableWorkName(std::string_view linkName);
 
 // The file name without its folder.
 std::string FileNameOnly(std::string_view path);
@@ -39,9 +37,9 @@ bool ReadLinkTableLayout(const std::string& sourceName, LinkTableLayout& layout)
 void LinkTableLayoutFromFields(const std::vector<platform::DbfFieldDef>& fields,
                                LinkTableLayout& layout);
 
-// Writes the empty link table under `fileName`: the source's fields with their names, types,
-// lengths and decimals, then TPID (N, 10, 0) when the source has none. False when the file
-// cannot be created.
+// Writes the empty link table under `fileName` (in the current file set, platform/FileSet.h): the
+// source's fields with their names, types, lengths and decimals, then TPID (N, 10, 0) when the
+// source has none. False when the file cannot be created or written.
 bool CreateLinkTable(const std::string& fileName, const LinkTableLayout& layout);
 
 // The name of a field descriptor: its first 11 bytes up to the first zero.

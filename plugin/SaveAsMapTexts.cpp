@@ -38,6 +38,12 @@ std::string LinkTableNotWritten(std::string_view fileName, std::string_view reas
            std::string(reason);
 }
 
+const std::string& NotPutInPlace() {
+    static const std::string text =
+        platform::Utf8ToCp1250("Nie można zastąpić poprzednich plików nowymi");
+    return text;
+}
+
 void Show(std::string_view text) {
     platform::MessageBox(0, text, "", platform::MB_OK);
 }

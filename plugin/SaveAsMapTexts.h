@@ -16,6 +16,9 @@ std::string FewerRows(std::string_view fileName, int rows, int records);
 // Rows of the link table could not be written; the message of the table component follows.
 std::string LinkTableNotWritten(std::string_view fileName, std::string_view reason);
 
+// The files were written but could not be put in place of the older ones.
+const std::string& NotPutInPlace();
+
 // A modal message box with the text and an OK button.
 void Show(std::string_view text);
 

@@ -1,17 +1,16 @@
 #include "plugin/SaveAsMapTransfer.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <exception>
-#include <filesystem>
 #include <vector>
 
 #include "model/ListaObi.h"
 #include "platform/DbfTable.h"
+#include "platform/FileSet.h"
+#include "platform/FileSystem.h"
+#include "platform/OsError.h"
 #include "platform/ShortString.h"
 #include "platform/SystemInfo.h"
 #include "plugin/AttributeChoice.h"
@@ -34,23 +33,6 @@ int CurrentYear() {
     localtime_r(&now, &local);
     return local.tm_year + 1900;
 }
-
-// Removes the work file of the link table on every way out unless it was put in place.
-class WorkFile {
-  public:
-    explicit WorkFile(std::string name) : name_(std::move(name)) {}
-    ~WorkFile() {
-        if (!kept_) std::remove(name_.c_str());
-    }
-    WorkFile(const WorkFile&) = delete;
-    WorkFile& operator=(const WorkFile&) = delete;
-    const std::string& Name() const { return name_; }
-    void Keep() { kept_ = true; }
-
-  private:
-    std::string name_;
-    bool kept_ = false;
-};
 
 // Opens a table; false (with the message shown) when it cannot.
 bool OpenTable(DbfTable& table, const std::string& name, DbfTable::Mode mode,
@@ -177,16 +159,18 @@ bool TransferDbf(const DbfTransferJob& job) {
     const std::string linkName = LinkTableName(job.MapName);
     // A link table named like the source (map_x.shp converted to x.map) would replace the
     // shapefile's own table.
-    std::error_code ec;
-    if (std::filesystem::equivalent(job.SourceName, linkName, ec)) {
+    if (platform::SameFile(job.SourceName, linkName)) {
         saveasmaptexts::Show(saveasmaptexts::OpenError(linkName));
         return false;
     }
+    // The link table waits in the conversion's file set and takes the older one's place only
+    // with the MAP file; on its own, it is put in place when all its rows are written.
+    platform::FileSet files;
     DbfTable source;
     if (!OpenTable(source, job.SourceName, DbfTable::Mode::ReadShared, job.SourceName))
         return false;
     LinkTableLayout layout;
-    if (::access(job.SourceName.c_str(), W_OK) != 0) {
+    if (!platform::FileWritable(job.SourceName)) {
         std::vector<platform::DbfFieldDef> fields;
         for (int i = 0; i < source.FieldCount(); ++i) fields.push_back(source.Field(i));
         LinkTableLayoutFromFields(fields, layout);
@@ -196,15 +180,16 @@ bool TransferDbf(const DbfTransferJob& job) {
         return false;
     }
 
-    // The link table is built under a work name and takes the place of an older one only when
-    // all its rows are written.
-    WorkFile work(LinkTableWorkName(linkName));
     DbfTable link;
-    if (!CreateLinkTable(work.Name(), layout)) {
+    if (!CreateLinkTable(linkName, layout)) {
+        files.Fail(platform::kErrorWriteFault);
         saveasmaptexts::Show(saveasmaptexts::OpenError(linkName));
         return false;
     }
-    if (!OpenTable(link, work.Name(), DbfTable::Mode::Append, linkName)) return false;
+    if (!OpenTable(link, linkName, DbfTable::Mode::Append, linkName)) {
+        files.Fail(platform::kErrorWriteFault);
+        return false;
+    }
 
     if (job.Batch == nullptr) {
         std::vector<std::string> names;
@@ -236,13 +221,12 @@ bool TransferDbf(const DbfTransferJob& job) {
     } catch (const std::exception& e) {
         if (failure.empty()) failure = e.what();
     }
-
-    if (failure.empty() && std::rename(work.Name().c_str(), linkName.c_str()) != 0)
-        failure = std::strerror(errno);
-    if (failure.empty()) {
-        work.Keep();
-    } else {
+    if (failure.empty() && files.Commit() != 0) failure = saveasmaptexts::NotPutInPlace();
+    if (!failure.empty()) {
+        // Neither the link table nor the MAP file that would point to it is written.
+        files.Fail(platform::kErrorWriteFault);
         saveasmaptexts::Show(saveasmaptexts::LinkTableNotWritten(linkName, failure));
+        return false;
     }
     if (missedRows) {
         saveasmaptexts::Show(

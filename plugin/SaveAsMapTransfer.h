@@ -17,8 +17,8 @@ struct DbfTransferJob {
     std::int32_t ShapeRecordCount;  // records of the shapefile, for the row count check
 };
 
-// Runs the transfer. False when the call must end without writing anything more: a table could
-// not be opened or the link table could not be created (the user has been told). A failure while
-// the rows are written also tells the user and keeps any older link table, but gives true: the
-// objects are there and the conversion goes on.
+// Runs the transfer, the link table written in the current file set (platform/FileSet.h). False
+// when the call must end without writing anything more: a table could not be opened, or the link
+// table could not be created or written in full (the user has been told, the set has failed and
+// any older link table stays).
 bool TransferDbf(const DbfTransferJob& job);

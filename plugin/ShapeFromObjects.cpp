@@ -1,7 +1,9 @@
 #include "plugin/ShapeFromObjects.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <span>
 #include <vector>
 
 #include "model/FormatSettings.h"
@@ -67,10 +69,102 @@ std::unique_ptr<TSHPRecord> LineRecord(const TObiekt& object, bool parted, bool 
     return NewRecord(3, std::move(line));
 }
 
+struct RingSpan {
+    std::size_t begin, end;  // points [begin, end)
+    double minX, minY, maxX, maxY;
+};
+
+// Twice the signed area of the ring, closed from its last point to its first: positive when it
+// runs counter-clockwise with X to the right and Y up.
+double SignedArea2(std::span<const TShpPoint> ring) {
+    double sum = 0;
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        const TShpPoint& a = ring[i];
+        const TShpPoint& b = ring[(i + 1) % ring.size()];
+        sum += a.X * b.Y - b.X * a.Y;
+    }
+    return sum;
+}
+
+// 1 inside the ring, -1 outside, 0 on its outline.
+int PointInRing(const TShpPoint& p, std::span<const TShpPoint> ring) {
+    bool inside = false;
+    for (std::size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
+        const TShpPoint& a = ring[i];
+        const TShpPoint& b = ring[j];
+        const double cross = (b.X - a.X) * (p.Y - a.Y) - (b.Y - a.Y) * (p.X - a.X);
+        if (cross == 0 && std::min(a.X, b.X) <= p.X && p.X <= std::max(a.X, b.X) &&
+            std::min(a.Y, b.Y) <= p.Y && p.Y <= std::max(a.Y, b.Y))
+            return 0;
+        if ((a.Y > p.Y) != (b.Y > p.Y) && p.X < (b.X - a.X) * (p.Y - a.Y) / (b.Y - a.Y) + a.X)
+            inside = !inside;
+    }
+    return inside ? 1 : -1;
+}
+
+// True when ring `inner` lies inside ring `outer`: its first point that is not on the outer
+// ring's outline is inside it.
+bool RingInside(std::span<const TShpPoint> inner, const RingSpan& innerBox,
+                std::span<const TShpPoint> outer, const RingSpan& outerBox) {
+    if (innerBox.minX < outerBox.minX || innerBox.maxX > outerBox.maxX ||
+        innerBox.minY < outerBox.minY || innerBox.maxY > outerBox.maxY)
+        return false;
+    for (const TShpPoint& p : inner) {
+        const int where = PointInRing(p, outer);
+        if (where != 0) return where > 0;
+    }
+    return false;
+}
+
+// Outer rings clockwise and holes counter-clockwise in easting/northing, as readers of
+// shapefiles expect, whatever way the map runs them. A ring inside an odd number of the others
+// is a hole. With `eastingFirst` false the points are northing first, which mirrors the sense.
+void OrientRings(const std::vector<std::int32_t>& starts, std::vector<TShpPoint>& points,
+                 bool eastingFirst) {
+    std::vector<RingSpan> rings;
+    for (std::size_t k = 0; k < starts.size(); ++k) {
+        RingSpan ring{
+            static_cast<std::size_t>(starts[k]),
+            k + 1 < starts.size() ? static_cast<std::size_t>(starts[k + 1]) : points.size(),
+            0,
+            0,
+            0,
+            0};
+        if (ring.end <= ring.begin) continue;
+        ring.minX = ring.maxX = points[ring.begin].X;
+        ring.minY = ring.maxY = points[ring.begin].Y;
+        for (std::size_t i = ring.begin; i < ring.end; ++i) {
+            ring.minX = std::min(ring.minX, points[i].X);
+            ring.maxX = std::max(ring.maxX, points[i].X);
+            ring.minY = std::min(ring.minY, points[i].Y);
+            ring.maxY = std::max(ring.maxY, points[i].Y);
+        }
+        rings.push_back(ring);
+    }
+    auto span = [&](const RingSpan& r) {
+        return std::span<const TShpPoint>(points).subspan(r.begin, r.end - r.begin);
+    };
+    std::vector<bool> hole(rings.size(), false);
+    for (std::size_t k = 0; k < rings.size(); ++k) {
+        for (std::size_t j = 0; j < rings.size(); ++j) {
+            if (j != k && RingInside(span(rings[k]), rings[k], span(rings[j]), rings[j]))
+                hole[k] = !hole[k];
+        }
+    }
+    for (std::size_t k = 0; k < rings.size(); ++k) {
+        const double area = SignedArea2(span(rings[k])) * (eastingFirst ? 1 : -1);
+        const bool clockwise = area < 0;
+        if (area != 0 && clockwise == hole[k])
+            std::reverse(points.begin() + static_cast<std::ptrdiff_t>(rings[k].begin),
+                         points.begin() + static_cast<std::ptrdiff_t>(rings[k].end));
+    }
+}
+
 // The rings of the area outline: a ring closes at the first vertex back at its start (within
 // kRingTolerance), the next vertex opens a new ring, and from the second ring on the link vertex
 // back to the first ring that follows a closed ring is left out. Rings are neither closed nor
-// checked here. Coordinates take the 15 significant digits of the outline text.
+// checked here, only turned the way the format prescribes. Coordinates take the 15 significant
+// digits of the outline text.
 std::unique_ptr<TSHPRecord> PolygonRecord(const TObiekt& object, bool swap) {
     if (!object.HasVertices()) return NullRecord();
     std::vector<std::int32_t> starts{0};
@@ -98,6 +192,7 @@ std::unique_ptr<TSHPRecord> PolygonRecord(const TObiekt& object, bool swap) {
             if (starts.size() >= 2 && e->GetNext() != nullptr) e = e->GetNext();
         }
     }
+    OrientRings(starts, points, swap);
     auto polygon = std::make_unique<TSHPPolygonRecord>();
     polygon->Resize(static_cast<std::int32_t>(starts.size()),
                     static_cast<std::int32_t>(points.size()));
@@ -149,6 +244,22 @@ ObjectGeometry GeometryOfObject(const TObiekt& object) {
         default:
             return ObjectGeometry::None;
     }
+}
+
+std::int32_t RecordTypeOf(const TObiekt& object, ObjectGeometry geometry) {
+    switch (geometry) {
+        case ObjectGeometry::Point:
+            return object.HasVertices() ? 1 : 0;
+        case ObjectGeometry::Line:
+            return 3;
+        case ObjectGeometry::PartedLine:
+            return object.HasVertices() ? 3 : 0;
+        case ObjectGeometry::Polygon:
+            return object.HasVertices() ? 5 : 0;
+        case ObjectGeometry::None:
+            break;
+    }
+    return 0;
 }
 
 std::unique_ptr<TSHPRecord> RecordFromObject(const TObiekt& object, ObjectGeometry geometry,

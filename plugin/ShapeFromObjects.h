@@ -24,10 +24,15 @@ enum class ObjectGeometry {
 // The geometry the object becomes under the current conversion settings.
 ObjectGeometry GeometryOfObject(const TObiekt& object);
 
+// The shape type of the object's record: 0 for the null shape RecordFromObject makes of an
+// object without the vertices its geometry needs.
+std::int32_t RecordTypeOf(const TObiekt& object, ObjectGeometry geometry);
+
 // The record of one object with record number and content length 0; nullptr for ObjectGeometry
 // None. An object without vertices whose geometry needs one (point, parted line, polygon)
 // becomes a null shape, so that it keeps its row in the attribute table; a one-part line
-// without vertices is a line of no points.
+// without vertices is a line of no points. A polygon's outer rings run clockwise and its holes
+// counter-clockwise in easting/northing, whatever their sense in the map.
 std::unique_ptr<TSHPRecord> RecordFromObject(const TObiekt& object, ObjectGeometry geometry,
                                              bool SwapAxes);
 

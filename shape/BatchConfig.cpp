@@ -1,10 +1,8 @@
 #include "shape/BatchConfig.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "platform/AccessConnection.h"
 #include "platform/AccessTable.h"
+#include "platform/FileSystem.h"
 #include "platform/IniMemoryFile.h"
 #include "platform/IniNames.h"
 #include "platform/ShortString.h"
@@ -27,11 +25,6 @@ constexpr std::string_view kDefaultRules[][2] = {
     {"A1", "!C255:0$A1"}, {"A2", "!C255:0$A2"}, {"A3", "!C255:0$A3"},  {"A4", "!C255:0$A4"},
     {"A5", "!C255:0$A5"}, {"A6", "!C255:0$A6"}, {"TX", "!C255:0$TXT"},
 };
-
-bool FileExists(const std::string& name) {
-    std::error_code error;
-    return !name.empty() && std::filesystem::is_regular_file(name, error);
-}
 
 // Closes the external table on every path out of a query.
 class TableCloser {
@@ -77,7 +70,7 @@ std::string BatchConnectionString(std::string_view databasePath) {
 
 TBatchConfig::TBatchConfig(std::string_view fileName) {
     const std::string name = platform::Cut(fileName);
-    if (FileExists(name)) {
+    if (platform::FileExists(name)) {
         ini_ = std::make_unique<platform::IniMemoryFile>(name);
     } else {
         noFile_ = true;

@@ -39,8 +39,12 @@ std::unique_ptr<TSimpleDBFile> TSimpleDBFile::CreateNew(const std::string& fileN
     f->recordCount_ = recordCount;
     f->recordLength_ = recordLength + 1;
     f->version_ = version;
-    if (platform::FileExists(f->fileName_) && !platform::DeleteFile(f->fileName_)) return f;
-    if (!f->file_.Open(f->fileName_, platform::BinaryFile::Mode::CreateNew)) return f;
+    // The new table replaces an older one of that name only once it is complete (or with the
+    // other files of the current file set), so a failure never leaves half a table behind.
+    if (!f->file_.Open(f->fileName_, platform::BinaryFile::Mode::CreateAlways)) {
+        f->error_ = static_cast<std::int32_t>(f->file_.LastError());
+        return f;
+    }
     std::uint8_t* h = f->header_.data();
     f->header_.fill(0);
     h[0] = static_cast<std::uint8_t>(version);
@@ -52,7 +56,7 @@ std::unique_ptr<TSimpleDBFile> TSimpleDBFile::CreateNew(const std::string& fileN
     PutLE16(h + 10, f->recordLength_);
     h[29] = 0;  // language byte
     f->open_ = true;
-    f->file_.Write(h, 32);
+    f->Written(f->file_.Write(h, 32));
     return f;
 }
 
@@ -76,12 +80,21 @@ std::unique_ptr<TSimpleDBFile> TSimpleDBFile::OpenExisting(const std::string& fi
     return f;
 }
 
+void TSimpleDBFile::Written(bool ok) {
+    if (!ok && error_ == 0) error_ = static_cast<std::int32_t>(file_.LastError());
+}
+
+bool TSimpleDBFile::Complete() const {
+    return !open_ && error_ == 0 && declaredFields_ > 0 && fieldsWritten_ == declaredFields_;
+}
+
 TSimpleDBFile::~TSimpleDBFile() {
     CloseFile();
 }
 
 void TSimpleDBFile::CloseFile() {
-    if (open_) file_.Close();
+    if (open_ && !file_.Close() && error_ == 0)
+        error_ = static_cast<std::int32_t>(file_.LastError());
     open_ = false;
 }
 
@@ -94,12 +107,12 @@ bool TSimpleDBFile::AddField(const std::string& name, char type, std::uint8_t le
     descriptor_[11] = static_cast<std::uint8_t>(type);
     descriptor_[16] = length;
     descriptor_[17] = decimals;
-    file_.Write(descriptor_.data(), descriptor_.size());
+    Written(file_.Write(descriptor_.data(), descriptor_.size()));
     if (fieldsWritten_ == declaredFields_) {
         const std::uint8_t terminator = 0x0D;
         const std::uint8_t endOfFile = 0x1A;
-        file_.Write(&terminator, 1);
-        file_.Write(&endOfFile, 1);
+        Written(file_.Write(&terminator, 1));
+        Written(file_.Write(&endOfFile, 1));
         CloseFile();
     }
     return true;

@@ -16,7 +16,8 @@ class TSimpleDBFile {
   public:
     // Writes a new table named like `fileName` with the extension ".dbf". `recordLength` is the
     // sum of the field lengths; the deletion flag is added. The file is complete, and closed,
-    // after `declaredFieldCount` calls of AddField.
+    // after `declaredFieldCount` calls of AddField; it replaces an older table of that name only
+    // then (platform/FileSet.h), so until then the older one stays whole.
     static std::unique_ptr<TSimpleDBFile> CreateNew(const std::string& fileName,
                                                     std::int32_t version,
                                                     std::int32_t declaredFieldCount,
@@ -39,16 +40,23 @@ class TSimpleDBFile {
     bool CheckFieldDescriptor(const TDBFFieldDescriptor& descriptor);
 
     bool IsOpen() const { return open_; }
+    // A created table: every declared field written and the file closed without an error.
+    bool Complete() const;
+    // The first error of creating, writing or closing the file (a Windows error number), 0 when
+    // none.
+    std::int32_t Error() const { return error_; }
     const std::string& FileName() const { return fileName_; }
     const std::array<std::uint8_t, 32>& HeaderBuffer() const { return header_; }
 
   private:
     TSimpleDBFile() = default;
     void CloseFile();
+    void Written(bool ok);
 
     platform::BinaryFile file_;
     std::string fileName_;
     bool open_ = false;
+    std::int32_t error_ = 0;
     std::int32_t version_ = 0;
     std::int32_t declaredFields_ = 0;
     std::int32_t fieldsWritten_ = 0;

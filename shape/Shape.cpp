@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/FileSet.h"
 #include "platform/ShortString.h"
 #include "shape/ProgressFormShared.h"
 #include "shape/ShapeTexts.h"
@@ -58,7 +59,8 @@ TShape::TShape()
 }
 
 TShape::~TShape() {
-    WriteStyleFile();
+    // A shapefile that is not there gets no style file of its own.
+    if (!missing_) WriteStyleFile();
 }
 
 std::int32_t TShape::FreeShape(std::unique_ptr<TShape>& shape) {
@@ -69,6 +71,7 @@ std::int32_t TShape::FreeShape(std::unique_ptr<TShape>& shape) {
 std::int32_t TShape::OpenShape(TShape* shape, const std::string& name) {
     if (shape == nullptr) return -1;
     const std::int32_t result = shape->LoadShapeFile(name);
+    shape->missing_ = result == kShapeFileMissing && !platform::FileExists(name);
     shape->FileName = platform::Cut(name);
     shape->ReadStyleFile();
     shape->ReadLabelsFromDbf();
@@ -193,9 +196,13 @@ std::int32_t TShape::SaveShapeFile(const std::string& name) {
     if (!laidOut_) RebuildHeader();
     ProgressOpen(0, Records->Count(), 1, shapetexts::ProgressSaving());
     ProgressShow();
+    // The .shp, the .shx and the style file take the old ones' places together, and only when
+    // all are written in full; inside a larger set (the table beside them) they wait for it.
+    platform::FileSet set;
     platform::BinaryFile main;
     platform::BinaryFile index;
     const std::string indexName = platform::ChangeFileExt(name, ".shx");
+    std::int32_t error = 0;
     if (main.Open(name, platform::BinaryFile::Mode::CreateAlways) &&
         index.Open(indexName, platform::BinaryFile::Mode::CreateAlways)) {
         main.Write(Header.data(), Header.size());
@@ -211,27 +218,36 @@ std::int32_t TShape::SaveShapeFile(const std::string& name) {
             ProgressStep();
             r->WriteShapeRecord(main, index);
         }
-        // Both files replace the old ones only when both were written in full.
-        const bool written = main.Flush() && index.Flush();
-        if (!written || !main.Close() || !index.Close())
-            shapetexts::Show(shapetexts::WriteError(name));
+        if (!main.Close()) error = static_cast<std::int32_t>(main.LastError());
+        if (!index.Close() && error == 0) error = static_cast<std::int32_t>(index.LastError());
+        if (error != 0) shapetexts::Show(shapetexts::WriteError(name));
     } else {
+        error = static_cast<std::int32_t>(main.IsOpen() ? index.LastError() : main.LastError());
         shapetexts::Show(shapetexts::WriteError(main.IsOpen() ? indexName : name));
     }
+    if (error != 0) set.Fail(error);
     WriteStyleFile();
+    // A failure of the style file, or of a file written before in the set, is said here.
+    const std::int32_t committed = set.Commit();
+    if (error == 0 && committed != 0) shapetexts::Show(shapetexts::WriteError(name));
     ProgressClose();
-    return 0;
+    return error != 0 ? error : committed;
 }
 
 std::int32_t TShape::SaveShapeAs(TShape* shape, const std::string& name) {
     if (shape == nullptr) return 255;
     shape->RebuildHeader();
-    // A transformed shape takes its attribute table along; an older table under the new name is
-    // replaced, as the .shp and .shx are.
+    // A transformed shape takes its attribute table along, in one set with the .shp and .shx;
+    // an older table under the new name is replaced, as the .shp and .shx are.
+    platform::FileSet set;
     if (shape->State == 3)
         platform::CopyFile(platform::ChangeFileExt(shape->FileName, ".dbf"),
                            platform::ChangeFileExt(name, ".dbf"), false);
-    return shape->SaveShapeFile(name);
+    const std::int32_t saved = shape->SaveShapeFile(name);
+    const bool outermost = platform::FileSet::Current() == &set;
+    const std::int32_t committed = set.Commit();
+    if (saved == 0 && committed != 0 && outermost) shapetexts::Show(shapetexts::WriteError(name));
+    return saved != 0 ? saved : committed;
 }
 
 bool TShape::GoFirstVertex() {

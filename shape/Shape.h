@@ -30,7 +30,8 @@ std::int32_t FileSizeOf(platform::BinaryFile& file);
 class TShape {
   public:
     TShape();
-    // Writes the display-style file, then frees everything the shape owns.
+    // Writes the display-style file (unless the shape was opened from a file that is not there),
+    // then frees everything the shape owns.
     virtual ~TShape();
     TShape(const TShape&) = delete;
     TShape& operator=(const TShape&) = delete;
@@ -58,12 +59,14 @@ class TShape {
     // -1 without a shape; otherwise loads and then reads the style file and the labels.
     static std::int32_t OpenShape(TShape* shape, const std::string& name);
     // 255 without a shape; otherwise rebuilds the header, copies the attribute table of a
-    // transformed shape and saves.
+    // transformed shape and saves, all files put in place together; 0 or the save's result.
     static std::int32_t SaveShapeAs(TShape* shape, const std::string& name);
 
     // Appends the records of the .shp and its .shx to Records.
     std::int32_t LoadShapeFile(const std::string& name);
-    // Writes the .shp and .shx; always 0 (failures are shown to the user).
+    // Writes the .shp, .shx and style file, put in place together (platform/FileSet.h); 0, or the
+    // Windows error number of a failure, which the user has been shown. Nothing is written, with
+    // 0, for an empty name (reported) or a shape without records.
     std::int32_t SaveShapeFile(const std::string& name);
     std::int32_t RebuildHeader();
 
@@ -135,4 +138,5 @@ class TShape {
   private:
     // Whether the records' header and index fields come from a layout pass since the last load.
     bool laidOut_ = false;
+    bool missing_ = false;  // opened from a name no file has
 };

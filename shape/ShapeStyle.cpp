@@ -2,7 +2,6 @@
 // is saved or freed. Only the keys below are touched; the rest of the file stays as it is.
 #include "shape/ShapeStyle.h"
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -69,10 +68,7 @@ void SetBrushStyleNumber(platform::TBrush& brush, int number) {
 
 std::string StyleFileName(const std::string& shapeFileName) {
     if (shapeFileName.empty()) return {};
-    std::error_code ec;
-    std::filesystem::path full = std::filesystem::absolute(shapeFileName, ec);
-    if (ec) full = shapeFileName;
-    return platform::ChangeFileExt(full.lexically_normal().string(), ".tpi");
+    return platform::ChangeFileExt(platform::ExpandFileName(shapeFileName), ".tpi");
 }
 
 void TShape::ReadStyleFile() {

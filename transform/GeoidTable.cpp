@@ -7,6 +7,8 @@
 #include <fstream>
 #include <new>
 
+#include "platform/Cp1250.h"
+#include "platform/FileSystem.h"
 #include "platform/UiService.h"
 #include "transform/TransformTexts.h"
 
@@ -32,7 +34,10 @@ double ReadLittleEndianDouble(const unsigned char* p) {
 std::string DefaultGeoidPath() {
     std::error_code error;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    std::string path = (error ? std::string() : exe.parent_path().string()) + "/geoida.bin";
+    // A system name, like every name the library shows or opens.
+    std::string path =
+        (error ? std::string() : platform::Utf8ToCp1250(exe.parent_path().string())) +
+        "/geoida.bin";
     if (path.size() > kMaxPath) path.resize(kMaxPath);
     return path;
 }
@@ -40,9 +45,8 @@ std::string DefaultGeoidPath() {
 int LoadGeoidFile(const std::string& Path) {
     GeoidList.clear();
     GeoidPath() = Path.substr(0, kMaxPath);
-    std::error_code error;
-    if (std::filesystem::is_directory(GeoidPath(), error)) return -1;
-    std::ifstream file(GeoidPath(), std::ios::binary);
+    if (platform::DirectoryExists(GeoidPath())) return -1;
+    std::ifstream file(platform::OsName(GeoidPath()), std::ios::binary);
     if (!file.is_open()) return -1;
     unsigned char record[kGeoidRecordSize];
     // One record at a time: the table grows with what the file really holds, never by a count.

@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QDesktopServices>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QMenu>
@@ -246,7 +247,8 @@ void QtForms::Repaint(bool now) {
 
 bool QtForms::OpenHelp(const std::string& page, int context) {
     (void)context;  // the page is one topic
-    const QUrl url = QUrl::fromLocalFile(PathToScreen(page));
+    // The page's name is the operating system's own (found beside the executable).
+    const QUrl url = QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(page)));
     return openUrl_ ? openUrl_(url) : QDesktopServices::openUrl(url);
 }
 

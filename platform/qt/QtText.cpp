@@ -1,7 +1,5 @@
 #include "platform/qt/QtText.h"
 
-#include <QFile>
-
 #include "platform/Cp1250.h"
 #include "platform/IniNames.h"
 #include "platform/RasterSurface.h"
@@ -37,11 +35,13 @@ ColorRef FromQColor(const QColor& color) {
 }
 
 QString PathToScreen(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
+    return ToScreen(path);
 }
 
 std::string PathFromScreen(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    // A name with a character the code page lacks keeps "?" for it: it then names no file, and
+    // the operation that opens it says so.
+    return FromScreen(path);
 }
 
 }  // namespace platform::qt

@@ -2,7 +2,10 @@
 // batch mode, the outputs read by GDAL's ogrinfo, by pyshp and by the system's own MAP reader.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "ConverterFixture.h"
@@ -43,9 +46,10 @@ class EndToEndTest : public ConverterTest {
     }
 
     ProgramRun Pontra(const std::string& arguments) {
+        // No display: a command line without a whole conversion ends with the usage text.
         return RunInFolder(scratch.Path(),
-                           "env 'KESTREL_REGISTRY_FILE=" + scratch.Path("registry.reg") + "' '" +
-                               kPontra + "' " + arguments);
+                           "env -u DISPLAY -u WAYLAND_DISPLAY 'KESTREL_REGISTRY_FILE=" +
+                               scratch.Path("registry.reg") + "' '" + kPontra + "' " + arguments);
     }
 
     void ExportExample() {
@@ -154,15 +158,110 @@ TEST_F(EndToEndTest, ShpToMapWritesTheParcelsBackWithTheirAttributes) {
     EXPECT_TRUE(Has(link, "TPID: ")) << link;
 }
 
-TEST_F(EndToEndTest, AMissingMapOrConfigurationEndsTheProgramWithoutHarm) {
-    std::filesystem::create_directory(scratch.Path("shp"));
-    ProgramRun run = Pontra("MAP=brak.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SHP");
-    EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_TRUE(std::filesystem::is_empty(scratch.Path("shp")));
+// Polish letters in the output folder, the map's name and the layer names: the files on disk have
+// UTF-8 names, GDAL reads them, and the MAP file and the messages carry the names right.
+TEST_F(EndToEndTest, PolishLettersInTheFolderTheMapAndTheLayerNames) {
+    std::string ini = ReadFileBytes(scratch.Path("zielonki.ini"));
+    for (const std::string from : {"=dzialki", "[dzialki.shp]"}) {
+        const std::size_t at = ini.find(from);
+        ASSERT_NE(at, std::string::npos);
+        ini.replace(at + from.find("dzialki") + 4, 1, "\xB3");  // the Windows-1250 letter l-stroke
+    }
+    WriteFileBytes(scratch.Path("wsad.ini"), ini);
+    std::filesystem::copy_file(scratch.Path("zielonki.map"), scratch.Path("mapa łąki.map"));
+    std::filesystem::create_directory(scratch.Path("wyniki ćwiczeń"));
 
-    // Without the configuration file the layers are named by their codes.
-    run = Pontra("MAP=zielonki.map CFG=brak.ini SHPDIR=shp ACTION=MAP2SHP");
-    EXPECT_EQ(run.status, 0) << run.output;
+    ProgramRun run =
+        Pontra("'MAP=mapa łąki.map' CFG=wsad.ini 'SHPDIR=wyniki ćwiczeń' ACTION=MAP2SHP");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(std::filesystem::exists(scratch.Path("wyniki ćwiczeń/działki.dbf")));
+    EXPECT_TRUE(Has(OgrInfo("-so -al 'wyniki ćwiczeń/działki.shp'"), "Feature Count: 3"));
+
+    run = Pontra(
+        "'SHP=wyniki ćwiczeń/działki.shp' CFG=wsad.ini "
+        "'MAP=wyniki ćwiczeń/działki.map' ACTION=SHP2MAP");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(std::filesystem::exists(scratch.Path("wyniki ćwiczeń/map_działki.dbf")));
+    const std::string map = ReadFileBytes(scratch.Path("wyniki ćwiczeń/działki.map"));
+    EXPECT_TRUE(Has(map, ";plik->" + platform::Utf8ToCp1250("wyniki ćwiczeń/działki.map\r\n")));
+    EXPECT_TRUE(Has(map, "*5101"));  // the configuration's section for the layer was found
+
+    run = Pontra("'MAP=brak łąki.map' CFG=wsad.ini 'SHPDIR=wyniki ćwiczeń' ACTION=MAP2SHP");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.output, "Błąd dostępu do pliku brak łąki.map")) << run.output;
+}
+
+// A disk that fills up while a layer is written keeps that layer's older files whole.
+TEST_F(EndToEndTest, AFullDiskKeepsTheOlderLayerWhole) {
+    if (::geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
+    const std::string small = scratch.Path("shp");
+    std::filesystem::create_directory(small);
+    if (RunInFolder(scratch.Path(), "mount -t tmpfs -o size=1m kestrel-test shp").status != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    struct Unmount {
+        std::string folder;
+        ~Unmount() { RunInFolder(folder, "umount shp"); }
+    } unmount{scratch.Path()};
+
+    ASSERT_EQ(Pontra("map=zielonki.map cfg=zielonki.ini shpdir=shp action=map2shp").status, 0);
+    std::map<std::string, std::string> before;
+    for (const auto& e : std::filesystem::directory_iterator(small))
+        before[e.path().filename()] = ReadFileBytes(e.path());
+    // Ten thousand parcels: more than the file system holds.
+    std::string big = ";# Plik danych systemu TOPOLIN ver=[ 7.00]\r\n";
+    for (int i = 0; i < 10000; ++i) {
+        const std::string x = std::to_string(5757000 + i), y = std::to_string(7470000 + i);
+        big += "*5101 1 7 0.00000000\r\n:A1[" + std::to_string(i) + "]\r\n";
+        for (const char* corner : {"0 0", "0 1", "1 1", "1 0", "0 0"})
+            big += "P  0 " + x + ".00" + corner[0] + " " + y + ".00" + corner[2] + "\r\n";
+    }
+    WriteFileBytes(scratch.Path("duza.map"), big + ";KONIEC PLIKU\r\n");
+
+    const ProgramRun run = Pontra("MAP=duza.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SHP");
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_TRUE(Has(run.output, "dzialki")) << run.output;
+    std::map<std::string, std::string> after;
+    for (const auto& e : std::filesystem::directory_iterator(small))
+        after[e.path().filename()] = ReadFileBytes(e.path());
+    EXPECT_TRUE(after == before);  // every file as it was, and nothing left beside them
+}
+
+// What a script sees: the exit status and one clean line or paragraph per message.
+TEST_F(EndToEndTest, ExitStatusesAndMessagesTellScriptsWhatHappened) {
+    std::filesystem::create_directory(scratch.Path("shp"));
+    WriteFileBytes(scratch.Path("plik"), "x");
+    WriteFileBytes(scratch.Path("napisy.map"),
+                   ";# Plik danych systemu TOPOLIN ver=[ 7.00]\r\n*7001 1 7 0.00000000\r\n"
+                   "P  0 5.000 6.000\r\n;KONIEC PLIKU\r\n");
+    const struct {
+        const char* arguments;
+        int status;
+        const char* message;
+    } cases[] = {
+        {"MAP=brak.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SHP", 1,
+         "Błąd dostępu do pliku brak.map"},
+        {"MAP=zielonki.map CFG=zielonki.ini SHPDIR=plik/shp ACTION=MAP2SHP", 1,
+         "Nie można zapisać plików w folderze plik/shp"},
+        {"MAP=napisy.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SHP", 1, ""},  // only texts
+        {"SHP=shp/brak.shp CFG=zielonki.ini MAP=brak.map ACTION=SHP2MAP", 1,
+         "Brak pliku shp: shp/brak.shp"},
+        {"MAP=zielonki.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SZP", 2,
+         "Nieznana akcja (dozwolone MAP2SHP i SHP2MAP): MAP2SZP"},
+        {"map=zielonki.map cfg=zielonki.ini action=map2shp", 2, "brak: SHPDIR=\nUżycie"},
+        {"", 2, "Kod wyjścia:\n  0  konwersja zakończona"},
+        {"--help", 0, "ACTION=SHP2MAP"},
+        // Without the configuration file the layers are named by their codes, after a warning.
+        {"MAP=zielonki.map CFG=brak.ini SHPDIR=shp ACTION=MAP2SHP", 0,
+         "Brak pliku konfiguracji; konwersja z ustawieniami domyślnymi: brak.ini"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(std::filesystem::is_empty(scratch.Path("shp"))) << c.arguments;
+        const ProgramRun run = Pontra(c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.output;
+        EXPECT_TRUE(Has(run.output, c.message)) << c.arguments << "\n" << run.output;
+        EXPECT_FALSE(Has(run.output, "\r")) << run.output;
+        EXPECT_FALSE(Has(run.output, "[]")) << run.output;
+    }
     for (const char* name :
          {"1001.shp", "1105.shp", "4101.shp", "4302.shp", "5101.shp", "5201.shp", "5101.dbf"})
         EXPECT_TRUE(std::filesystem::exists(scratch.Path("shp/") + name)) << name;

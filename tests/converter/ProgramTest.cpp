@@ -23,27 +23,39 @@ TEST_F(ProgramTest, ABatchRunConvertsAndEndsWithoutAUser) {
                      "1|12|ExportMap", "delete|1", "unload"}));
 }
 
-TEST_F(ProgramTest, WithoutParametersTheWindowShowsAndTheProgramEnds) {
-    const ProgramRun run = RunProgram(kFakeProgram, scratch.Path(), "");
-    EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_EQ(Calls(), (Lines{"load", "unload"}));
+TEST_F(ProgramTest, WithoutParametersAndWithoutAWindowTheUsageEndsTheRun) {
+    // Nobody could use a window that cannot be shown: no display, or none forced.
+    for (const std::string env :
+         {"env -u DISPLAY -u WAYLAND_DISPLAY", "env KESTREL_UI=headless DISPLAY=:0"}) {
+        const ProgramRun run = RunInFolder(scratch.Path(), env + " '" + kFakeProgram + "'");
+        EXPECT_EQ(run.status, 2) << env << run.output;
+        EXPECT_NE(run.output.find("Kod wyjścia"), std::string::npos) << env << run.output;
+    }
+    EXPECT_EQ(Calls(), (Lines{"load", "unload", "load", "unload"}));
 }
 
-TEST_F(ProgramTest, ArgumentsArePassedOnAsTheirBytes) {
-    // "Łódź.map" in Windows-1250.
-    const ProgramRun run = RunProgram(kFakeProgram, scratch.Path(),
-                                      "\"MAP=$(printf '\\243\\363d\\237.map')\" CFG=b SHPDIR=o "
-                                      "ACTION=MAP2SHP");
+TEST_F(ProgramTest, ArgumentsComeInUtf8AndReachTheLibraryInWindows1250) {
+    const ProgramRun run =
+        RunProgram(kFakeProgram, scratch.Path(), "MAP=Łódź.map CFG=b SHPDIR=o ACTION=MAP2SHP");
     EXPECT_EQ(run.status, 0) << run.output;
     const Lines calls = Calls();
     ASSERT_GE(calls.size(), 3u);
     EXPECT_EQ(calls[2], "1|14|LoadMap|" + platform::Utf8ToCp1250("Łódź.map"));
+
+    // A name the code page cannot hold, or bytes that are no UTF-8, convert nothing.
+    for (const std::string bad : {"MAP=日本.map", "\"MAP=$(printf '\\243.map')\""}) {
+        const ProgramRun refused =
+            RunProgram(kFakeProgram, scratch.Path(), bad + " CFG=b SHPDIR=o ACTION=MAP2SHP");
+        EXPECT_EQ(refused.status, 2) << refused.output;
+        EXPECT_NE(refused.output.find("Windows-1250"), std::string::npos) << refused.output;
+    }
+    EXPECT_EQ(Calls().size(), calls.size());
 }
 
 TEST_F(ProgramTest, WithoutTheLibraryTheProgramStartsAndReportsTheMissingObject) {
     const ProgramRun run =
         RunProgram(kLonelyProgram, scratch.Path(), "MAP=a.map CFG=b.ini SHPDIR=out ACTION=MAP2SHP");
-    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_NE(run.output.find(kCreateError), std::string::npos) << run.output;
     EXPECT_TRUE(Calls().empty());
 }

@@ -58,7 +58,7 @@ TEST(BinaryFile, CreateAlwaysReplacesTheFileOnlyWhenClosed) {
 
     BinaryFile missingFolder;
     EXPECT_FALSE(missingFolder.Open(f.Path("none/a.bin"), BinaryFile::Mode::CreateAlways));
-    EXPECT_EQ(missingFolder.LastError(), kErrorFileNotFound);
+    EXPECT_EQ(missingFolder.LastError(), kErrorPathNotFound);
 }
 
 TEST(BinaryFile, BufferedReadsFollowSeeksAndStopAtTheEnd) {

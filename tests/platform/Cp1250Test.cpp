@@ -29,6 +29,15 @@ TEST(Cp1250, MissingAndBrokenCharactersBecomeQuestionMarks) {
               "d \x80");
 }
 
+TEST(Cp1250, ExactConversionRefusesWhatItCannotHold) {
+    EXPECT_EQ(Utf8ToCp1250Exact("Łódź €"),
+              "\xA3\xF3"
+              "d\x9F \x80");
+    EXPECT_EQ(Utf8ToCp1250Exact(""), "");
+    for (const char* bad : {"日", "a\xE2\x82", "\xFF", "\xC0\x80", "\xED\xA0\x80"})
+        EXPECT_FALSE(Utf8ToCp1250Exact(bad)) << bad;
+}
+
 TEST(ShortString, CutKeepsAtMostTheLimit) {
     EXPECT_EQ(Cut("ABCDEFGHIJKL", kPointNameMax), "ABCDEFGHIJ");
     EXPECT_EQ(Cut("4101X", kCodeMax), "4101");

@@ -1,3 +1,4 @@
+#include "platform/FileSystem.h"
 #include "platform/SystemInfo.h"
 
 #include <gtest/gtest.h>

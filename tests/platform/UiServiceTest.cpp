@@ -20,3 +20,23 @@ TEST(UiService, HeadlessBoxesAreRecordedAndAnswerTheDefaultButton) {
     EXPECT_EQ(ui->Messages()[3].owner, 7u);
     ui->SetEcho(true);
 }
+
+TEST(UiService, HeadlessBoxesPrintAsOneCleanParagraph) {
+    const struct {
+        const char* caption;
+        const char* text;
+        const char* shown;
+    } cases[] = {
+        {"",
+         "B\xB3\xB9"
+         "d zapisu pliku \xA3\xF3"
+         "d\x9F.map",
+         "Błąd zapisu pliku Łódź.map"},
+        {"Tytu\xB3", "tekst", "[Tytuł] tekst"},
+        {"", "pierwszy\n\rdrugi\r\ntrzeci\rczwarty\n", "pierwszy\ndrugi\ntrzeci\nczwarty"},
+        {"", "\r\n\r\n", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MessageBoxText(MessageBoxRequest{0, c.text, c.caption, MB_OK}), c.shown)
+            << c.text;
+}

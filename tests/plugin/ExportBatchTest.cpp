@@ -2,8 +2,13 @@
 #include <sys/stat.h>
 
 #include "ExportTestSupport.h"
+#include "model/TextHandles.h"
+#include "platform/FileSet.h"
+#include "platform/GlobalMemory.h"
+#include "platform/OsError.h"
 #include "platform/SystemInfo.h"
 #include "plugin/AttributeIds.h"
+#include "plugin/KWZArcView.h"
 
 namespace {
 
@@ -138,6 +143,92 @@ TEST_F(ExportBatchTest, FolderThatCannotBeWrittenOrIsNotChosen) {
     EXPECT_TRUE(Exists("1000.shp"));
     Export();
     EXPECT_EQ(boxes->FolderDialogs().size(), 2u);
+}
+
+TEST_F(ExportBatchTest, LayerNamesStayInTheFolderAndSharedNamesLoseNoObject) {
+    Batch(
+        "[WARSTWY]\r\n1000=../poza\r\n1001=wspolna\r\n1002=WSPOLNA\r\n1003=wspolna\r\n"
+        "4100=wspolna\r\n5100=\r\n[1003]\r\nA=!C5:0$A1\r\n");
+    Add("1001", {{1, 1}});
+    Add("1000", {{2, 2}});
+    Add("1002", {{3, 3}});
+    Add("1001", {{4, 4}});
+    Add("1003", {{5, 5}});
+    Add("4100", {{6, 6}, {7, 7}});
+    Add("5100", {{0, 0}, {0, 1}, {1, 1}, {0, 0}});
+    EXPECT_TRUE(Export());
+    EXPECT_FALSE(std::filesystem::exists(Out("../poza.shp")));
+    EXPECT_THAT(Files(),
+                ElementsAre("1000.dbf", "1000.shp", "1000.shx", "1000.tpi", "1003.dbf", "1003.shp",
+                            "1003.shx", "1003.tpi", "4100.dbf", "4100.shp", "4100.shx", "4100.tpi",
+                            "5100.dbf", "5100.shp", "5100.shx", "5100.tpi", "wspolna.dbf",
+                            "wspolna.shp", "wspolna.shx", "wspolna.tpi"));
+    // Points of one table layout share the layer, in map order; the others keep their codes.
+    const std::string shared = Pyshp(Out("wspolna.shp"));
+    EXPECT_THAT(Lines(shared, "type"), ElementsAre("type 1 count 3"));
+    EXPECT_THAT(Rows(shared), ElementsAre("1", "3", "4"));
+    EXPECT_THAT(Messages(), ElementsAre(HasSubstr("\"../poza\" nie może być nazwą pliku"),
+                                        HasSubstr("obiekty kodu 1003 zapisano w warstwie 1003"),
+                                        HasSubstr("obiekty kodu 4100 zapisano w warstwie 4100"),
+                                        HasSubstr("\"\" nie może być nazwą pliku")));
+}
+
+// A layer's .shp, .shx, table and style file are put in place together: a failure at any of
+// them, or a read-only file among them, keeps the whole older layer.
+TEST_F(ExportBatchTest, AFailureAtAnyFileOfALayerKeepsTheOlderLayerWhole) {
+    Add("1000", {{1, 2}});
+    ASSERT_TRUE(Export());
+    const char* kExtensions[] = {".shp", ".shx", ".dbf", ".tpi"};
+    auto snapshot = [&] {
+        std::vector<std::string> files;
+        for (const char* ext : kExtensions)
+            files.push_back(ReadFile(Out(std::string("1000") + ext)));
+        return files;
+    };
+    const std::vector<std::string> old = snapshot();
+    Add("1000", {{3, 4}});
+    for (const char* ext : kExtensions) {
+        boxes->ClearMessages();
+        platform::FailReplacementsForTest(ext, platform::kErrorDiskFull);
+        EXPECT_FALSE(Export()) << ext;
+        platform::FailReplacementsForTest("", 0);
+        EXPECT_EQ(snapshot(), old) << ext;
+        EXPECT_THAT(Messages(), ElementsAre(HasSubstr("1000."))) << ext;
+    }
+    boxes->ClearMessages();
+    ::chmod(Out("1000.shx").c_str(), 0444);
+    EXPECT_FALSE(Export());
+    EXPECT_EQ(snapshot(), old);
+    EXPECT_THAT(Messages(), ElementsAre(HasSubstr("1000.shx")));
+    ::chmod(Out("1000.shx").c_str(), 0644);
+    EXPECT_TRUE(Export());
+    EXPECT_NE(snapshot(), old);
+    EXPECT_THAT(Files(), ElementsAre("1000.dbf", "1000.shp", "1000.shx", "1000.tpi"));
+}
+
+// Sets from older tools carry upper-case extensions: they are found and replaced, never doubled.
+TEST_F(ExportBatchTest, UpperCaseExtensionSetsAreFoundAndReplacedNotDoubled) {
+    Batch("[WARSTWY]\r\n1000=LAB\r\n");
+    Add("1000", {{1, 2}});
+    ASSERT_TRUE(Export());
+    for (const char* ext : {"shp", "shx", "dbf", "tpi"}) {
+        std::string upper = ext;
+        for (char& c : upper) c = static_cast<char>(c - 'a' + 'A');
+        std::filesystem::rename(Out(std::string("LAB.") + ext), Out("LAB." + upper));
+    }
+    {
+        TKWZArcView server;
+        const HostTextHandle name = StrToGlobal(Out("lab.shp"));
+        EXPECT_EQ(server.OpenFile(name), 0);
+        platform::GlobalFree(name);
+        EXPECT_EQ(server.GetRecordCount(), 1);
+    }  // closing it writes its style file
+    Batch("[WARSTWY]\r\n1000=lab\r\n");
+    Add("1000", {{3, 4}});
+    ASSERT_TRUE(Export());
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_THAT(Files(), ElementsAre("LAB.DBF", "LAB.SHP", "LAB.SHX", "LAB.TPI"));
+    EXPECT_THAT(Lines(OgrInfo(Out("LAB.SHP")), "Feature Count"), ElementsAre("Feature Count: 2"));
 }
 
 }  // namespace

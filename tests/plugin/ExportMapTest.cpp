@@ -69,7 +69,7 @@ TEST_F(ExportMapTest, SevenObjectsGiveOneLayerPerCode) {
     EXPECT_THAT(Lines(lines, "shape"), ElementsAre("shape 3 parts 0 points 20 10;21 11;20 12",
                                                    "shape 3 parts 0 points 40 30;41 31"));
     const std::string area = Pyshp(Out("5100.shp"));
-    EXPECT_THAT(Lines(area, "shape"), ElementsAre("shape 5 parts 0 points 0 0;10 0;10 10;0 0"));
+    EXPECT_THAT(Lines(area, "shape"), ElementsAre("shape 5 parts 0 points 0 0;10 10;10 0;0 0"));
     EXPECT_THAT(Rows(area), ElementsAre(::testing::EndsWith("|4")));
 
     const std::string ogr = OgrInfo(Out("4100.shp"));
@@ -244,6 +244,35 @@ TEST_F(ExportMapTest, OneFileHoldsEveryKindUnderTheFirstType) {
                                        ::testing::EndsWith("|4")));
     EXPECT_THAT(Lines(all, "field"), ::testing::Not(::testing::Contains("field FA N 10 0")));
     EXPECT_THAT(OgrInfo(Out("plan.shp")), HasSubstr("Feature Count: 3"));
+}
+
+// Outer rings clockwise, holes counter-clockwise, whatever their sense and order in the map: GDAL
+// reads every one of these as a square with a hole.
+TEST_F(ExportMapTest, AreasRunAsTheFormatSaysWhateverTheirSenseAndOrderInTheMap) {
+    const std::vector<V> outerCcw = {{0, 0}, {0, 10}, {10, 10}, {10, 0}, {0, 0}};  // northing first
+    const std::vector<V> holeCcw = {{4, 4}, {4, 6}, {6, 6}, {6, 4}, {4, 4}};
+    const std::vector<V> outerCw(outerCcw.rbegin(), outerCcw.rend());
+    const std::vector<V> holeCw(holeCcw.rbegin(), holeCcw.rend());
+    auto area = [&](const std::vector<V>& first, const std::vector<V>& second) {
+        std::vector<V> vertices = first;
+        vertices.insert(vertices.end(), second.begin(), second.end());
+        vertices.push_back(first.front());
+        Add("5100", vertices);
+    };
+    area(outerCcw, holeCcw);
+    area(outerCw, holeCw);
+    area(holeCcw, outerCcw);
+    ASSERT_TRUE(Export());
+    if (!tools) return;
+    const std::string script = Out("../rings.py");
+    std::ofstream(script) << "import sys\nfrom osgeo import ogr\n"
+                             "source = ogr.Open(sys.argv[1])\n"
+                             "for f in source.GetLayer(0):\n"
+                             "    g = f.GetGeometryRef()\n"
+                             "    print(g.GetGeometryName(), g.GetGeometryCount(), g.GetArea())\n";
+    const std::string read =
+        Run("/usr/bin/python3 '" + script + "' '" + Out("5100.shp") + "' 2>&1");
+    EXPECT_EQ(read, "POLYGON 2 96.0\nPOLYGON 2 96.0\nPOLYGON 2 96.0\n");
 }
 
 TEST_F(ExportMapTest, SymbolNamesNameTheLayers) {

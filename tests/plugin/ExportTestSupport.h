@@ -66,9 +66,9 @@ class ExportTest : public SettingsTest {
         Add("1000", {{5000102, 7000202}});
     }
 
-    void Export() {
-        ExportMapFiles(TMapExport{points.get(), objects.get(), shape, symbols, batch, batchFile,
-                                  folder, mapFile});
+    bool Export() {
+        return ExportMapFiles(TMapExport{points.get(), objects.get(), shape, symbols, batch,
+                                         batchFile, folder, mapFile});
     }
 
     std::string Out(const std::string& name) const { return (out_ / name).string(); }

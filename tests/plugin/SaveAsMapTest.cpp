@@ -1,5 +1,6 @@
 // The whole shapefile to MAP conversion through the server's place 11: settings and modes, the
 // link table, the transferred attributes, and bad input.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +9,8 @@
 #include "model/MapFile.h"
 #include "model/TextHandles.h"
 #include "platform/Cursor.h"
+#include "platform/FileSet.h"
+#include "platform/OsError.h"
 #include "plugin/AttributeChoice.h"
 #include "plugin/ConversionSettings.h"
 #include "plugin/KWZArcView.h"
@@ -94,7 +97,7 @@ class SaveAsMapTest : public ConversionTest {
 TEST_F(SaveAsMapTest, WithoutTableWritesTheMapAndTheSettingsFile) {
     OpenLines();
     ConversionSettings.BTA = true;
-    EXPECT_FALSE(Save(Path("drogi.map"), 0));
+    EXPECT_TRUE(Save(Path("drogi.map"), 0));
     EXPECT_EQ(server->FileName, Path("drogi.map"));
     EXPECT_FALSE(fs::exists(Path("map_drogi.dbf")));
     EXPECT_TRUE(fs::exists(Path("drogi.cc")));
@@ -364,6 +367,35 @@ TEST_F(SaveAsMapTest, OlderLinkTableIsReplaced) {
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names,
               (std::vector<std::string>{"drogi.cc", "drogi.dbf", "drogi.map", "map_drogi.dbf"}));
+}
+
+// The MAP file, its link table and its settings file take their places together: a failure at
+// any of them, or a read-only MAP file, keeps all three older ones.
+TEST_F(SaveAsMapTest, TheMapItsLinkTableAndSettingsFileTakeTheirPlacesTogether) {
+    OpenLines();
+    StandardTable();
+    ASSERT_TRUE(Save(Path("drogi.map"), 1));
+    const std::vector<std::string> outputs = {"drogi.map", "map_drogi.dbf", "drogi.cc"};
+    auto snapshot = [&] {
+        std::vector<std::string> texts;
+        for (const std::string& name : outputs) texts.push_back(ReadText(Path(name)));
+        return texts;
+    };
+    const std::vector<std::string> old = snapshot();
+    // Each further conversion appends its objects to the map: new files would differ.
+    for (const std::string& failing : outputs) {
+        boxes->ClearMessages();
+        platform::FailReplacementsForTest(failing, platform::kErrorDiskFull);
+        EXPECT_FALSE(Save(Path("drogi.map"), 1)) << failing;
+        platform::FailReplacementsForTest("", 0);
+        EXPECT_EQ(snapshot(), old) << failing;
+        EXPECT_EQ(Messages().size(), 1u) << failing;
+    }
+    boxes->ClearMessages();
+    fs::permissions(Path("drogi.map"), fs::perms::owner_read);
+    EXPECT_FALSE(Save(Path("drogi.map"), 1));
+    EXPECT_EQ(snapshot(), old);
+    EXPECT_THAT(Messages(), ::testing::ElementsAre(::testing::HasSubstr(Path("drogi.map"))));
 }
 
 }  // namespace

@@ -70,10 +70,6 @@ TEST(SaveAsMapValues, LinkTableNames) {
     EXPECT_EQ(LinkTableName("/dane/drogi.map"), "/dane/map_drogi.dbf");
     EXPECT_EQ(LinkTableName("drogi.MAP"), "map_drogi.dbf");
     EXPECT_EQ(FileNameOnly("/dane/map_drogi.dbf"), "map_drogi.dbf");
-    const std::string work = LinkTableWorkName("/dane/map_drogi.dbf");
-    EXPECT_EQ(FolderOf(work), "/dane/");
-    EXPECT_NE(work, "/dane/map_drogi.dbf");
-    EXPECT_EQ(work.substr(work.size() - 4), ".dbf");
 }
 
 TEST(SaveAsMapBatchSection, SectionOfTheShapefileOverDefault) {

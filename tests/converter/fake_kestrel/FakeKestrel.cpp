@@ -57,7 +57,8 @@ class FakeServer final : public TKWZPrototyp {
     ~FakeServer() override { Log("delete|" + std::to_string(id_)); }
 
     std::int32_t ConfigureDisplay(std::uint32_t) override { return Call(0, "ConfigureDisplay"); }
-    std::int32_t OpenFile(KwzHandle name) override { return Call(1, "OpenFile", Arg(name)); }
+    // Loaded, as the real server says it with 0; every other operation answers 1 (true).
+    std::int32_t OpenFile(KwzHandle name) override { return Call(1, "OpenFile", Arg(name)) - 1; }
     std::int32_t SaveFileAs(KwzHandle name) override { return Call(2, "SaveFileAs", Arg(name)); }
     std::int32_t Draw(std::uint32_t, double, double, double, double, std::int32_t, std::int32_t,
                       std::int32_t, std::int32_t, std::uint8_t, std::int32_t) override {

@@ -1,0 +1,255 @@
+#include "platform/FileSystem.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "platform/BinaryFile.h"
+#include "platform/Cp1250.h"
+#include "platform/FileSet.h"
+#include "platform/FolderIndex.h"
+#include "platform/IniNames.h"
+#include "platform/OsError.h"
+
+namespace platform {
+namespace {
+
+thread_local std::uint32_t lastOsError = 0;
+
+std::string Join(const std::string& folder, std::string_view name) {
+    if (folder.empty()) return std::string(name);
+    std::string joined = folder;
+    if (joined.back() != '/') joined += '/';
+    joined.append(name);
+    return joined;
+}
+
+// Splits at '/', dropping empty parts; `absolute` tells whether the name began with '/'.
+std::vector<std::string_view> Components(std::string_view name, bool& absolute) {
+    absolute = !name.empty() && name.front() == '/';
+    std::vector<std::string_view> parts;
+    std::size_t pos = 0;
+    while (pos <= name.size()) {
+        std::size_t slash = name.find('/', pos);
+        if (slash == std::string_view::npos) slash = name.size();
+        if (slash > pos) parts.push_back(name.substr(pos, slash - pos));
+        pos = slash + 1;
+    }
+    return parts;
+}
+
+std::string FolderOfOsName(const std::string& os) {
+    const std::size_t slash = os.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return os.substr(0, slash);
+}
+
+}  // namespace
+
+std::string OsName(std::string_view name) {
+    std::string direct = Cp1250ToUtf8(name);
+    struct stat st {};
+    if (direct.empty() || ::lstat(direct.c_str(), &st) == 0) return direct;
+
+    bool absolute = false;
+    const std::vector<std::string_view> parts = Components(name, absolute);
+    std::string result = absolute ? "/" : "";
+    bool walking = true;  // every component so far exists
+    for (std::string_view part : parts) {
+        std::string candidate = Join(result, Cp1250ToUtf8(part));
+        if (walking && part != "." && part != ".." && ::lstat(candidate.c_str(), &st) != 0) {
+            const std::string found = FindCaseless(result, part);
+            if (found.empty()) {
+                walking = false;
+            } else {
+                candidate = Join(result, found);
+            }
+        }
+        result = std::move(candidate);
+    }
+    if (!result.empty() && name.back() == '/' && result.back() != '/') result += '/';
+    return result;
+}
+
+std::string OsNameToOpen(std::string_view name) {
+    const FileSet* set = FileSet::Current();
+    // A file the set holds under the name as given needs no look-up in the folder.
+    if (set != nullptr) {
+        if (const std::string* held = set->Held(Cp1250ToUtf8(name))) return *held;
+    }
+    std::string os = OsName(name);
+    if (set != nullptr) {
+        if (const std::string* held = set->Held(os)) return *held;
+    }
+    return os;
+}
+
+std::optional<std::string> SystemName(std::string_view osName) {
+    return Utf8ToCp1250Exact(osName);
+}
+
+std::string ChangeFileExt(std::string_view name, std::string_view ext) {
+    const std::size_t slash = name.find_last_of("/\\");
+    const std::size_t dot = name.find_last_of('.');
+    std::size_t stem = name.size();
+    if (dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash))
+        stem = dot;
+    std::string result(name.substr(0, stem));
+    result.append(ext);
+    return result;
+}
+
+std::string ExpandFileName(std::string_view name) {
+    std::string full(name);
+    if (full.empty() || full.front() != '/') {
+        const std::string current = GetCurrentDirectory();
+        full = current.empty() ? full : Join(current, full);
+    }
+    bool absolute = false;
+    std::vector<std::string_view> kept;
+    for (std::string_view part : Components(full, absolute)) {
+        if (part == ".") continue;
+        if (part == "..") {
+            if (!kept.empty() && kept.back() != "..") {
+                kept.pop_back();
+            } else if (!absolute) {
+                kept.push_back(part);
+            }
+            continue;
+        }
+        kept.push_back(part);
+    }
+    std::string result = absolute ? "/" : "";
+    for (std::string_view part : kept) result = Join(result, part);
+    return result.empty() ? "." : result;
+}
+
+bool FileExists(std::string_view name) {
+    if (name.empty()) return false;
+    struct stat st {};
+    return ::stat(OsNameToOpen(name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(std::string_view name) {
+    if (name.empty()) return false;
+    struct stat st {};
+    return ::stat(OsName(name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool SameFile(std::string_view a, std::string_view b) {
+    struct stat sa {};
+    struct stat sb {};
+    const bool hasA = ::stat(OsName(a).c_str(), &sa) == 0;
+    const bool hasB = ::stat(OsName(b).c_str(), &sb) == 0;
+    if (hasA && hasB) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    if (hasA || hasB) return false;
+    return IniNamesEqual(ExpandFileName(a), ExpandFileName(b));
+}
+
+bool FileWritable(std::string_view name) {
+    const std::string os = OsNameToOpen(name);
+    struct stat st {};
+    return ::stat(os.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(os.c_str(), W_OK) == 0;
+}
+
+bool FolderWritable(std::string_view name) {
+    const std::string os = OsName(name.empty() ? std::string_view(".") : name);
+    struct stat st {};
+    return ::stat(os.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           ::access(os.c_str(), W_OK | X_OK) == 0;
+}
+
+bool DeleteFile(std::string_view name) {
+    if (RemoveEntry(OsName(name))) return true;
+    lastOsError = static_cast<std::uint32_t>(OsErrorFromErrno(errno));
+    return false;
+}
+
+bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
+    if (failIfExists && FileExists(to)) {
+        lastOsError = kErrorFileExists;
+        return false;
+    }
+    BinaryFile in;
+    if (!in.Open(std::string(from), BinaryFile::Mode::Read)) {
+        lastOsError = in.LastError();
+        return false;
+    }
+    BinaryFile out;
+    if (!out.Open(std::string(to), BinaryFile::Mode::CreateAlways)) {
+        lastOsError = out.LastError();
+        return false;
+    }
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        const std::size_t n = in.Read(buffer.data(), buffer.size());
+        if (n == 0) break;
+        if (!out.Write(buffer.data(), n)) break;
+    }
+    if (in.LastError() != 0) {
+        lastOsError = in.LastError();
+        return false;  // out is discarded by its destructor
+    }
+    if (!out.Close()) {
+        lastOsError = out.LastError();
+        return false;
+    }
+    return true;
+}
+
+bool CreateDirectory(std::string_view name) {
+    if (name.empty()) return false;
+    const std::string os = OsName(name);
+    if (!MakeFolder(os) && errno != EEXIST) {
+        lastOsError = static_cast<std::uint32_t>(OsErrorForPath(errno, os));
+        return false;
+    }
+    return DirectoryExists(name);
+}
+
+std::string GetCurrentDirectory() {
+    std::vector<char> buffer(4096);
+    for (;;) {
+        if (::getcwd(buffer.data(), buffer.size()) != nullptr) return Utf8ToCp1250(buffer.data());
+        if (errno != ERANGE || buffer.size() > (1u << 20)) return {};
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::uint32_t LastOsError() {
+    return lastOsError;
+}
+
+void SetLastOsError(std::uint32_t error) {
+    lastOsError = error;
+}
+
+bool WriteToDescriptor(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+int OpenFileDescriptor(std::string_view name, int flags, std::int32_t& error) {
+    error = 0;
+    if (name.empty()) {
+        error = kErrorPathNotFound;
+        return -1;
+    }
+    const std::string os = OsNameToOpen(name);
+    TidyFolder(FolderOfOsName(os));
+    const int fd = (flags & O_CREAT) != 0 ? CreateEntry(os, flags, 0666)
+                                          : ::open(os.c_str(), flags | O_CLOEXEC);
+    if (fd < 0) error = OsErrorForPath(errno, os);
+    return fd;
+}
+
+}  // namespace platform

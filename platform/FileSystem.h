@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The one place where a file name meets the operating system. Inside the system a name is
+// Windows-1250 text like every other; the operating system's names are UTF-8. Every operation
+// here takes the system's name, converts it, and finds each folder and file that exists whatever
+// the case of its name, as the original platform's file system did: an exact match first, then
+// one that differs only in the case of its letters (Windows-1250 letters, Polish ones included).
+// A name that matches nothing is taken as given, so a new file gets the name it was given.
+//
+// While a file set (FileSet.h) is open on the thread, a file it holds ready for a target stands
+// in for that target when the target is opened or looked for: the set's operation reads what it
+// has written.
+namespace platform {
+
+// The operating system's name of a system name, each existing component found as above.
+std::string OsName(std::string_view name);
+// The same, with a file the current file set holds for that target in its place.
+std::string OsNameToOpen(std::string_view name);
+// The system's name of an operating-system name; nothing when it is no valid UTF-8 or holds a
+// character Windows-1250 lacks.
+std::optional<std::string> SystemName(std::string_view osName);
+
+// The name with its extension replaced (or added); the extension includes its dot.
+std::string ChangeFileExt(std::string_view name, std::string_view ext);
+// The name made absolute against the current folder, with "." and ".." resolved by the text.
+std::string ExpandFileName(std::string_view name);
+
+// True for an existing regular file (or one the current file set holds for that name).
+bool FileExists(std::string_view name);
+// True for an existing folder.
+bool DirectoryExists(std::string_view name);
+// True when both names lead to the same existing file, or, for files not there yet, to the same
+// place.
+bool SameFile(std::string_view a, std::string_view b);
+// True for an existing file that may be opened for writing.
+bool FileWritable(std::string_view name);
+// True when files can be created in the folder (the current folder for an empty name).
+bool FolderWritable(std::string_view name);
+
+// Removes a file; false (with LastOsError set) when it cannot.
+bool DeleteFile(std::string_view name);
+// Copies a file byte for byte as a replacement of the target (FileSet.h); with failIfExists an
+// existing target is left alone and the copy fails.
+bool CopyFile(std::string_view from, std::string_view to, bool failIfExists);
+// Creates one folder; true when it exists afterwards.
+bool CreateDirectory(std::string_view name);
+// The current folder as a system name; a name Windows-1250 cannot hold keeps "?" for the
+// characters it lacks. Empty when it cannot be found.
+std::string GetCurrentDirectory();
+
+// The Windows error number of the last failed free file function on this thread.
+std::uint32_t LastOsError();
+void SetLastOsError(std::uint32_t error);
+
+// Writes all of the data to the descriptor, going on after interruptions and short writes.
+bool WriteToDescriptor(int fd, std::string_view data);
+
+// Opens a file by its system name with open(2)'s flags; the descriptor, or -1 with `error` set
+// to the Windows error number. A folder that a run left with unfinished file sets is put in
+// order first (FileSet.h).
+int OpenFileDescriptor(std::string_view name, int flags, std::int32_t& error);
+
+}  // namespace platform
