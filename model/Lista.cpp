@@ -1,12 +1,33 @@
 #include "model/Lista.h"
 
+void TElement::operator delete(TElement* element, std::destroying_delete_t) noexcept {
+    const bool inArena = element->InArena();
+    void* whole = dynamic_cast<void*>(element);
+    element->~TElement();
+    if (!inArena) ::operator delete(whole);
+}
+
+void TLista::operator delete(TLista* list, std::destroying_delete_t) noexcept {
+    const bool inArena = list->inArena_;
+    void* whole = dynamic_cast<void*>(list);
+    list->~TLista();
+    if (!inArena) ::operator delete(whole);
+}
+
 TLista::~TLista() {
+    DestroyElements();
+}
+
+void TLista::DestroyElements() {
     TElement* element = first_;
     while (element != nullptr) {
         TElement* next = element->GetNext();
         delete element;
         element = next;
     }
+    first_ = current_ = last_ = nullptr;
+    count_ = 0;
+    markedValid_ = 0;
 }
 
 bool TLista::Add(std::unique_ptr<TElement> element) {

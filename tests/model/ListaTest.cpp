@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "model/MapArena.h"
+
 namespace {
 
 // An element that counts its destructions, so tests see each one freed exactly once.
@@ -129,4 +131,29 @@ TEST(Lista, WalkVisitsEveryElementInOrder) {
     do seen.push_back(list.CurrentItem());
     while (list.Next());
     EXPECT_EQ(seen, added);
+}
+
+// Elements and lists made in a map's storage: deleting one runs its destructor once and leaves
+// the memory to the storage, wherever the element is deleted and with heap elements beside it.
+TEST(Lista, ElementsMadeInStorageOfTheirOwn) {
+    int destroyed = 0;
+    MapArena arena;
+    {
+        auto list = MakeInArena<MarkingList>(arena);
+        list->Add(MakeInArena<Counted>(arena, &destroyed));
+        TElement* a = list->Last();
+        TElement* b = AddCounted(*list, &destroyed);
+        list->Add(MakeInArena<Counted>(arena, &destroyed));
+        TElement* c = list->Last();
+        EXPECT_EQ(b->GetPrev(), a);
+        EXPECT_EQ(c->GetPrev(), b);
+        list->SetMarked(a);
+        list->GoFirst();
+        list->TakeCurrent().reset();  // a: made in the arena
+        EXPECT_EQ(destroyed, 1);
+        EXPECT_EQ(b->GetPrev(), nullptr);
+        EXPECT_EQ(list->MarkedValid(), 0);
+        auto unlinked = MakeInArena<Counted>(arena, &destroyed);  // never linked
+    }
+    EXPECT_EQ(destroyed, 4);
 }
