@@ -33,3 +33,8 @@ void NewMapLists(std::unique_ptr<TListaPKT>& Points, std::unique_ptr<TListaObi>&
 void ShowFileResult(std::int16_t Result, std::string_view FileName);
 
 std::string RemoveSpaces(std::string_view Text);
+
+// Objects of classes 6 and 7 carry their text on a line of its own in version 3.
+inline bool CodeHasTextLine(std::string_view Code) {
+    return !Code.empty() && (Code[0] == '6' || Code[0] == '7');
+}

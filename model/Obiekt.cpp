@@ -152,21 +152,24 @@ void TObiekt::ComputeExtent() {
     if (!HasVertices()) return;
     bool first = true;
     for (const TElement* e = Vertices->First(); e != nullptr; e = e->GetNext()) {
-        const TPunkt* p = static_cast<const TNumer*>(e)->PointRef;
-        const auto x = static_cast<float>(p->X);
-        const auto y = static_cast<float>(p->Y);
-        if (first) {
-            MinX = MaxX = x;
-            MinY = MaxY = y;
-            MinH = MaxH = p->H;
-            first = false;
-            continue;
-        }
-        MinX = std::min(MinX, x);
-        MaxX = std::max(MaxX, x);
-        MinY = std::min(MinY, y);
-        MaxY = std::max(MaxY, y);
-        MinH = std::min(MinH, p->H);
-        MaxH = std::max(MaxH, p->H);
+        ExtendExtent(*static_cast<const TNumer*>(e)->PointRef, first);
+        first = false;
     }
+}
+
+void TObiekt::ExtendExtent(const TPunkt& Point, bool First) {
+    const auto x = static_cast<float>(Point.X);
+    const auto y = static_cast<float>(Point.Y);
+    if (First) {
+        MinX = MaxX = x;
+        MinY = MaxY = y;
+        MinH = MaxH = Point.H;
+        return;
+    }
+    MinX = std::min(MinX, x);
+    MaxX = std::max(MaxX, x);
+    MinY = std::min(MinY, y);
+    MaxY = std::max(MaxY, y);
+    MinH = std::min(MinH, Point.H);
+    MaxH = std::max(MaxH, Point.H);
 }

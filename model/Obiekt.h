@@ -79,6 +79,8 @@ class TObiekt : public TElement {
     void GetVector(std::int32_t Index, float& A, float& B, float& C) const;
     bool HasVertices() const { return Vertices && Vertices->Count() > 0; }
     void ComputeExtent();
+    // Widens the extent by a vertex's point; the first vertex sets it.
+    void ExtendExtent(const TPunkt& Point, bool First);
 
     // Coordinate texts for the shapefile export: Coords gets "X,Y;" per written vertex and
     // PartStarts the 0-based positions where parts (rings) begin, each followed by ",".

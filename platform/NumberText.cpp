@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -10,12 +11,8 @@
 namespace platform {
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+using number_text::IsBlank;
+using number_text::IsDigit;
 
 std::optional<std::string> NonFinite(double value) {
     if (std::isnan(value)) return std::string("NAN");
@@ -125,7 +122,7 @@ std::optional<std::int32_t> StrToIntStrict(std::string_view text) {
     return static_cast<std::int32_t>(value);
 }
 
-std::optional<double> StrToFloatStrict(std::string_view text) {
+std::optional<double> StrToFloatStrictGeneral(std::string_view text) {
     text = SkipBlanks(text);
     // Check the grammar first; from_chars alone would accept "inf", "nan" and hex forms. It takes
     // no leading "+", so a plus sign is stepped over.
@@ -154,19 +151,6 @@ std::optional<double> StrToFloatStrict(std::string_view text) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
     return value;
-}
-
-std::string_view LineScanner::ReadToken() {
-    while (pos_ < line_.size() && IsBlank(line_[pos_])) ++pos_;
-    const std::size_t start = pos_;
-    while (pos_ < line_.size() && !IsBlank(line_[pos_])) ++pos_;
-    return line_.substr(start, pos_ - start);
-}
-
-std::string_view LineScanner::Take(std::size_t count) {
-    const std::string_view part = line_.substr(pos_, count);
-    pos_ += part.size();
-    return part;
 }
 
 }  // namespace platform

@@ -1,8 +1,13 @@
 #include "model/MapFile.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 #include "platform/Cp1250.h"
@@ -395,6 +400,38 @@ TEST_F(MapFileTest, GarbageNeverCrashes) {
     ReadText(cut, inputs[2]);
     EXPECT_EQ(Map::PointsOf(*cut.All()[0]).size(), 1u);
     EXPECT_EQ(Map::PointsOf(*cut.All()[0])[0]->X, 1.5);
+}
+
+// Input that never ends, from a device or a FIFO whose writer goes on for ever, ends the reading
+// quickly with a message; what was read before stays in the lists.
+TEST_F(MapFileTest, InputWithoutAnEndStopsTheReading) {
+    Map zero;
+    EXPECT_EQ(Read(zero, "/dev/zero"), 254);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"To nie jest plik MAP: /dev/zero"});
+
+    ui_->ClearMessages();
+    std::signal(SIGPIPE, SIG_IGN);
+    const std::string fifo = dir_ / "fifo.map";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] {
+        const int fd = ::open(fifo.c_str(), O_WRONLY);
+        const std::string start = ";ver=[ 7.00]\r\n*4101 1 7 0\r\nP 0 1 2\r\n";
+        const std::string zeros(64 * 1024, '\0');
+        if (::write(fd, start.data(), start.size()) > 0) {
+            while (::write(fd, zeros.data(), zeros.size()) > 0) {
+            }
+        }
+        ::close(fd);
+    });
+    Map endless;
+    EXPECT_EQ(Read(endless, fifo), 255);
+    writer.join();
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{
+                           "Wiersz 4 nie kończy się przez ponad 1 MB: to nie jest plik MAP, "
+                           "reszty pliku nie wczytano",
+                           "Błąd odczytu pliku " + fifo}));
+    EXPECT_EQ(endless.objects->Count(), 1);
+    EXPECT_EQ(endless.points->Count(), 1);
 }
 
 TEST(MapFileHelpers, RemoveSpacesAndNewLists) {

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
 #include "platform/DecimalSeparator.h"
 
 using namespace platform;
@@ -73,6 +79,55 @@ TEST_F(NumberTextTest, ScannerReadsBlankSeparatedTokensAndLeavesTheRest) {
     EXPECT_FALSE(s.ReadReal().has_value());  // "#" is no number
     EXPECT_TRUE(s.AtEnd());
     EXPECT_EQ(s.ReadToken(), "");
+}
+
+// The scanner converts plain decimals itself; whatever the digits, it must give the bits the
+// general conversion gives, and refuse what that refuses.
+TEST_F(NumberTextTest, ScannerNumbersMatchTheGeneralConversion) {
+    std::mt19937_64 random(20240518);
+    std::vector<std::string> tokens = {"9007199254740992",
+                                       "9007199254740993",
+                                       "-0",
+                                       "00000000000000000001.5",
+                                       "0.1000000000000000000000",
+                                       "0.10000000000000000000000",
+                                       "4294967296",
+                                       "-2147483649",
+                                       "2147483648",
+                                       "+12",
+                                       "-",
+                                       "1.2.3",
+                                       "12-"};
+    for (int i = 0; i < 20000; ++i) {
+        std::string token = random() % 4 == 0 ? "-" : "";
+        const auto integer = random() % 21;
+        const auto fraction = random() % 4 == 0 ? random() % 26 : random() % 4;
+        for (std::uint64_t d = 0; d < integer; ++d) token += static_cast<char>('0' + random() % 10);
+        if (fraction > 0 || random() % 8 == 0) token += '.';
+        for (std::uint64_t d = 0; d < fraction; ++d)
+            token += static_cast<char>('0' + random() % 10);
+        if (!token.empty()) tokens.push_back(token);
+    }
+    for (const std::string& token : tokens) {
+        const auto expected = StrToFloatStrictGeneral(token);
+        const auto direct = StrToFloatStrict(token);
+        const std::string line = " " + token + "\t7";
+        LineScanner scan(line);
+        const auto scanned = scan.ReadReal();
+        ASSERT_EQ(direct.has_value(), expected.has_value()) << token;
+        ASSERT_EQ(scanned.has_value(), expected.has_value()) << token;
+        if (expected) {
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(*direct),
+                      std::bit_cast<std::uint64_t>(*expected))
+                << token;
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(*scanned),
+                      std::bit_cast<std::uint64_t>(*expected))
+                << token;
+        }
+        EXPECT_EQ(scan.ReadInteger(), 7) << token;
+        LineScanner integer(token);
+        EXPECT_EQ(integer.ReadInteger(), StrToIntStrict(token)) << token;
+    }
 }
 
 TEST(DecimalSeparator, GuardRestoresThePreviousValue) {
