@@ -19,7 +19,7 @@ TLista::~TLista() {
 }
 
 void TLista::DestroyElements() {
-    TElement* element = first_;
+    TElement* element = visitOnDestroy_ ? first_ : nullptr;
     while (element != nullptr) {
         TElement* next = element->GetNext();
         delete element;
@@ -32,6 +32,7 @@ void TLista::DestroyElements() {
 
 bool TLista::Add(std::unique_ptr<TElement> element) {
     TElement* e = element.release();
+    if (!e->NeedsNoDestruction()) visitOnDestroy_ = true;
     if (first_ == nullptr) {
         first_ = e;
         last_ = e;

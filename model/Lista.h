@@ -26,20 +26,27 @@ class TElement {
 
     TElement* GetNext() const { return next_; }
     void SetNext(TElement* next) { next_ = next; }
-    TElement* GetPrev() const { return reinterpret_cast<TElement*>(prev_ & ~kInArena); }
+    TElement* GetPrev() const { return reinterpret_cast<TElement*>(prev_ & ~kMarks); }
     void SetPrev(TElement* prev) {
-        prev_ = reinterpret_cast<std::uintptr_t>(prev) | (prev_ & kInArena);
+        prev_ = reinterpret_cast<std::uintptr_t>(prev) | (prev_ & kMarks);
     }
     bool InArena() const { return (prev_ & kInArena) != 0; }
+    // Made in an arena, of a type whose destructor releases nothing: a list may drop it without
+    // visiting it.
+    bool NeedsNoDestruction() const { return (prev_ & kNothingToRelease) != 0; }
 
   private:
     template <class T, class... Args>
     friend std::unique_ptr<T> MakeInArena(MapArena& arena, Args&&... args);
-    void MarkInArena() { prev_ |= kInArena; }
+    void MarkInArena(bool releasesNothing) {
+        prev_ |= kInArena | (releasesNothing ? kNothingToRelease : 0);
+    }
 
-    // The lowest bit of the (aligned) previous element's address marks an element made in an
-    // arena, which keeps a point within the size it had with two plain links.
+    // The lowest bits of the (aligned) previous element's address carry the two marks, which
+    // keeps a point within the size it had with two plain links.
     static constexpr std::uintptr_t kInArena = 1;
+    static constexpr std::uintptr_t kNothingToRelease = 2;
+    static constexpr std::uintptr_t kMarks = kInArena | kNothingToRelease;
     TElement* next_ = nullptr;
     std::uintptr_t prev_ = 0;
 };
@@ -89,7 +96,7 @@ class TLista {
   private:
     template <class T, class... Args>
     friend std::unique_ptr<T> MakeInArena(MapArena& arena, Args&&... args);
-    void MarkInArena() { inArena_ = true; }
+    void MarkInArena(bool) { inArena_ = true; }
 
     TElement* first_ = nullptr;
     TElement* current_ = nullptr;
@@ -98,4 +105,6 @@ class TLista {
     std::int32_t count_ = 0;
     std::uint8_t markedValid_ = 0;
     bool inArena_ = false;
+    // Some element linked at some time needs its destructor: destroying the list visits them all.
+    bool visitOnDestroy_ = false;
 };

@@ -32,6 +32,8 @@ class TPunkt : public TElement {
     virtual void Rotate(double X0, double Y0, double Angle);
     virtual void SwapXY();
 
+    using ReleasesNothing = TPunkt;
+
     ShortText<10> Name;
     std::uint8_t Flags;
     float H;   // height; 0 when the point has none

@@ -8,6 +8,7 @@
 
 #include "model/FormatSettings.h"
 #include "model/MapReader.h"
+#include "model/MapWriter.h"
 #include "model/ModelTexts.h"
 #include "platform/NumberText.h"
 #include "platform/OsError.h"
@@ -56,114 +57,8 @@ std::string OneLine(std::string_view text) {
     return result;
 }
 
-std::string RightAligned(std::string_view text, std::size_t width) {
-    std::string result;
-    if (text.size() < width) result.assign(width - text.size(), ' ');
-    result.append(text);
-    return result;
-}
-
-// A coordinate of the P form: exactly 3 decimals, no filler, at most 14 significant digits.
-void AppendCoordinate(std::string& out, double value) {
-    if (!std::isfinite(value) || std::fabs(value) >= 1e14) {
-        // Beyond 14 integer digits there is no fixed form; the general form still reads back.
-        out += platform::FormatGeneral(value);
-        return;
-    }
-    if (std::fabs(value) >= 1e11) {
-        char digits[32];
-        const auto r =
-            std::to_chars(digits, digits + sizeof digits, value, std::chars_format::scientific, 13);
-        std::from_chars(digits, r.ptr, value);
-    }
-    char buffer[64];
-    const auto r =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3);
-    std::string_view text(buffer, static_cast<std::size_t>(r.ptr - buffer));
-    if (text.size() > 1 && text[0] == '-' && text.find_first_of("123456789") == std::string::npos)
-        text.remove_prefix(1);  // no "-0.000"
-    out.append(text);
-}
-
 std::string HeaderLine(std::int32_t version) {
     return ";# Plik danych systemu TOPOLIN ver=[ " + std::to_string(version) + ".00]";
-}
-
-void WriteAttributes(platform::TextFileWriter& file, const TObiekt& object, std::int32_t version) {
-    auto line = [&](std::string_view key, std::string_view value) {
-        if (value.empty()) return;
-        file.WriteLine(":" + std::string(key) + "[" + OneLine(value) + "]");
-    };
-    std::string value;
-    if (version >= 4) {
-        object.GetText(value, 255);
-        line("TX", value);
-    }
-    static constexpr std::pair<std::int32_t, std::string_view> kSlots[] = {
-        {kAttrA1, "A1"}, {kAttrA2, "A2"}, {kAttrA3, "A3"},
-        {kAttrA4, "A4"}, {kAttrA5, "A5"}, {kAttrA6, "A6"}};
-    for (const auto& [id, key] : kSlots) {
-        if (version < 4 && id > kAttrA3) break;
-        object.GetAttribute(id, value, 85);
-        line(key, value);
-    }
-    if (version >= 4) {
-        line("KR", object.KR);
-        for (const auto& [number, key] :
-             {std::pair{object.DT, "DT"}, std::pair{object.MP, "MP"}, std::pair{object.FA, "FA"}}) {
-            if (number != 0) line(key, std::to_string(number));
-        }
-    }
-    if (version >= 7) {
-        object.GetAttribute(kAttrID, value, 85);
-        line("ID", value);
-    }
-}
-
-std::string PointLine(const TPunkt& p, std::int32_t version) {
-    std::string out;
-    if (version <= 4) {
-        out = " " + RightAligned(OneLine(p.Name), 10) + " " + platform::FormatFixed(p.X, 3, 12) +
-              " " + platform::FormatFixed(p.Y, 3, 12);
-        if (p.Flags == 7) out += " " + platform::FormatFixed(p.H, 4, 12);
-        return out;
-    }
-    out = (p.Flags & kPointLineGoesOn) ? "P  1 " : "P  0 ";
-    AppendCoordinate(out, p.X);
-    out += ' ';
-    AppendCoordinate(out, p.Y);
-    if (p.Flags & kPointHasHeight) {
-        out += ' ';
-        AppendCoordinate(out, p.H);
-    }
-    if (p.Flags & kPointHasName) out += " ," + OneLine(p.Name);
-    return out;
-}
-
-// Writes one object; returns the first write error during it.
-std::int32_t WriteObject(platform::TextFileWriter& file, const TObiekt& object,
-                         std::int32_t version) {
-    std::string header = "*" + RightAligned(OneLine(object.Code), 4) + " 1 7 " +
-                         platform::FormatFixed(object.Value, 8, 10);
-    if (object.Flags & kObjectMarked) header += " #";
-    file.WriteLine(header);
-    if (version == 3 && CodeHasTextLine(object.Code)) {
-        std::string text;
-        object.GetText(text, 255);
-        file.WriteLine(OneLine(text));
-    }
-    WriteAttributes(file, object, version);
-    for (std::int32_t index = 1; index <= 3; ++index) {
-        float a, b, c;
-        object.GetVector(index, a, b, c);
-        if (a == 0.0f && b == 0.0f && c == 0.0f) continue;
-        file.WriteLine("!" + RightAligned(std::to_string(index), 10) + " " +
-                       platform::FormatFixed(a, 3, 12) + " " + platform::FormatFixed(b, 3, 12) +
-                       " " + platform::FormatFixed(c, 8, 12));
-    }
-    for (const TElement* e = object.Vertices->First(); e != nullptr; e = e->GetNext())
-        file.WriteLine(PointLine(*static_cast<const TNumer*>(e)->PointRef, version));
-    return file.Error();
 }
 
 }  // namespace
@@ -252,19 +147,22 @@ void WriteMapFile(std::string_view Generator, std::string_view VersionText, std:
     GlobalNumberFormat.SetDecimalSeparator('.');
     Points->GoFirst();
     Objects->GoFirst();
-    file.WriteLine(HeaderLine(Version));
-    file.WriteLine(";GENERATOR: " + OneLine(Generator) + " ver " + OneLine(VersionText));
-    file.WriteLine(";plik->" + OneLine(name));
-    file.WriteLine(";" + platform::CurrentDateTimeText());
-    file.WriteLine(";Operator:" + OneLine(platform::GetUserName()));
-    file.WriteLine(";" + std::string(41, '-'));
+    MapWriter writer(file, Version, GlobalNumberFormat.GetDecimalSeparator());
+    writer.Line(HeaderLine(Version));
+    writer.Line(";GENERATOR: " + OneLine(Generator) + " ver " + OneLine(VersionText));
+    writer.Line(";plik->" + OneLine(name));
+    writer.Line(";" + platform::CurrentDateTimeText());
+    writer.Line(";Operator:" + OneLine(platform::GetUserName()));
+    writer.Line(";" + std::string(41, '-'));
     for (const TElement* e = Objects->First(); e != nullptr && Result == 0; e = e->GetNext()) {
         const auto& object = *static_cast<const TObiekt*>(e);
         if (!object.HasVertices()) continue;
         if (OnlyMarked && !(object.Flags & kObjectMarked)) continue;
-        Result = WriteObject(file, object, Version);
+        writer.Object(object);
+        if (writer.Pending() >= MapWriter::kPieceBytes) Result = writer.Flush();
     }
-    file.WriteLine(kEndLine);
+    writer.Line(kEndLine);
+    writer.Flush();
     GlobalNumberFormat.SetDecimalSeparator(savedSeparator);
 
     // Closed before the result is shown, so that an error of the last writes is reported too;

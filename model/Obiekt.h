@@ -19,6 +19,7 @@
 class TNumer : public TElement {
   public:
     explicit TNumer(TPunkt* point) : PointRef(point) {}
+    using ReleasesNothing = TNumer;
     TPunkt* PointRef;
 };
 

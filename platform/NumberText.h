@@ -1,7 +1,11 @@
 #pragma once
 
+#include <algorithm>
+#include <bit>
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -14,6 +18,11 @@ namespace platform {
 
 // Fixed notation with `decimals` digits after the separator, right-aligned in at least `width`.
 std::string FormatFixed(double value, int decimals, int width = 0);
+// FormatFixed appended to `out`; the second form with the separator given instead of the
+// process's (for a writer that has set it and writes many numbers).
+void AppendFixed(std::string& out, double value, int decimals, int width = 0);
+inline void AppendFixed(std::string& out, double value, int decimals, int width, char separator);
+void AppendFixedGeneral(std::string& out, double value, int decimals, int width, char separator);
 
 // The general form with at most 15 significant digits: trailing zeros and a trailing separator
 // dropped; fixed notation unless the magnitude is below 0.00001 or has more than 15 integer
@@ -37,6 +46,46 @@ inline constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e
                                           1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                           1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
+inline constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1000,     10000,
+                                                 100000, 1000000, 10000000, 100000000};
+
+// The digits that begin the eight bytes at `p` (at most 8), and their value.
+inline int LeadingDigits(const char* p, std::uint64_t& value) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    // A byte is a digit when its high half is 3 and stays 3 with 6 added. A carry of that addition
+    // can only spoil bytes after a byte that is no digit.
+    const std::uint64_t high = word & 0xF0F0F0F0F0F0F0F0ull;
+    const std::uint64_t plus6 = (word + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull;
+    const std::uint64_t other = (high | (plus6 >> 4)) ^ 0x3333333333333333ull;
+    const int count = other == 0 ? 8 : std::countr_zero(other) >> 3;
+    if (count == 0) return 0;
+    // The digits moved to the top, zeros before them, and combined pairwise.
+    std::uint64_t v = word << (8 * (8 - count));
+    v = ((v & 0x0F0F0F0F0F0F0F0Full) * 2561) >> 8;
+    v = ((v & 0x00FF00FF00FF00FFull) * 6553601) >> 16;
+    value = ((v & 0x0000FFFF0000FFFFull) * 42949672960001ull) >> 32;
+    return count;
+}
+
+// Reads the digits at `p` into `digits` (which overflows past 19 of them); returns their count.
+inline std::size_t ReadDigits(const char*& p, const char* end, std::uint64_t& digits) {
+    std::size_t count = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        while (end - p >= 8) {
+            std::uint64_t chunk = 0;
+            const int n = LeadingDigits(p, chunk);
+            digits = digits * kPowersOfTen[n] + chunk;
+            p += n;
+            count += static_cast<std::size_t>(n);
+            if (n < 8) return count;
+        }
+    }
+    for (; p < end && IsDigit(*p); ++p, ++count)
+        digits = digits * 10 + static_cast<unsigned>(*p - '0');
+    return count;
+}
+
 // Reads a plain decimal number at `p` (an optional "-", digits with an optional "." and digits)
 // whose digits make an integer of at most 2^53 with at most 22 of them after the point: the
 // integer and the power of ten are then exact doubles, and one division rounds correctly, as
@@ -45,14 +94,11 @@ inline bool ReadPlainDecimal(const char*& p, const char* end, double& value) {
     const bool negative = p < end && *p == '-';
     if (negative) ++p;
     std::uint64_t digits = 0;
-    const char* first = p;
-    while (p < end && IsDigit(*p)) digits = digits * 10 + static_cast<unsigned>(*p++ - '0');
-    auto count = static_cast<std::size_t>(p - first);
+    std::size_t count = ReadDigits(p, end, digits);
     std::size_t fraction = 0;
     if (p < end && *p == '.') {
-        const char* point = ++p;
-        while (p < end && IsDigit(*p)) digits = digits * 10 + static_cast<unsigned>(*p++ - '0');
-        fraction = static_cast<std::size_t>(p - point);
+        ++p;
+        fraction = ReadDigits(p, end, digits);
         count += fraction;
     }
     if (count == 0 || count > 19 || digits > (std::uint64_t{1} << 53) ||
@@ -78,7 +124,63 @@ inline bool ReadPlainInteger(const char*& p, const char* end, std::int32_t& valu
     return true;
 }
 
+// Fixed notation of a finite value below 2^52 with at most 8 decimals, by integer arithmetic:
+// the value's exact binary fraction times 10^decimals, rounded half to even as printf rounds,
+// with no sign when it rounds to zero. Returns the length written to `out` (room for 40), or 0
+// for a value outside that range, whose scaled digits would not fit 64 bits.
+inline std::size_t FixedDigits(double value, int decimals, char separator, char* out) {
+    if (decimals < 0 || decimals > 8) return 0;
+    const auto raw = std::bit_cast<std::uint64_t>(value);
+    const int biased = static_cast<int>((raw >> 52) & 0x7FF);
+    std::uint64_t bits = raw & ((std::uint64_t{1} << 52) - 1);  // |value| = bits * 2^exponent
+    int exponent = -1074;
+    if (biased != 0) {
+        bits |= std::uint64_t{1} << 52;
+        exponent = biased - 1075;
+    }
+    if (exponent >= 0) return 0;
+    if (bits != 0) {
+        const int zeros = std::min(std::countr_zero(bits), -exponent);
+        bits >>= zeros;
+        exponent += zeros;
+    }
+    const std::uint64_t scale = kPowersOfTen[decimals];
+    if (bits > UINT64_MAX / scale) return 0;
+    const std::uint64_t scaled = bits * scale;
+    std::uint64_t whole = scaled;
+    if (const int shift = -exponent; shift > 64) {
+        whole = 0;
+    } else if (shift == 64) {
+        whole = scaled > (std::uint64_t{1} << 63) ? 1 : 0;
+    } else if (shift > 0) {
+        whole = scaled >> shift;
+        const std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
+        const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+        if (rest > half || (rest == half && (whole & 1) != 0)) ++whole;
+    }
+    char* p = out;
+    if ((raw >> 63) != 0 && whole != 0) *p++ = '-';
+    p = std::to_chars(p, out + 40, whole / scale).ptr;
+    if (decimals > 0) {
+        *p++ = separator;
+        std::uint64_t fraction = whole % scale;
+        for (int i = decimals - 1; i >= 0; --i, fraction /= 10)
+            p[i] = static_cast<char>('0' + fraction % 10);
+        p += decimals;
+    }
+    return static_cast<std::size_t>(p - out);
+}
+
 }  // namespace number_text
+
+inline void AppendFixed(std::string& out, double value, int decimals, int width, char separator) {
+    char digits[40];
+    const std::size_t n = number_text::FixedDigits(value, decimals, separator, digits);
+    if (n == 0) return AppendFixedGeneral(out, value, decimals, width, separator);
+    if (width > 0 && n < static_cast<std::size_t>(width))
+        out.append(static_cast<std::size_t>(width) - n, ' ');
+    out.append(digits, n);
+}
 
 // Strict real: leading blanks, an optional sign, digits with an optional "." and digits, an
 // optional exponent ("E" or "e", optional sign, digits) and nothing after. Empty text fails.
@@ -95,37 +197,36 @@ inline std::optional<double> StrToFloatStrict(std::string_view text) {
 // Reads blank-separated tokens from the middle of a line, left to right.
 class LineScanner {
   public:
-    explicit LineScanner(std::string_view line) : line_(line) {}
+    explicit LineScanner(std::string_view line)
+        : at_(line.data()), end_(line.data() + line.size()) {}
 
     // Skips blanks and takes the token up to the next blank; empty at the end of the line.
     std::string_view ReadToken() {
         SkipBlanks();
-        const std::size_t start = pos_;
-        while (pos_ < line_.size() && !number_text::IsBlank(line_[pos_])) ++pos_;
-        return line_.substr(start, pos_ - start);
+        const char* start = at_;
+        while (at_ < end_ && !number_text::IsBlank(*at_)) ++at_;
+        return {start, static_cast<std::size_t>(at_ - start)};
     }
     // The next token as a strict integer or real; the token is consumed even when it fails.
     // Plain decimal tokens convert as they are read, the rest through the strict conversions.
     std::optional<std::int32_t> ReadInteger() {
         SkipBlanks();
-        const char* p = line_.data() + pos_;
-        const char* const end = line_.data() + line_.size();
+        const char* p = at_;
         std::int32_t value;
-        if (number_text::ReadPlainInteger(p, end, value) &&
-            (p == end || number_text::IsBlank(*p))) {
-            pos_ = static_cast<std::size_t>(p - line_.data());
+        if (number_text::ReadPlainInteger(p, end_, value) &&
+            (p == end_ || number_text::IsBlank(*p))) {
+            at_ = p;
             return value;
         }
         return StrToIntStrict(ReadToken());
     }
     std::optional<double> ReadReal() {
         SkipBlanks();
-        const char* p = line_.data() + pos_;
-        const char* const end = line_.data() + line_.size();
+        const char* p = at_;
         double value;
-        if (number_text::ReadPlainDecimal(p, end, value) &&
-            (p == end || number_text::IsBlank(*p))) {
-            pos_ = static_cast<std::size_t>(p - line_.data());
+        if (number_text::ReadPlainDecimal(p, end_, value) &&
+            (p == end_ || number_text::IsBlank(*p))) {
+            at_ = p;
             return value;
         }
         return StrToFloatStrictGeneral(ReadToken());
@@ -133,21 +234,21 @@ class LineScanner {
 
     // Takes the next `count` characters as they stand (fewer at the end of the line).
     std::string_view Take(std::size_t count) {
-        const std::string_view part = line_.substr(pos_, count);
-        pos_ += part.size();
-        return part;
+        const char* start = at_;
+        at_ += std::min(count, static_cast<std::size_t>(end_ - at_));
+        return {start, static_cast<std::size_t>(at_ - start)};
     }
     // What has not been read yet.
-    std::string_view Rest() const { return line_.substr(pos_); }
-    bool AtEnd() const { return pos_ >= line_.size(); }
+    std::string_view Rest() const { return {at_, static_cast<std::size_t>(end_ - at_)}; }
+    bool AtEnd() const { return at_ >= end_; }
 
   private:
     void SkipBlanks() {
-        while (pos_ < line_.size() && number_text::IsBlank(line_[pos_])) ++pos_;
+        while (at_ < end_ && number_text::IsBlank(*at_)) ++at_;
     }
 
-    std::string_view line_;
-    std::size_t pos_ = 0;
+    const char* at_;
+    const char* end_;
 };
 
 }  // namespace platform

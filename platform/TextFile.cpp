@@ -5,6 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <bit>
 #include <cerrno>
@@ -32,8 +36,20 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
-// The first CR or LF in [from, to), or `to`: eight bytes at a time where the byte order allows.
+// The first CR or LF in [from, to), or `to`: sixteen or eight bytes at a time where the
+// processor or the byte order allows.
 const char* FindLineEnd(const char* from, const char* to) {
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    while (to - from >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf));
+        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(ends));
+        if (mask != 0) return from + std::countr_zero(mask);
+        from += 16;
+    }
+#endif
     if constexpr (std::endian::native == std::endian::little) {
         constexpr std::uint64_t kOnes = 0x0101010101010101ull;
         constexpr std::uint64_t kHighs = 0x8080808080808080ull;
@@ -161,8 +177,12 @@ bool TextFileReader::ReadLineView(std::string_view& line) {
             if (at - pos_ > lineLimit_) return Stop(Limit::Line);
             line = {data + pos_, std::min(at - pos_, kLineMax)};
             pos_ = at + 1;
-            if (*found == '\r') pendingLf_ = true;
-            if (pendingLf_ && pos_ < end_) SkipPendingLf();
+            if (*found == '\r') {
+                if (pos_ == end_)
+                    pendingLf_ = true;  // the LF after it, if any, is in the next piece
+                else if (data[pos_] == '\n')
+                    ++pos_;
+            }
             return true;
         }
         if (end_ - pos_ > kLineMax) {

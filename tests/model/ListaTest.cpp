@@ -13,6 +13,17 @@ struct Counted : TElement {
     int* destroyed_;
 };
 
+// An element that claims to release nothing, and one derived from it that does: the claim is
+// not inherited, so the list still destroys the second kind.
+struct Plain : TElement {
+    using ReleasesNothing = Plain;
+};
+struct CountedPlain : Plain {
+    explicit CountedPlain(int* destroyed) : destroyed_(destroyed) {}
+    ~CountedPlain() override { ++*destroyed_; }
+    int* destroyed_;
+};
+
 // Exposes the protected marker for the tests.
 struct MarkingList : TLista {
     using TLista::SetMarked;
@@ -156,4 +167,13 @@ TEST(Lista, ElementsMadeInStorageOfTheirOwn) {
         auto unlinked = MakeInArena<Counted>(arena, &destroyed);  // never linked
     }
     EXPECT_EQ(destroyed, 4);
+    {
+        TLista list;
+        for (int i = 0; i < 3; ++i) list.Add(MakeInArena<Plain>(arena));
+        EXPECT_TRUE(list.First()->NeedsNoDestruction());
+        list.Add(MakeInArena<CountedPlain>(arena, &destroyed));
+        EXPECT_FALSE(list.Last()->NeedsNoDestruction());
+        EXPECT_EQ(list.Last()->GetPrev(), list.First()->GetNext()->GetNext());
+    }
+    EXPECT_EQ(destroyed, 5);
 }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -26,6 +28,59 @@ TEST_F(NumberTextTest, FixedRoundsPadsAndUsesTheSeparator) {
     EXPECT_EQ(FormatFixed(7, 0), "7");
     SetDecimalSeparator(',');
     EXPECT_EQ(FormatFixed(1.5, 2, 6), "  1,50");
+}
+
+// Fixed notation is built by integer arithmetic; it must give what printf gives (rounding exact
+// halves to even), without the sign of a value that rounds to zero.
+TEST_F(NumberTextTest, FixedMatchesPrintfWhateverTheValue) {
+    std::mt19937_64 random(7);
+    std::vector<double> values = {0.0625,
+                                  0.1875,
+                                  2.5,
+                                  0.5,
+                                  1.5,
+                                  -0.0005,
+                                  0.0005,
+                                  2.0005,
+                                  1.0005,
+                                  5e-324,
+                                  1e-300,
+                                  123456789012.3456,
+                                  9.2e18,
+                                  1.8e19,
+                                  1e22,
+                                  -0.0,
+                                  4503599627370495.5,
+                                  5712345.678,
+                                  3.4e38};
+    for (int i = 0; i < 20000; ++i) {
+        switch (i % 4) {
+            case 0:  // any bits
+                values.push_back(std::bit_cast<double>(random()));
+                break;
+            case 1:  // coordinates with up to 4 decimals, often exact halves
+                values.push_back(static_cast<double>(random() % 100000000000) / 16.0 *
+                                 (random() % 2 ? 1 : -1));
+                break;
+            case 2:  // singles, as heights and vectors are
+                values.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+                break;
+            default:
+                values.push_back(static_cast<double>(random() % 10000000) / 10000.0);
+        }
+    }
+    for (double value : values) {
+        for (int decimals : {0, 1, 3, 4, 8, 12, 18, 25}) {
+            char expected[400];
+            std::snprintf(expected, sizeof expected, "%.*f", decimals, value);
+            std::string text = expected;
+            if (text[0] == '-' && text.find_first_of("123456789") == std::string::npos)
+                text.erase(0, 1);
+            if (std::isnan(value)) text = "NAN";
+            if (std::isinf(value)) text = value < 0 ? "-INF" : "INF";
+            ASSERT_EQ(FormatFixed(value, decimals), text) << decimals << " " << value;
+        }
+    }
 }
 
 TEST_F(NumberTextTest, GeneralFormDropsZerosAndSwitchesToExponentAtTheLimits) {
