@@ -33,6 +33,22 @@ std::string_view WithoutSpaces(std::string_view text, char* buffer) {
     return {buffer, n};
 }
 
+// The rest of a P line (before its name) without its spaces, converted strictly: the usual
+// rest, a number between spaces or nothing at all, is read in place.
+std::optional<double> Height(std::string_view rest) {
+    const char* p = rest.data();
+    const char* const end = p + rest.size();
+    while (p < end && platform::number_text::IsBlank(*p)) ++p;
+    if (p == end) return std::nullopt;
+    double value = 0.0;
+    if (const char* q = platform::number_text::ReadPlainDecimal(p, end, value)) {
+        while (q < end && *q == ' ') ++q;
+        if (q == end) return value;
+    }
+    char squeezed[platform::TextFileReader::kLineMax];
+    return platform::StrToFloatStrict(WithoutSpaces(rest, squeezed));
+}
+
 }  // namespace
 
 void MapReader::Bound(platform::TextFileReader& file) {
@@ -169,8 +185,7 @@ void MapReader::PFormPoint(std::string_view line) {
         rest = rest.substr(0, comma);
         flags |= kPointHasName;
     }
-    char height[platform::TextFileReader::kLineMax];
-    const auto h = ToSingle(platform::StrToFloatStrict(WithoutSpaces(rest, height)));
+    const auto h = ToSingle(Height(rest));
     if (h) flags |= kPointHasHeight;
     AddPoint(object, squeezed, flags, *x, *y, h.value_or(0.0f));
 }

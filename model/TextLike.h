@@ -33,6 +33,10 @@ class TextLike {
     }
     std::size_t find(char what, std::size_t pos = 0) const { return Self().view().find(what, pos); }
     int compare(std::string_view other) const { return Self().view().compare(other); }
+    bool starts_with(std::string_view prefix) const { return Self().view().starts_with(prefix); }
+    bool starts_with(char c) const { return Self().view().starts_with(c); }
+    bool ends_with(std::string_view suffix) const { return Self().view().ends_with(suffix); }
+    bool ends_with(char c) const { return Self().view().ends_with(c); }
 
     friend bool operator==(const Text& a, const Text& b) { return a.view() == b.view(); }
     friend bool operator==(const Text& a, std::string_view b) { return a.view() == b; }

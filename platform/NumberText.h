@@ -68,61 +68,73 @@ inline int LeadingDigits(const char* p, std::uint64_t& value) {
     return count;
 }
 
-// Reads the digits at `p` into `digits` (which overflows past 19 of them); returns their count.
-inline std::size_t ReadDigits(const char*& p, const char* end, std::uint64_t& digits) {
-    std::size_t count = 0;
+// Reads the digits at `p` into `digits` (which overflows past 19 of them); returns where they
+// end. (Pointers are passed by value here and below: bytes read through a char pointer might
+// alias a pointer kept in memory, which would then be stored at every step.)
+inline const char* ReadDigits(const char* p, const char* end, std::uint64_t& digits) {
+    std::uint64_t value = digits;
     if constexpr (std::endian::native == std::endian::little) {
         while (end - p >= 8) {
             std::uint64_t chunk = 0;
             const int n = LeadingDigits(p, chunk);
-            digits = digits * kPowersOfTen[n] + chunk;
+            value = value * kPowersOfTen[n] + chunk;
             p += n;
-            count += static_cast<std::size_t>(n);
-            if (n < 8) return count;
+            if (n < 8) {
+                digits = value;
+                return p;
+            }
         }
     }
-    for (; p < end && IsDigit(*p); ++p, ++count)
-        digits = digits * 10 + static_cast<unsigned>(*p - '0');
-    return count;
+    for (; p < end && IsDigit(*p); ++p) value = value * 10 + static_cast<unsigned>(*p - '0');
+    digits = value;
+    return p;
 }
 
 // Reads a plain decimal number at `p` (an optional "-", digits with an optional "." and digits)
 // whose digits make an integer of at most 2^53 with at most 22 of them after the point: the
 // integer and the power of ten are then exact doubles, and one division rounds correctly, as
-// the general conversion does. False, with `p` anywhere, for anything else.
-inline bool ReadPlainDecimal(const char*& p, const char* end, double& value) {
+// the general conversion does. Returns where the number ends, or nullptr for anything else.
+inline const char* ReadPlainDecimal(const char* p, const char* end, double& value) {
     const bool negative = p < end && *p == '-';
     if (negative) ++p;
     std::uint64_t digits = 0;
-    std::size_t count = ReadDigits(p, end, digits);
+    const char* const first = p;
+    p = ReadDigits(p, end, digits);
+    auto count = static_cast<std::size_t>(p - first);
     std::size_t fraction = 0;
     if (p < end && *p == '.') {
-        ++p;
-        fraction = ReadDigits(p, end, digits);
+        const char* const point = ++p;
+        p = ReadDigits(p, end, digits);
+        fraction = static_cast<std::size_t>(p - point);
         count += fraction;
     }
     if (count == 0 || count > 19 || digits > (std::uint64_t{1} << 53) ||
         fraction >= std::size(kExactPowers))
-        return false;
+        return nullptr;
     value = static_cast<double>(digits) / kExactPowers[fraction];
     if (negative) value = -value;
-    return true;
+    return p;
 }
 
 // Reads a plain whole number at `p` (an optional sign and at most 10 digits) that an int32
-// holds. False, with `p` anywhere, for anything else.
-inline bool ReadPlainInteger(const char*& p, const char* end, std::int32_t& value) {
+// holds. Returns where it ends, or nullptr for anything else.
+inline const char* ReadPlainInteger(const char* p, const char* end, std::int32_t& value) {
     const bool negative = p < end && *p == '-';
     if (negative || (p < end && *p == '+')) ++p;
     std::int64_t digits = 0;
-    const char* first = p;
+    const char* const first = p;
     while (p < end && IsDigit(*p) && p - first < 10) digits = digits * 10 + (*p++ - '0');
-    if (p == first || (p < end && IsDigit(*p))) return false;
+    if (p == first || (p < end && IsDigit(*p))) return nullptr;
     if (negative) digits = -digits;
-    if (digits < INT32_MIN || digits > INT32_MAX) return false;
+    if (digits < INT32_MIN || digits > INT32_MAX) return nullptr;
     value = static_cast<std::int32_t>(digits);
-    return true;
+    return p;
 }
+
+inline constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
 
 // Fixed notation of a finite value below 2^52 with at most 8 decimals, by integer arithmetic:
 // the value's exact binary fraction times 10^decimals, rounded half to even as printf rounds,
@@ -158,17 +170,32 @@ inline std::size_t FixedDigits(double value, int decimals, char separator, char*
         const std::uint64_t half = std::uint64_t{1} << (shift - 1);
         if (rest > half || (rest == half && (whole & 1) != 0)) ++whole;
     }
-    char* p = out;
-    if ((raw >> 63) != 0 && whole != 0) *p++ = '-';
-    p = std::to_chars(p, out + 40, whole / scale).ptr;
-    if (decimals > 0) {
-        *p++ = separator;
-        std::uint64_t fraction = whole % scale;
-        for (int i = decimals - 1; i >= 0; --i, fraction /= 10)
-            p[i] = static_cast<char>('0' + fraction % 10);
-        p += decimals;
+    // Written from the last digit backwards, two digits at a time.
+    char digits[32];
+    char* q = digits + sizeof digits;
+    std::uint64_t fraction = whole % scale;
+    std::uint64_t integer = whole / scale;
+    int left = decimals;
+    for (; left >= 2; left -= 2, fraction /= 100) {
+        q -= 2;
+        std::memcpy(q, kDigitPairs + 2 * (fraction % 100), 2);
     }
-    return static_cast<std::size_t>(p - out);
+    if (left == 1) *--q = static_cast<char>('0' + fraction);
+    if (decimals > 0) *--q = separator;
+    for (; integer >= 100; integer /= 100) {
+        q -= 2;
+        std::memcpy(q, kDigitPairs + 2 * (integer % 100), 2);
+    }
+    if (integer >= 10) {
+        q -= 2;
+        std::memcpy(q, kDigitPairs + 2 * integer, 2);
+    } else {
+        *--q = static_cast<char>('0' + integer);
+    }
+    if ((raw >> 63) != 0 && whole != 0) *--q = '-';
+    const auto length = static_cast<std::size_t>(digits + sizeof digits - q);
+    std::memcpy(out, q, length);
+    return length;
 }
 
 }  // namespace number_text
@@ -189,8 +216,8 @@ inline std::optional<double> StrToFloatStrict(std::string_view text) {
     const char* p = text.data();
     const char* const end = p + text.size();
     while (p < end && number_text::IsBlank(*p)) ++p;
-    double value;
-    if (number_text::ReadPlainDecimal(p, end, value) && p == end) return value;
+    double value = 0.0;
+    if (number_text::ReadPlainDecimal(p, end, value) == end && p != end) return value;
     return StrToFloatStrictGeneral(text);
 }
 
@@ -202,30 +229,27 @@ class LineScanner {
 
     // Skips blanks and takes the token up to the next blank; empty at the end of the line.
     std::string_view ReadToken() {
-        SkipBlanks();
-        const char* start = at_;
-        while (at_ < end_ && !number_text::IsBlank(*at_)) ++at_;
-        return {start, static_cast<std::size_t>(at_ - start)};
+        const char* const start = SkipBlanks();
+        const char* p = start;
+        while (p < end_ && !number_text::IsBlank(*p)) ++p;
+        at_ = p;
+        return {start, static_cast<std::size_t>(p - start)};
     }
     // The next token as a strict integer or real; the token is consumed even when it fails.
     // Plain decimal tokens convert as they are read, the rest through the strict conversions.
     std::optional<std::int32_t> ReadInteger() {
-        SkipBlanks();
-        const char* p = at_;
-        std::int32_t value;
-        if (number_text::ReadPlainInteger(p, end_, value) &&
-            (p == end_ || number_text::IsBlank(*p))) {
+        std::int32_t value = 0;
+        const char* p = number_text::ReadPlainInteger(SkipBlanks(), end_, value);
+        if (p != nullptr && (p == end_ || number_text::IsBlank(*p))) {
             at_ = p;
             return value;
         }
         return StrToIntStrict(ReadToken());
     }
     std::optional<double> ReadReal() {
-        SkipBlanks();
-        const char* p = at_;
-        double value;
-        if (number_text::ReadPlainDecimal(p, end_, value) &&
-            (p == end_ || number_text::IsBlank(*p))) {
+        double value = 0.0;
+        const char* p = number_text::ReadPlainDecimal(SkipBlanks(), end_, value);
+        if (p != nullptr && (p == end_ || number_text::IsBlank(*p))) {
             at_ = p;
             return value;
         }
@@ -243,8 +267,12 @@ class LineScanner {
     bool AtEnd() const { return at_ >= end_; }
 
   private:
-    void SkipBlanks() {
-        while (at_ < end_ && number_text::IsBlank(*at_)) ++at_;
+    // Steps over blanks; returns where the next token starts. (A local pointer: bytes read
+    // through a char pointer might otherwise alias the member.)
+    const char* SkipBlanks() {
+        const char* p = at_;
+        while (p < end_ && number_text::IsBlank(*p)) ++p;
+        return at_ = p;
     }
 
     const char* at_;
