@@ -1,11 +1,5 @@
 #include "model/MapFile.h"
 
-#include <charconv>
-#include <cmath>
-#include <exception>
-#include <limits>
-#include <optional>
-
 #include "model/FormatSettings.h"
 #include "model/MapReader.h"
 #include "model/MapWriter.h"
@@ -14,14 +8,11 @@
 #include "platform/OsError.h"
 #include "platform/ShortString.h"
 #include "platform/StringResources.h"
-#include "platform/SystemInfo.h"
-#include "platform/TextFile.h"
 #include "platform/UiService.h"
 
 namespace {
 
 constexpr std::size_t kResourceBuffer = 40;
-constexpr char kEndLine[] = ";KONIEC PLIKU";
 
 void ShowResourceBox(unsigned resource, std::string_view fileName) {
     const std::string format = model_texts::Resources().Load(resource, kResourceBuffer);
@@ -44,21 +35,6 @@ std::int32_t HeaderVersion(const std::string& header, int& version) {
     if (*number >= 9.0) return kMapTooNew;
     version = static_cast<int>(*number);
     return 0;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Writing
-
-// Texts are written inside one line: line ends in them would start lines of their own.
-std::string OneLine(std::string_view text) {
-    std::string result(text);
-    for (char& c : result)
-        if (c == '\r' || c == '\n') c = ' ';
-    return result;
-}
-
-std::string HeaderLine(std::int32_t version) {
-    return ";# Plik danych systemu TOPOLIN ver=[ " + std::to_string(version) + ".00]";
 }
 
 }  // namespace
@@ -148,12 +124,7 @@ void WriteMapFile(std::string_view Generator, std::string_view VersionText, std:
     Points->GoFirst();
     Objects->GoFirst();
     MapWriter writer(file, Version, GlobalNumberFormat.GetDecimalSeparator());
-    writer.Line(HeaderLine(Version));
-    writer.Line(";GENERATOR: " + OneLine(Generator) + " ver " + OneLine(VersionText));
-    writer.Line(";plik->" + OneLine(name));
-    writer.Line(";" + platform::CurrentDateTimeText());
-    writer.Line(";Operator:" + OneLine(platform::GetUserName()));
-    writer.Line(";" + std::string(41, '-'));
+    writer.Header(Generator, VersionText, name);
     for (const TElement* e = Objects->First(); e != nullptr && Result == 0; e = e->GetNext()) {
         const auto& object = *static_cast<const TObiekt*>(e);
         if (!object.HasVertices()) continue;
@@ -161,8 +132,7 @@ void WriteMapFile(std::string_view Generator, std::string_view VersionText, std:
         writer.Object(object);
         if (writer.Pending() >= MapWriter::kPieceBytes) Result = writer.Flush();
     }
-    writer.Line(kEndLine);
-    writer.Flush();
+    writer.End();
     GlobalNumberFormat.SetDecimalSeparator(savedSeparator);
 
     // Closed before the result is shown, so that an error of the last writes is reported too;

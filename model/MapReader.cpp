@@ -71,15 +71,9 @@ std::int32_t MapReader::Run() {
         try {
             HandleLine(line);
         } catch (const std::exception&) {
-            platform::MessageBox(0,
-                                 model_texts::ReadErrorInLine() + std::to_string(lineCounter_ + 1),
-                                 "", platform::MB_OK);
-            return kMapReadFailed;
+            return LineFailed();
         } catch (const LineFailure&) {
-            platform::MessageBox(0,
-                                 model_texts::ReadErrorInLine() + std::to_string(lineCounter_ + 1),
-                                 "", platform::MB_OK);
-            return kMapReadFailed;
+            return LineFailed();
         }
     }
     using Limit = platform::TextFileReader::Limit;
@@ -98,6 +92,12 @@ std::int32_t MapReader::Run() {
         return kMapReadFailed;
     }
     return file_.Error();
+}
+
+std::int32_t MapReader::LineFailed() const {
+    platform::MessageBox(0, model_texts::ReadErrorInLine() + std::to_string(lineCounter_ + 1), "",
+                         platform::MB_OK);
+    return kMapReadFailed;
 }
 
 void MapReader::Finish() {

@@ -35,6 +35,8 @@ class MapReader {
 
   private:
     void HandleLine(std::string_view line);
+    // Reports the line that could not be handled; returns 255.
+    std::int32_t LineFailed() const;
     void BadNumber();
     TObiekt& CurrentObject();
     void AddPoint(TObiekt& object, std::string_view name, std::uint8_t flags, double x, double y,

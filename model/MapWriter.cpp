@@ -7,6 +7,7 @@
 #include "model/MapFile.h"
 #include "platform/NumberText.h"
 #include "platform/ShortString.h"
+#include "platform/SystemInfo.h"
 
 namespace {
 
@@ -25,9 +26,23 @@ void AppendRightAligned(std::string& out, std::string_view text, std::size_t wid
 
 }  // namespace
 
-void MapWriter::Line(std::string_view text) {
-    out_.append(text);
-    EndLine();
+void MapWriter::Header(std::string_view generator, std::string_view versionText,
+                       std::string_view fileName) {
+    out_ += ";# Plik danych systemu TOPOLIN ver=[ " + std::to_string(version_) + ".00]\r\n";
+    out_ += ";GENERATOR: ";
+    AppendOneLine(out_, generator);
+    out_ += " ver ";
+    AppendOneLine(out_, versionText);
+    out_ += "\r\n;plik->";
+    AppendOneLine(out_, fileName);
+    out_ += "\r\n;" + platform::CurrentDateTimeText() + "\r\n;Operator:";
+    AppendOneLine(out_, platform::GetUserName());
+    out_ += "\r\n;" + std::string(41, '-') + "\r\n";
+}
+
+void MapWriter::End() {
+    out_ += ";KONIEC PLIKU\r\n";
+    Flush();
 }
 
 std::int32_t MapWriter::Flush() {

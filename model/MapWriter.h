@@ -18,14 +18,18 @@ class MapWriter {
     MapWriter(platform::TextFileWriter& file, std::int32_t version, char separator)
         : file_(file), version_(version), separator_(separator) {}
 
-    // A line as it stands.
-    void Line(std::string_view text);
+    // The header line of the version and the comment lines: generator, file name, date and time,
+    // user, a rule.
+    void Header(std::string_view generator, std::string_view versionText,
+                std::string_view fileName);
     // An object's header line, its text line (version 3, classes 6 and 7), attribute, vector and
     // point lines.
     void Object(const TObiekt& object);
     std::size_t Pending() const { return out_.size(); }
     // Hands the text built so far to the file; returns the file's first error.
     std::int32_t Flush();
+    // The end line, and everything to the file.
+    void End();
 
   private:
     void EndLine() { out_ += "\r\n"; }
