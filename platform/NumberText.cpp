@@ -29,57 +29,6 @@ std::string_view SkipBlanks(std::string_view text) {
     return text.substr(i);
 }
 
-// number_text::FixedDigits for up to 18 decimals and values that need 128 bits on the way, with
-// "." as the separator. False, with nothing written, when the rounded digits do not fit 64 bits.
-bool FixedDigitsWide(double value, int decimals, char* out, std::size_t& length) {
-    if (decimals > 18) return false;
-    // |value| = bits * 2^exponent
-    const auto raw = std::bit_cast<std::uint64_t>(value);
-    const int biased = static_cast<int>((raw >> 52) & 0x7FF);
-    std::uint64_t bits = raw & ((std::uint64_t{1} << 52) - 1);
-    int exponent = -1074;
-    if (biased != 0) {
-        bits |= std::uint64_t{1} << 52;
-        exponent = biased - 1075;
-    }
-    if (bits == 0) {
-        exponent = 0;
-    } else if (exponent < 0) {
-        const int zeros = std::min(std::countr_zero(bits), -exponent);
-        bits >>= zeros;
-        exponent += zeros;
-    }
-    std::uint64_t scale = 1;
-    for (int i = 0; i < decimals; ++i) scale *= 10;
-    __extension__ using u128 = unsigned __int128;
-    const u128 scaled = static_cast<u128>(bits) * scale;  // below 2^113
-    u128 rounded = 0;
-    if (exponent >= 0) {
-        if (exponent > 64 || (scaled >> (128 - 1 - exponent)) != 0) return false;
-        rounded = scaled << exponent;
-    } else if (exponent > -128) {
-        const int shift = -exponent;
-        rounded = scaled >> shift;
-        const u128 rest = scaled & ((u128{1} << shift) - 1);
-        const u128 half = u128{1} << (shift - 1);
-        if (rest > half || (rest == half && (rounded & 1) != 0)) ++rounded;
-    }
-    if (rounded > UINT64_MAX) return false;
-    const auto whole = static_cast<std::uint64_t>(rounded);
-    std::size_t n = 0;
-    if (std::signbit(value) && whole != 0) out[n++] = '-';
-    n = static_cast<std::size_t>(std::to_chars(out + n, out + 40, whole / scale).ptr - out);
-    if (decimals > 0) {
-        out[n++] = '.';
-        std::uint64_t fraction = whole % scale;
-        for (int i = decimals - 1; i >= 0; --i, fraction /= 10)
-            out[n + static_cast<std::size_t>(i)] = static_cast<char>('0' + fraction % 10);
-        n += static_cast<std::size_t>(decimals);
-    }
-    length = n;
-    return true;
-}
-
 }  // namespace
 
 void AppendFixedGeneral(std::string& out, double value, int decimals, int width, char separator) {
@@ -89,16 +38,14 @@ void AppendFixedGeneral(std::string& out, double value, int decimals, int width,
         n = special->size();
         special->copy(buffer, n);
     } else {
-        decimals = std::clamp(decimals, 0, 30);
-        if (!FixedDigitsWide(value, decimals, buffer, n)) {
-            const int printed = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-            n = printed > 0 ? static_cast<std::size_t>(printed) : 0;
-            // A value that rounds to zero is written without a sign.
-            const std::string_view text(buffer, n);
-            if (n > 1 && text[0] == '-' && text.find_first_of("123456789") == std::string::npos) {
-                std::memmove(buffer, buffer + 1, --n);
-            }
-        }
+        // to_chars writes what printf writes in the C locale, whatever the process's locale.
+        const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                           std::chars_format::fixed, std::clamp(decimals, 0, 30));
+        n = static_cast<std::size_t>(written.ptr - buffer);
+        // A value that rounds to zero is written without a sign.
+        const std::string_view text(buffer, n);
+        if (n > 1 && text[0] == '-' && text.find_first_of("123456789") == std::string::npos)
+            std::memmove(buffer, buffer + 1, --n);
         if (separator != '.' && decimals > 0) {
             for (std::size_t i = 0; i < n; ++i)
                 if (buffer[i] == '.') buffer[i] = separator;
