@@ -90,6 +90,8 @@ TEST(Obiekt, AttributeSlotsCodeAndTextsKeepTheirValues) {
             for (std::int32_t other : ids) EXPECT_EQ(Attr(*o, other), expected[other]) << id;
         }
     }
+    o->SetAttribute(kAttrA1, o->Attributes.Get(2));  // a text from the block itself
+    EXPECT_EQ(Attr(*o, kAttrA1), expected[kAttrA3]);
     o->Code[0] = '5';
     EXPECT_EQ(o->Code, "5101");
     EXPECT_EQ("*" + o->Code + "#", "*5101#");
