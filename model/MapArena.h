@@ -20,10 +20,7 @@ class MapArena {
     // alignment), valid as long as the arena.
     void* Allocate(std::size_t size, std::size_t align) {
         std::size_t at = (used_ + align - 1) & ~(align - 1);
-        if (at + size > capacity_) {
-            Grow(size);
-            at = 0;
-        }
+        if (at + size > prepared_) at = MakeRoom(at, size);
         used_ = at + size;
         return chunks_.back().get() + at;
     }
@@ -32,11 +29,14 @@ class MapArena {
     std::size_t Reserved() const { return reserved_; }
 
   private:
-    void Grow(std::size_t atLeast);
+    // Readies the block's next pages, or a new block, for `size` bytes wanted at `at`; returns
+    // where they go.
+    std::size_t MakeRoom(std::size_t at, std::size_t size);
 
     std::vector<std::unique_ptr<std::byte[]>> chunks_;
-    std::size_t used_ = 0;
-    std::size_t capacity_ = 0;
+    std::size_t used_ = 0;      // of the last block
+    std::size_t prepared_ = 0;  // of the last block: its pages had so far
+    std::size_t capacity_ = 0;  // of the last block
     std::size_t reserved_ = 0;
 };
 

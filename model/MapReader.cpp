@@ -171,15 +171,18 @@ void MapReader::PFormPoint(std::string_view line) {
     TObiekt& object = CurrentObject();
     LineScanner scan(line);
     scan.Take(1);
-    const auto n = scan.ReadInteger();
-    const auto x = scan.ReadReal();
-    const auto y = scan.ReadReal();
-    if (!n || !x || !y) return BadNumber();
+    std::int32_t n = 0;
+    double x = 0.0, y = 0.0;
+    // All three tokens are read, in order, whether or not one fails.
+    const bool hasN = scan.ReadInteger(n);
+    const bool hasX = scan.ReadReal(x);
+    const bool hasY = scan.ReadReal(y);
+    if (!hasN || !hasX || !hasY) return BadNumber();
     std::string_view rest = scan.Rest();
     char name[10];
     std::string_view squeezed;
     std::uint8_t flags = kPointFromFile;
-    if (*n == 1) flags |= kPointLineGoesOn;
+    if (n == 1) flags |= kPointLineGoesOn;
     if (const std::size_t comma = rest.find(','); comma != std::string_view::npos) {
         squeezed = WithoutSpaces(rest.substr(comma + 1, 10), name);
         rest = rest.substr(0, comma);
@@ -187,7 +190,7 @@ void MapReader::PFormPoint(std::string_view line) {
     }
     const auto h = ToSingle(Height(rest));
     if (h) flags |= kPointHasHeight;
-    AddPoint(object, squeezed, flags, *x, *y, h.value_or(0.0f));
+    AddPoint(object, squeezed, flags, x, y, h.value_or(0.0f));
 }
 
 void MapReader::ObjectHeader(std::string_view line) {

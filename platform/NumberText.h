@@ -239,21 +239,35 @@ class LineScanner {
     // Plain decimal tokens convert as they are read, the rest through the strict conversions.
     std::optional<std::int32_t> ReadInteger() {
         std::int32_t value = 0;
-        const char* p = number_text::ReadPlainInteger(SkipBlanks(), end_, value);
-        if (p != nullptr && (p == end_ || number_text::IsBlank(*p))) {
-            at_ = p;
-            return value;
-        }
-        return StrToIntStrict(ReadToken());
+        if (ReadInteger(value)) return value;
+        return std::nullopt;
     }
     std::optional<double> ReadReal() {
         double value = 0.0;
+        if (ReadReal(value)) return value;
+        return std::nullopt;
+    }
+    // The same, true with the number in `value`: for loops that read many numbers, since an
+    // optional integer comes back through memory.
+    bool ReadInteger(std::int32_t& value) {
+        const char* p = number_text::ReadPlainInteger(SkipBlanks(), end_, value);
+        if (p != nullptr && (p == end_ || number_text::IsBlank(*p))) {
+            at_ = p;
+            return true;
+        }
+        const auto general = StrToIntStrict(ReadToken());
+        value = general.value_or(0);
+        return general.has_value();
+    }
+    bool ReadReal(double& value) {
         const char* p = number_text::ReadPlainDecimal(SkipBlanks(), end_, value);
         if (p != nullptr && (p == end_ || number_text::IsBlank(*p))) {
             at_ = p;
-            return value;
+            return true;
         }
-        return StrToFloatStrictGeneral(ReadToken());
+        const auto general = StrToFloatStrictGeneral(ReadToken());
+        value = general.value_or(0.0);
+        return general.has_value();
     }
 
     // Takes the next `count` characters as they stand (fewer at the end of the line).
