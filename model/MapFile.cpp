@@ -130,7 +130,7 @@ void WriteMapFile(std::string_view Generator, std::string_view VersionText, std:
         if (!object.HasVertices()) continue;
         if (OnlyMarked && !(object.Flags & kObjectMarked)) continue;
         writer.Object(object);
-        if (writer.Pending() >= MapWriter::kPieceBytes) Result = writer.Flush();
+        Result = writer.Error();
     }
     writer.End();
     GlobalNumberFormat.SetDecimalSeparator(savedSeparator);

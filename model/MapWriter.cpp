@@ -9,59 +9,70 @@
 #include "platform/ShortString.h"
 #include "platform/SystemInfo.h"
 
-namespace {
+MapWriter::MapWriter(platform::TextFileWriter& file, std::int32_t version, char separator)
+    : file_(file),
+      version_(version),
+      separator_(separator),
+      buffer_(std::make_unique_for_overwrite<char[]>(kPieceBytes)) {}
+
+void MapWriter::Flush() {
+    file_.Write(std::string_view(buffer_.get(), used_));
+    used_ = 0;
+}
+
+void MapWriter::Put(std::string_view text) {
+    while (!text.empty()) {
+        char* at = Room(1);
+        const std::size_t n = std::min(text.size(), kPieceBytes - used_);
+        std::memcpy(at, text.data(), n);
+        used_ += n;
+        text.remove_prefix(n);
+    }
+}
 
 // Texts are written inside one line: line ends in them would start lines of their own.
-void AppendOneLine(std::string& out, std::string_view text) {
-    const std::size_t at = out.size();
-    out.append(text);
-    for (std::size_t i = at; i < out.size(); ++i)
-        if (out[i] == '\r' || out[i] == '\n') out[i] = ' ';
+void MapWriter::PutOneLine(std::string_view text, std::size_t width) {
+    for (std::size_t pad = text.size(); pad < width; ++pad) Put(' ');
+    while (!text.empty()) {
+        char* at = Room(1);
+        const std::size_t n = std::min(text.size(), kPieceBytes - used_);
+        for (std::size_t i = 0; i < n; ++i)
+            at[i] = (text[i] == '\r' || text[i] == '\n') ? ' ' : text[i];
+        used_ += n;
+        text.remove_prefix(n);
+    }
 }
-
-void AppendRightAligned(std::string& out, std::string_view text, std::size_t width) {
-    if (text.size() < width) out.append(width - text.size(), ' ');
-    AppendOneLine(out, text);
-}
-
-}  // namespace
 
 void MapWriter::Header(std::string_view generator, std::string_view versionText,
                        std::string_view fileName) {
-    out_ += ";# Plik danych systemu TOPOLIN ver=[ " + std::to_string(version_) + ".00]\r\n";
-    out_ += ";GENERATOR: ";
-    AppendOneLine(out_, generator);
-    out_ += " ver ";
-    AppendOneLine(out_, versionText);
-    out_ += "\r\n;plik->";
-    AppendOneLine(out_, fileName);
-    out_ += "\r\n;" + platform::CurrentDateTimeText() + "\r\n;Operator:";
-    AppendOneLine(out_, platform::GetUserName());
-    out_ += "\r\n;" + std::string(41, '-') + "\r\n";
+    Put(";# Plik danych systemu TOPOLIN ver=[ " + std::to_string(version_) + ".00]\r\n");
+    Put(";GENERATOR: ");
+    PutOneLine(generator);
+    Put(" ver ");
+    PutOneLine(versionText);
+    Put("\r\n;plik->");
+    PutOneLine(fileName);
+    Put("\r\n;" + platform::CurrentDateTimeText() + "\r\n;Operator:");
+    PutOneLine(platform::GetUserName());
+    Put("\r\n;" + std::string(41, '-') + "\r\n");
 }
 
 void MapWriter::End() {
-    out_ += ";KONIEC PLIKU\r\n";
+    Put(";KONIEC PLIKU\r\n");
     Flush();
 }
 
-std::int32_t MapWriter::Flush() {
-    file_.Write(out_);
-    out_.clear();
-    return file_.Error();
-}
-
 void MapWriter::Object(const TObiekt& object) {
-    out_ += '*';
-    AppendRightAligned(out_, object.Code, 4);
-    out_ += " 1 7 ";
-    platform::AppendFixed(out_, object.Value, 8, 10, separator_);
-    if (object.Flags & kObjectMarked) out_ += " #";
+    Put('*');
+    PutOneLine(object.Code, 4);
+    Put(" 1 7 ");
+    Fixed(object.Value, 8, 10);
+    if (object.Flags & kObjectMarked) Put(" #");
     EndLine();
     const std::string_view text =
         std::string_view(object.Text).substr(0, platform::kShortStringMax);
     if (version_ == 3 && CodeHasTextLine(object.Code)) {
-        AppendOneLine(out_, text);
+        PutOneLine(text);
         EndLine();
     }
 
@@ -81,17 +92,14 @@ void MapWriter::Object(const TObiekt& object) {
         float a, b, c;
         object.GetVector(index, a, b, c);
         if (a == 0.0f && b == 0.0f && c == 0.0f) continue;
-        out_ += '!';
-        char digits[12];
-        const auto end = std::to_chars(digits, digits + sizeof digits, index).ptr;
-        AppendRightAligned(out_, std::string_view(digits, static_cast<std::size_t>(end - digits)),
-                           10);
-        out_ += ' ';
-        platform::AppendFixed(out_, a, 3, 12, separator_);
-        out_ += ' ';
-        platform::AppendFixed(out_, b, 3, 12, separator_);
-        out_ += ' ';
-        platform::AppendFixed(out_, c, 8, 12, separator_);
+        Put("!         ");
+        Put(static_cast<char>('0' + index));
+        Put(' ');
+        Fixed(a, 3, 12);
+        Put(' ');
+        Fixed(b, 3, 12);
+        Put(' ');
+        Fixed(c, 8, 12);
         EndLine();
     }
     for (const TElement* e = object.Vertices->First(); e != nullptr; e = e->GetNext())
@@ -100,11 +108,11 @@ void MapWriter::Object(const TObiekt& object) {
 
 void MapWriter::Attribute(std::string_view key, std::string_view value) {
     if (value.empty()) return;
-    out_ += ':';
-    out_ += key;
-    out_ += '[';
-    AppendOneLine(out_, value);
-    out_ += ']';
+    Put(':');
+    Put(key);
+    Put('[');
+    PutOneLine(value);
+    Put(']');
     EndLine();
 }
 
@@ -115,23 +123,29 @@ void MapWriter::Number(std::string_view key, std::int32_t value) {
     Attribute(key, std::string_view(digits, static_cast<std::size_t>(end - digits)));
 }
 
+void MapWriter::Fixed(double value, int decimals, int width) {
+    number_.clear();
+    platform::AppendFixed(number_, value, decimals, width, separator_);
+    Put(number_);
+}
+
 void MapWriter::Point(const TPunkt& p) {
     if (version_ <= 4) {
-        out_ += ' ';
-        AppendRightAligned(out_, p.Name, 10);
-        out_ += ' ';
-        platform::AppendFixed(out_, p.X, 3, 12, separator_);
-        out_ += ' ';
-        platform::AppendFixed(out_, p.Y, 3, 12, separator_);
+        Put(' ');
+        PutOneLine(p.Name, 10);
+        Put(' ');
+        Fixed(p.X, 3, 12);
+        Put(' ');
+        Fixed(p.Y, 3, 12);
         if (p.Flags == 7) {
-            out_ += ' ';
-            platform::AppendFixed(out_, p.H, 4, 12, separator_);
+            Put(' ');
+            Fixed(p.H, 4, 12);
         }
         EndLine();
         return;
     }
     // The usual line is built in place; a coordinate beyond the fixed range takes the long way.
-    char line[160];
+    char* const line = Room(160);
     std::memcpy(line, (p.Flags & kPointLineGoesOn) ? "P  1 " : "P  0 ", 5);
     std::size_t n = 5;
     const double values[] = {p.X, p.Y, p.H};
@@ -152,21 +166,21 @@ void MapWriter::Point(const TPunkt& p) {
     }
     line[n++] = '\r';
     line[n++] = '\n';
-    out_.append(line, n);
+    used_ += n;
 }
 
 void MapWriter::LongPoint(const TPunkt& p) {
-    out_ += (p.Flags & kPointLineGoesOn) ? "P  1 " : "P  0 ";
+    Put((p.Flags & kPointLineGoesOn) ? "P  1 " : "P  0 ");
     Coordinate(p.X);
-    out_ += ' ';
+    Put(' ');
     Coordinate(p.Y);
     if (p.Flags & kPointHasHeight) {
-        out_ += ' ';
+        Put(' ');
         Coordinate(p.H);
     }
     if (p.Flags & kPointHasName) {
-        out_ += " ,";
-        AppendOneLine(out_, p.Name);
+        Put(" ,");
+        PutOneLine(p.Name);
     }
     EndLine();
 }
@@ -175,7 +189,7 @@ void MapWriter::LongPoint(const TPunkt& p) {
 void MapWriter::Coordinate(double value) {
     if (!std::isfinite(value) || std::fabs(value) >= 1e14) {
         // Beyond 14 integer digits there is no fixed form; the general form still reads back.
-        out_ += platform::FormatGeneral(value);
+        Put(platform::FormatGeneral(value));
         return;
     }
     if (std::fabs(value) >= 1e11) {
@@ -184,5 +198,5 @@ void MapWriter::Coordinate(double value) {
             std::to_chars(digits, digits + sizeof digits, value, std::chars_format::scientific, 13);
         std::from_chars(digits, r.ptr, value);
     }
-    platform::AppendFixed(out_, value, 3, 0, separator_);
+    Fixed(value, 3, 0);
 }
