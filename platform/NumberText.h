@@ -50,7 +50,7 @@ inline constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1000
                                                  100000, 1000000, 10000000, 100000000};
 
 // The digits that begin the eight bytes at `p` (at most 8), and their value.
-inline int LeadingDigits(const char* p, std::uint64_t& value) {
+[[gnu::always_inline]] inline int LeadingDigits(const char* p, std::uint64_t& value) {
     std::uint64_t word;
     std::memcpy(&word, p, sizeof word);
     // A byte is a digit when its high half is 3 and stays 3 with 6 added. A carry of that addition
@@ -71,7 +71,8 @@ inline int LeadingDigits(const char* p, std::uint64_t& value) {
 // Reads the digits at `p` into `digits` (which overflows past 19 of them); returns where they
 // end. (Pointers are passed by value here and below: bytes read through a char pointer might
 // alias a pointer kept in memory, which would then be stored at every step.)
-inline const char* ReadDigits(const char* p, const char* end, std::uint64_t& digits) {
+[[gnu::always_inline]] inline const char* ReadDigits(const char* p, const char* end,
+                                                     std::uint64_t& digits) {
     std::uint64_t value = digits;
     if constexpr (std::endian::native == std::endian::little) {
         while (end - p >= 8) {
@@ -94,7 +95,8 @@ inline const char* ReadDigits(const char* p, const char* end, std::uint64_t& dig
 // whose digits make an integer of at most 2^53 with at most 22 of them after the point: the
 // integer and the power of ten are then exact doubles, and one division rounds correctly, as
 // the general conversion does. Returns where the number ends, or nullptr for anything else.
-inline const char* ReadPlainDecimal(const char* p, const char* end, double& value) {
+[[gnu::always_inline]] inline const char* ReadPlainDecimal(const char* p, const char* end,
+                                                           double& value) {
     const bool negative = p < end && *p == '-';
     if (negative) ++p;
     std::uint64_t digits = 0;
@@ -118,7 +120,8 @@ inline const char* ReadPlainDecimal(const char* p, const char* end, double& valu
 
 // Reads a plain whole number at `p` (an optional sign and at most 10 digits) that an int32
 // holds. Returns where it ends, or nullptr for anything else.
-inline const char* ReadPlainInteger(const char* p, const char* end, std::int32_t& value) {
+[[gnu::always_inline]] inline const char* ReadPlainInteger(const char* p, const char* end,
+                                                           std::int32_t& value) {
     const bool negative = p < end && *p == '-';
     if (negative || (p < end && *p == '+')) ++p;
     std::int64_t digits = 0;
@@ -249,7 +252,7 @@ class LineScanner {
     }
     // The same, true with the number in `value`: for loops that read many numbers, since an
     // optional integer comes back through memory.
-    bool ReadInteger(std::int32_t& value) {
+    [[gnu::always_inline]] bool ReadInteger(std::int32_t& value) {
         const char* p = number_text::ReadPlainInteger(SkipBlanks(), end_, value);
         if (p != nullptr && (p == end_ || number_text::IsBlank(*p))) {
             at_ = p;
@@ -259,7 +262,7 @@ class LineScanner {
         value = general.value_or(0);
         return general.has_value();
     }
-    bool ReadReal(double& value) {
+    [[gnu::always_inline]] bool ReadReal(double& value) {
         const char* p = number_text::ReadPlainDecimal(SkipBlanks(), end_, value);
         if (p != nullptr && (p == end_ || number_text::IsBlank(*p))) {
             at_ = p;
