@@ -30,24 +30,6 @@ void TLista::DestroyElements() {
     markedValid_ = 0;
 }
 
-bool TLista::Add(std::unique_ptr<TElement> element) {
-    TElement* e = element.release();
-    if (!e->NeedsNoDestruction()) visitOnDestroy_ = true;
-    if (first_ == nullptr) {
-        first_ = e;
-        last_ = e;
-        e->SetPrev(nullptr);
-    } else {
-        last_->SetNext(e);
-        e->SetPrev(last_);
-        last_ = e;
-    }
-    e->SetNext(nullptr);
-    current_ = e;
-    ++count_;
-    return true;
-}
-
 bool TLista::DeleteCurrent() {
     if (count_ < 1) return false;
     TElement* c = current_;

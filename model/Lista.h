@@ -67,7 +67,22 @@ class TLista {
     // The cursor moves to the successor, or to the predecessor at the tail. False when empty.
     virtual bool DeleteCurrent();
     // Appends at the tail, whatever the cursor, and makes the element current. Always true.
-    virtual bool Add(std::unique_ptr<TElement> element);
+    virtual bool Add(std::unique_ptr<TElement> element) {
+        TElement* e = element.release();
+        if (!e->NeedsNoDestruction()) visitOnDestroy_ = true;
+        if (first_ == nullptr) {
+            first_ = e;
+            e->SetPrev(nullptr);
+        } else {
+            last_->SetNext(e);
+            e->SetPrev(last_);
+        }
+        last_ = e;
+        e->SetNext(nullptr);
+        current_ = e;
+        ++count_;
+        return true;
+    }
 
     // DeleteCurrent that hands the unlinked element back with its ownership; nullptr when empty.
     std::unique_ptr<TElement> TakeCurrent();

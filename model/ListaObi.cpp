@@ -6,18 +6,9 @@ TListaObi::~TListaObi() {
     DestroyElements();
 }
 
-MapArena& TListaObi::Arena() {
-    if (!arena_) arena_ = std::make_unique<MapArena>();
-    return *arena_;
-}
-
 std::unique_ptr<TObiekt> TListaObi::NewObject(std::string_view Code, std::int32_t LineNo) {
     MapArena& arena = Arena();
     return MakeInArena<TObiekt>(arena, Code, LineNo, MakeInArena<TListaNr>(arena));
-}
-
-std::unique_ptr<TNumer> TListaObi::NewVertex(TPunkt* point) {
-    return MakeInArena<TNumer>(Arena(), point);
 }
 
 bool TListaObi::DeleteObject() {

@@ -17,7 +17,7 @@ class TListaObi : public TLista {
     // A new object (code cut to 4, no attributes or text, an empty vertex list) and a new vertex,
     // in the list's own storage and not yet added anywhere. Both must not outlive the list.
     std::unique_ptr<TObiekt> NewObject(std::string_view Code, std::int32_t LineNo);
-    std::unique_ptr<TNumer> NewVertex(TPunkt* point);
+    std::unique_ptr<TNumer> NewVertex(TPunkt* point) { return MakeInArena<TNumer>(Arena(), point); }
 
     // Removes the current object and frees it; false when empty.
     virtual bool DeleteObject();
@@ -35,7 +35,10 @@ class TListaObi : public TLista {
     TObiekt* LastAdded = nullptr;
 
   private:
-    MapArena& Arena();
+    MapArena& Arena() {
+        if (!arena_) arena_ = std::make_unique<MapArena>();
+        return *arena_;
+    }
 
     std::unique_ptr<MapArena> arena_;
 };

@@ -42,12 +42,6 @@ TListaPKT::~TListaPKT() {
     DestroyElements();
 }
 
-std::unique_ptr<TPunkt> TListaPKT::NewPoint(std::string_view Name, std::uint8_t Flags, double X,
-                                            double Y, float H) {
-    if (!arena_) arena_ = std::make_unique<MapArena>();
-    return MakeInArena<TPunkt>(*arena_, Name, Flags, X, Y, H);
-}
-
 bool TListaPKT::AddPoint(std::unique_ptr<TPunkt> point) {
     const TPunkt& p = *point;
     GoLast();

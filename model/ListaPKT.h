@@ -49,7 +49,10 @@ class TListaPKT : public TLista {
     // A new point as the constructor makes it, in the list's own storage and not yet added. It
     // must not outlive the list.
     std::unique_ptr<TPunkt> NewPoint(std::string_view Name, std::uint8_t Flags, double X, double Y,
-                                     float H);
+                                     float H) {
+        if (!arena_) arena_ = std::make_unique<MapArena>();
+        return MakeInArena<TPunkt>(*arena_, Name, Flags, X, Y, H);
+    }
 
     // Appends at the tail, makes the point current and widens both boxes. Always true.
     virtual bool AddPoint(std::unique_ptr<TPunkt> point);

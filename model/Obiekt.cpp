@@ -156,20 +156,3 @@ void TObiekt::ComputeExtent() {
         first = false;
     }
 }
-
-void TObiekt::ExtendExtent(const TPunkt& Point, bool First) {
-    const auto x = static_cast<float>(Point.X);
-    const auto y = static_cast<float>(Point.Y);
-    if (First) {
-        MinX = MaxX = x;
-        MinY = MaxY = y;
-        MinH = MaxH = Point.H;
-        return;
-    }
-    MinX = std::min(MinX, x);
-    MaxX = std::max(MaxX, x);
-    MinY = std::min(MinY, y);
-    MaxY = std::max(MaxY, y);
-    MinH = std::min(MinH, Point.H);
-    MaxH = std::max(MaxH, Point.H);
-}

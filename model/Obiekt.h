@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -81,7 +82,22 @@ class TObiekt : public TElement {
     bool HasVertices() const { return Vertices && Vertices->Count() > 0; }
     void ComputeExtent();
     // Widens the extent by a vertex's point; the first vertex sets it.
-    void ExtendExtent(const TPunkt& Point, bool First);
+    void ExtendExtent(const TPunkt& Point, bool First) {
+        const auto x = static_cast<float>(Point.X);
+        const auto y = static_cast<float>(Point.Y);
+        if (First) {
+            MinX = MaxX = x;
+            MinY = MaxY = y;
+            MinH = MaxH = Point.H;
+            return;
+        }
+        MinX = std::min(MinX, x);
+        MaxX = std::max(MaxX, x);
+        MinY = std::min(MinY, y);
+        MaxY = std::max(MaxY, y);
+        MinH = std::min(MinH, Point.H);
+        MaxH = std::max(MaxH, Point.H);
+    }
 
     // Coordinate texts for the shapefile export: Coords gets "X,Y;" per written vertex and
     // PartStarts the 0-based positions where parts (rings) begin, each followed by ",".
