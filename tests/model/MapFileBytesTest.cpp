@@ -16,6 +16,7 @@
 #include "model/MapFile.h"
 #include "platform/DecimalSeparator.h"
 #include "platform/UiService.h"
+#include "tests/model/TestMap.h"
 #include "tests/platform/TempFolder.h"
 
 namespace {
@@ -49,29 +50,10 @@ std::string Stable(const std::string& bytes) {
     return out;
 }
 
-struct Map {
-    std::unique_ptr<TListaPKT> points;
-    std::unique_ptr<TListaObi> objects;
-    Map() { NewMapLists(points, objects); }
-
-    TObiekt& Object(std::string_view code) {
-        objects->AddObject(std::make_unique<TObiekt>(code, "", "", "", "", "", "", "", 0));
-        return *objects->CurrentObject();
-    }
-    TPunkt& Point(TObiekt& o, std::string_view name, std::uint8_t flags, double x, double y,
-                  float h) {
-        auto p = std::make_unique<TPunkt>(name, flags, x, y, h);
-        TPunkt* raw = p.get();
-        points->AddPoint(std::move(p));
-        o.Vertices->Add(std::make_unique<TNumer>(raw));
-        return *raw;
-    }
-};
-
 // Objects of every class digit (and codes that are not numbers), every attribute, vectors,
 // marks, every point flag, shared points, and the numbers whose text is easy to get wrong:
 // halves at the last decimal, negative zero, the 14-digit limit, the general form beyond it.
-void FillEveryKind(Map& map) {
+void FillEveryKind(TestMap& map) {
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
 
@@ -165,7 +147,7 @@ class MapFileBytesTest : public ::testing::Test {
 
     // Writes the map in `version` (with "," as the process's separator, which the file must not
     // show) and compares the file with the recorded one.
-    void Expect(Map& map, int version, const std::string& expected, bool onlyMarked = false) {
+    void Expect(TestMap& map, int version, const std::string& expected, bool onlyMarked = false) {
         SCOPED_TRACE(expected);
         const std::string path = dir_ / "out.map";
         std::int32_t result = -1;
@@ -185,7 +167,7 @@ class MapFileBytesTest : public ::testing::Test {
         EXPECT_EQ(written, recorded);
     }
 
-    static void Read(Map& map, const std::string& path) {
+    static void Read(TestMap& map, const std::string& path) {
         std::int32_t result = -1;
         ReadMapFile(path, false, *map.points, *map.objects, result);
         ASSERT_EQ(result, 0);
@@ -199,11 +181,11 @@ class MapFileBytesTest : public ::testing::Test {
 
 TEST_F(MapFileBytesTest, EveryKindInEveryVersion) {
     for (int version = 3; version <= 8; ++version) {
-        Map map;
+        TestMap map;
         FillEveryKind(map);
         Expect(map, version, "generated-v" + std::to_string(version) + ".map");
     }
-    Map map;
+    TestMap map;
     FillEveryKind(map);
     Expect(map, 7, "generated-marked-v7.map", true);
 }
@@ -212,7 +194,7 @@ TEST_F(MapFileBytesTest, EveryKindInEveryVersion) {
 TEST_F(MapFileBytesTest, WrittenVersionsReadBack) {
     for (int version = 3; version <= 8; ++version) {
         const std::string name = "generated-v" + std::to_string(version);
-        Map map;
+        TestMap map;
         Read(map, kData + name + ".map");
         Expect(map, 8, name + "-read.map");
     }
@@ -220,7 +202,7 @@ TEST_F(MapFileBytesTest, WrittenVersionsReadBack) {
 
 TEST_F(MapFileBytesTest, ExampleWrittenBackInEveryVersion) {
     for (int version = 3; version <= 8; ++version) {
-        Map map;
+        TestMap map;
         Read(map, kExample);
         Expect(map, version, "zielonki-v" + std::to_string(version) + ".map");
     }
@@ -230,7 +212,7 @@ TEST_F(MapFileBytesTest, ExampleWrittenBackInEveryVersion) {
 // do not convert, keys of the wrong case or version, long lines and every kind of line end.
 TEST_F(MapFileBytesTest, AwkwardInputReadAndWrittenAgain) {
     for (const char* name : {"awkward-v3", "awkward-v7"}) {
-        Map map;
+        TestMap map;
         Read(map, kData + std::string(name) + ".map");
         Expect(map, 8, std::string(name) + "-read.map");
     }
