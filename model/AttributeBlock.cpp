@@ -71,12 +71,12 @@ void AttributeBlock::Set(int slot, std::string_view text) {
         unsigned char* grown = NewBlock(std::max(size, Capacity(block_) * 3 / 2));
         std::memcpy(grown + kLengths, block_ + kLengths, at - kLengths);
         std::memcpy(grown + at + text.size(), block_ + at + old, after);
-        std::memcpy(grown + at, text.data(), text.size());
+        if (!text.empty()) std::memcpy(grown + at, text.data(), text.size());
         ::operator delete(block_);
         block_ = grown;
     } else {
         std::memmove(block_ + at + text.size(), block_ + at + old, after);
-        std::memmove(block_ + at, text.data(), text.size());
+        if (!text.empty()) std::memmove(block_ + at, text.data(), text.size());
     }
     block_[kLengths + slot] = static_cast<unsigned char>(text.size());
 }

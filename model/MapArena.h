@@ -25,9 +25,6 @@ class MapArena {
         return chunks_.back().get() + at;
     }
 
-    // Bytes held in blocks, used or not.
-    std::size_t Reserved() const { return reserved_; }
-
   private:
     // Readies the block's next pages, or a new block, for `size` bytes wanted at `at`; returns
     // where they go.
