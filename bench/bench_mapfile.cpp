@@ -1,126 +1,129 @@
-// Throughput of the MAP writer and reader on a generated map of 100,000 objects and 1,000,000
-// points, next to a plain `cat` of the same file, and the memory a read map holds per point.
+// The MAP reader and writer on generated maps (bench/GeneratedMap.h): throughput, time per point
+// and memory the read map holds per point, from 10,000 to 5,000,000 points (the growth table:
+// both should stay flat), with a plain read of the same file by `cat` in the same run. Run:
+//   build/bench/bench_mapfile
+// Whole-process figures come from bench/map_tool timed from outside beside cat.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
-#include <stdlib.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 
-#include "model/MapFile.h"
+#include "bench/GeneratedMap.h"
 #include "platform/UiService.h"
 
 namespace {
 
-constexpr int kObjects = 100000;
-constexpr int kPointsPerObject = 10;
+// The generated files, one per size, made once per run in a folder of their own.
+class Files {
+  public:
+    Files() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "bench-mapfile-XXXXXX").string();
+        dir_ = ::mkdtemp(pattern.data());
+        platform::UiService::Headless()->SetEcho(false);
+    }
+    ~Files() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    const std::string& Map(int points) {
+        auto [at, made] = maps_.try_emplace(points, (dir_ / (std::to_string(points) + ".map")));
+        if (made) bench::WriteGeneratedMap(points, at->second);
+        return at->second;
+    }
+    std::string Out() const { return (dir_ / "out.map").string(); }
 
-struct MapLists {
-    std::unique_ptr<TListaPKT> points;
-    std::unique_ptr<TListaObi> objects;
+  private:
+    std::filesystem::path dir_;
+    std::map<int, std::string> maps_;
 };
 
-MapLists Generate() {
-    MapLists map;
-    NewMapLists(map.points, map.objects);
-    for (int i = 0; i < kObjects; ++i) {
-        auto object = std::make_unique<TObiekt>(i % 2 ? "4101" : "5002", "atrybut", "", "", "", "",
-                                                "", "", 0);
-        object->SetAttribute(kAttrID, "ID-" + std::to_string(i));
-        TObiekt& o = *object;
-        map.objects->AddObject(std::move(object));
-        for (int j = 0; j < kPointsPerObject; ++j) {
-            const double x = 5700000.0 + i * 1.25 + j * 0.125;
-            const double y = 7400000.0 + i * 0.75 - j * 0.375;
-            auto p = std::make_unique<TPunkt>("P" + std::to_string(j), j % 3 ? 15 : 12, x, y,
-                                              static_cast<float>(j));
-            TPunkt* raw = p.get();
-            map.points->AddPoint(std::move(p));
-            o.Vertices->Add(std::make_unique<TNumer>(raw));
-        }
-    }
-    return map;
+Files& Data() {
+    static Files files;
+    return files;
 }
 
-std::string FilePath() {
-    return (std::filesystem::temp_directory_path() /
-            ("bench_mapfile_" + std::to_string(::getpid()) + ".map"))
-        .string();
+// Bytes the heap holds, the large blocks it maps on their own included.
+std::size_t HeapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 }
 
-void Quiet() {
-    platform::UiService::Headless()->SetEcho(false);
+// Bytes and points per second; both stay flat down the growth table when time grows linearly.
+void Rates(benchmark::State& state, double bytes, double points) {
+    const auto runs = static_cast<double>(state.iterations());
+    state.counters["MB/s"] = benchmark::Counter(bytes * runs / 1e6, benchmark::Counter::kIsRate);
+    state.counters["Mpoints/s"] =
+        benchmark::Counter(points * runs / 1e6, benchmark::Counter::kIsRate);
 }
 
-void BM_WriteMapFile(benchmark::State& state) {
-    Quiet();
-    const MapLists map = Generate();
-    const std::string path = FilePath();
-    std::int32_t result = 0;
-    for (auto _ : state) {
-        WriteMapFile("bench", "1.30", 7, path, false, map.points.get(), map.objects.get(), result);
-    }
-    const auto bytes = static_cast<double>(std::filesystem::file_size(path));
-    state.counters["MB/s"] = benchmark::Counter(
-        bytes * static_cast<double>(state.iterations()) / 1e6, benchmark::Counter::kIsRate);
-    state.counters["file_MB"] = bytes / 1e6;
-    state.counters["result"] = result;
-}
-
-void EnsureFile(const std::string& path) {
-    if (std::filesystem::exists(path)) return;
-    const MapLists map = Generate();
-    std::int32_t result = 0;
-    WriteMapFile("bench", "1.30", 7, path, false, map.points.get(), map.objects.get(), result);
-}
-
+// The read alone: making the empty lists, measuring the heap and freeing the map are left out
+// (the whole-process figures have them).
 void BM_ReadMapFile(benchmark::State& state) {
-    Quiet();
-    const std::string path = FilePath();
-    EnsureFile(path);
-    const auto bytes = static_cast<double>(std::filesystem::file_size(path));
+    const auto points = static_cast<int>(state.range(0));
+    const std::string& path = Data().Map(points);
     double bytesPerPoint = 0;
     std::int32_t result = 0;
     for (auto _ : state) {
-        MapLists map;
-        NewMapLists(map.points, map.objects);
-        const std::size_t before = mallinfo2().uordblks;
-        ReadMapFile(path, false, *map.points, *map.objects, result);
-        const std::size_t after = mallinfo2().uordblks;
-        bytesPerPoint = static_cast<double>(after - before) / map.points->Count();
         state.PauseTiming();
-        map = {};
+        auto map = std::make_unique<bench::MapLists>();
+        const std::size_t before = HeapInUse();
+        state.ResumeTiming();
+        ReadMapFile(path, false, *map->points, *map->objects, result);
+        state.PauseTiming();
+        bytesPerPoint = static_cast<double>(HeapInUse() - before) / map->points->Count();
+        map.reset();
         state.ResumeTiming();
     }
-    state.counters["MB/s"] = benchmark::Counter(
-        bytes * static_cast<double>(state.iterations()) / 1e6, benchmark::Counter::kIsRate);
-    state.counters["bytes_per_point"] = bytesPerPoint;
-    state.counters["result"] = result;
+    Rates(state, static_cast<double>(std::filesystem::file_size(path)), points);
+    state.counters["bytes/point"] = bytesPerPoint;
+    if (result != 0) state.SkipWithError("the read failed");
 }
 
-// The floor: the operating system's own copy of the same file.
-void BM_CatToDevNull(benchmark::State& state) {
-    const std::string path = FilePath();
-    EnsureFile(path);
-    const auto bytes = static_cast<double>(std::filesystem::file_size(path));
-    const std::string command = "cat '" + path + "' > /dev/null";
+// Writes the map as a read left it in memory (the host's map after loading, the copy's map).
+void BM_WriteMapFile(benchmark::State& state) {
+    const auto points = static_cast<int>(state.range(0));
+    bench::MapLists map;
+    std::int32_t result = 0;
+    ReadMapFile(Data().Map(points), false, *map.points, *map.objects, result);
+    const std::string path = Data().Out();
+    for (auto _ : state) {
+        WriteMapFile("bench", "1.30", 7, path, false, map.points.get(), map.objects.get(), result);
+    }
+    Rates(state, static_cast<double>(std::filesystem::file_size(path)), points);
+    if (result != 0) state.SkipWithError("the write failed");
+}
+
+// The peers: the operating system's own read of the same file, and its copy of it.
+void Cat(benchmark::State& state, const std::string& to) {
+    const std::string& path = Data().Map(static_cast<int>(state.range(0)));
+    const std::string command = "cat '" + path + "' > '" + to + "'";
     for (auto _ : state) {
         if (std::system(command.c_str()) != 0) state.SkipWithError("cat failed");
     }
-    state.counters["MB/s"] = benchmark::Counter(
-        bytes * static_cast<double>(state.iterations()) / 1e6, benchmark::Counter::kIsRate);
+    Rates(state, static_cast<double>(std::filesystem::file_size(path)),
+          static_cast<double>(state.range(0)));
+}
+void BM_CatToDevNull(benchmark::State& state) {
+    Cat(state, "/dev/null");
+}
+void BM_CatToFile(benchmark::State& state) {
+    Cat(state, Data().Out());
 }
 
-void BM_Cleanup(benchmark::State& state) {
-    for (auto _ : state) std::filesystem::remove(FilePath());
+void Sizes(benchmark::internal::Benchmark* b) {
+    for (int points : {10000, 100000, 1000000, 5000000}) b->Arg(points);
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
 }  // namespace
 
-BENCHMARK(BM_WriteMapFile)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_ReadMapFile)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_CatToDevNull)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_Cleanup)->Iterations(1);
+BENCHMARK(BM_ReadMapFile)->Apply(Sizes);
+BENCHMARK(BM_WriteMapFile)->Apply(Sizes);
+BENCHMARK(BM_CatToDevNull)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CatToFile)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();

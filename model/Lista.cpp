@@ -1,29 +1,33 @@
 #include "model/Lista.h"
 
+void TElement::operator delete(TElement* element, std::destroying_delete_t) noexcept {
+    const bool inArena = element->InArena();
+    void* whole = dynamic_cast<void*>(element);
+    element->~TElement();
+    if (!inArena) ::operator delete(whole);
+}
+
+void TLista::operator delete(TLista* list, std::destroying_delete_t) noexcept {
+    const bool inArena = list->inArena_;
+    void* whole = dynamic_cast<void*>(list);
+    list->~TLista();
+    if (!inArena) ::operator delete(whole);
+}
+
 TLista::~TLista() {
-    TElement* element = first_;
+    DestroyElements();
+}
+
+void TLista::DestroyElements() {
+    TElement* element = visitOnDestroy_ ? first_ : nullptr;
     while (element != nullptr) {
         TElement* next = element->GetNext();
         delete element;
         element = next;
     }
-}
-
-bool TLista::Add(std::unique_ptr<TElement> element) {
-    TElement* e = element.release();
-    if (first_ == nullptr) {
-        first_ = e;
-        last_ = e;
-        e->SetPrev(nullptr);
-    } else {
-        last_->SetNext(e);
-        e->SetPrev(last_);
-        last_ = e;
-    }
-    e->SetNext(nullptr);
-    current_ = e;
-    ++count_;
-    return true;
+    first_ = current_ = last_ = nullptr;
+    count_ = 0;
+    markedValid_ = 0;
 }
 
 bool TLista::DeleteCurrent() {

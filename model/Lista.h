@@ -2,9 +2,15 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 
 // The intrusive doubly linked list with one cursor on which every collection of the map model and
 // the shapefile layer is built. Elements carry their own links; a list owns what is linked into it.
+//
+// Elements and lists are made on the heap, or by a map's list in storage of its own
+// (MapArena.h): deleting either kind runs its destructor, and only a heap one is then freed.
+
+class MapArena;
 
 class TElement {
   public:
@@ -13,14 +19,36 @@ class TElement {
     TElement(const TElement&) = delete;
     TElement& operator=(const TElement&) = delete;
 
+    static void* operator new(std::size_t size) { return ::operator new(size); }
+    // Only for a constructor that throws: a made element is deleted by the operator below.
+    static void operator delete(void* memory) noexcept { ::operator delete(memory); }
+    static void operator delete(TElement* element, std::destroying_delete_t) noexcept;
+
     TElement* GetNext() const { return next_; }
     void SetNext(TElement* next) { next_ = next; }
-    TElement* GetPrev() const { return prev_; }
-    void SetPrev(TElement* prev) { prev_ = prev; }
+    TElement* GetPrev() const { return reinterpret_cast<TElement*>(prev_ & ~kMarks); }
+    void SetPrev(TElement* prev) {
+        prev_ = reinterpret_cast<std::uintptr_t>(prev) | (prev_ & kMarks);
+    }
+    bool InArena() const { return (prev_ & kInArena) != 0; }
+    // Made in an arena, of a type whose destructor releases nothing: a list may drop it without
+    // visiting it.
+    bool NeedsNoDestruction() const { return (prev_ & kNothingToRelease) != 0; }
 
   private:
+    template <class T, class... Args>
+    friend std::unique_ptr<T> MakeInArena(MapArena& arena, Args&&... args);
+    void MarkInArena(bool releasesNothing) {
+        prev_ |= kInArena | (releasesNothing ? kNothingToRelease : 0);
+    }
+
+    // The lowest bits of the (aligned) previous element's address carry the two marks, which
+    // keeps a point within the size it had with two plain links.
+    static constexpr std::uintptr_t kInArena = 1;
+    static constexpr std::uintptr_t kNothingToRelease = 2;
+    static constexpr std::uintptr_t kMarks = kInArena | kNothingToRelease;
     TElement* next_ = nullptr;
-    TElement* prev_ = nullptr;
+    std::uintptr_t prev_ = 0;
 };
 
 class TLista {
@@ -31,11 +59,30 @@ class TLista {
     TLista(const TLista&) = delete;
     TLista& operator=(const TLista&) = delete;
 
+    static void* operator new(std::size_t size) { return ::operator new(size); }
+    static void operator delete(void* memory) noexcept { ::operator delete(memory); }
+    static void operator delete(TLista* list, std::destroying_delete_t) noexcept;
+
     // Unlinks the current element without freeing it: from then on it belongs to the caller.
     // The cursor moves to the successor, or to the predecessor at the tail. False when empty.
     virtual bool DeleteCurrent();
     // Appends at the tail, whatever the cursor, and makes the element current. Always true.
-    virtual bool Add(std::unique_ptr<TElement> element);
+    virtual bool Add(std::unique_ptr<TElement> element) {
+        TElement* e = element.release();
+        if (!e->NeedsNoDestruction()) visitOnDestroy_ = true;
+        if (first_ == nullptr) {
+            first_ = e;
+            e->SetPrev(nullptr);
+        } else {
+            last_->SetNext(e);
+            e->SetPrev(last_);
+        }
+        last_ = e;
+        e->SetNext(nullptr);
+        current_ = e;
+        ++count_;
+        return true;
+    }
 
     // DeleteCurrent that hands the unlinked element back with its ownership; nullptr when empty.
     std::unique_ptr<TElement> TakeCurrent();
@@ -57,12 +104,22 @@ class TLista {
         marked_ = element;
         markedValid_ = element != nullptr ? 1 : 0;
     }
+    // Destroys every linked element and leaves the list empty. A list whose elements live in
+    // storage of its own calls it in its destructor, before that storage goes.
+    void DestroyElements();
 
   private:
-    std::int32_t count_ = 0;
+    template <class T, class... Args>
+    friend std::unique_ptr<T> MakeInArena(MapArena& arena, Args&&... args);
+    void MarkInArena(bool) { inArena_ = true; }
+
     TElement* first_ = nullptr;
     TElement* current_ = nullptr;
     TElement* last_ = nullptr;
-    std::uint8_t markedValid_ = 0;
     TElement* marked_ = nullptr;
+    std::int32_t count_ = 0;
+    std::uint8_t markedValid_ = 0;
+    bool inArena_ = false;
+    // Some element linked at some time needs its destructor: destroying the list visits them all.
+    bool visitOnDestroy_ = false;
 };

@@ -2,6 +2,15 @@
 
 #include "platform/ShortString.h"
 
+TListaObi::~TListaObi() {
+    DestroyElements();
+}
+
+std::unique_ptr<TObiekt> TListaObi::NewObject(std::string_view Code, std::int32_t LineNo) {
+    MapArena& arena = Arena();
+    return MakeInArena<TObiekt>(arena, Code, LineNo, MakeInArena<TListaNr>(arena));
+}
+
 bool TListaObi::DeleteObject() {
     TElement* removed = CurrentItem();
     if (!TakeCurrent()) return false;
@@ -28,7 +37,7 @@ void TListaObi::ClearFlagsAll(std::uint16_t Bits) {
 }
 
 std::int32_t TListaObi::MarkByCode(std::string_view Code) {
-    const std::string code = platform::Cut(Code, platform::kCodeMax);
+    const std::string_view code = Code.substr(0, platform::kCodeMax);
     std::int32_t marked = 0;
     if (Count() == 0) return 0;
     GoFirst();

@@ -5,11 +5,20 @@
 #include <string_view>
 
 #include "model/Lista.h"
+#include "model/MapArena.h"
 #include "model/Obiekt.h"
 
 // The map's objects in file order; the list owns them.
 class TListaObi : public TLista {
   public:
+    TListaObi() = default;
+    ~TListaObi() override;
+
+    // A new object (code cut to 4, no attributes or text, an empty vertex list) and a new vertex,
+    // in the list's own storage and not yet added anywhere. Both must not outlive the list.
+    std::unique_ptr<TObiekt> NewObject(std::string_view Code, std::int32_t LineNo);
+    std::unique_ptr<TNumer> NewVertex(TPunkt* point) { return MakeInArena<TNumer>(Arena(), point); }
+
     // Removes the current object and frees it; false when empty.
     virtual bool DeleteObject();
     // Appends at the tail and makes the object current. Always true.
@@ -24,4 +33,12 @@ class TListaObi : public TLista {
     std::uint8_t Added = 0;
     std::uint8_t Modified = 0;
     TObiekt* LastAdded = nullptr;
+
+  private:
+    MapArena& Arena() {
+        if (!arena_) arena_ = std::make_unique<MapArena>();
+        return *arena_;
+    }
+
+    std::unique_ptr<MapArena> arena_;
 };

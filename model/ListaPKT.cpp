@@ -3,10 +3,9 @@
 #include <cmath>
 
 #include "model/PlaneGeometry.h"
-#include "platform/ShortString.h"
 
 TPunkt::TPunkt(std::string_view Name, std::uint8_t Flags, double X, double Y, float H)
-    : Name(platform::Cut(Name, platform::kPointNameMax)), Flags(Flags), X(X), Y(Y), H(H) {}
+    : Name(Name), Flags(Flags), H(H), X(X), Y(Y) {}
 
 void TPunkt::Move(double DX, double DY) {
     X += DX;
@@ -37,6 +36,10 @@ void TPunkt::SwapXY() {
     const double x = X;
     X = Y;
     Y = x;
+}
+
+TListaPKT::~TListaPKT() {
+    DestroyElements();
 }
 
 bool TListaPKT::AddPoint(std::unique_ptr<TPunkt> point) {

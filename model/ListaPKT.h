@@ -6,6 +6,8 @@
 #include <string_view>
 
 #include "model/Lista.h"
+#include "model/MapArena.h"
+#include "model/ShortText.h"
 
 // The map's named points and the point list that owns them. Objects refer to points through
 // their vertices, so one point can serve several objects.
@@ -30,15 +32,28 @@ class TPunkt : public TElement {
     virtual void Rotate(double X0, double Y0, double Angle);
     virtual void SwapXY();
 
-    std::string Name;
+    using ReleasesNothing = TPunkt;
+
+    ShortText<10> Name;
     std::uint8_t Flags;
+    float H;   // height; 0 when the point has none
     double X;  // northing
     double Y;  // easting
-    float H;   // height; 0 when the point has none
 };
 
 class TListaPKT : public TLista {
   public:
+    TListaPKT() = default;
+    ~TListaPKT() override;
+
+    // A new point as the constructor makes it, in the list's own storage and not yet added. It
+    // must not outlive the list.
+    std::unique_ptr<TPunkt> NewPoint(std::string_view Name, std::uint8_t Flags, double X, double Y,
+                                     float H) {
+        if (!arena_) arena_ = std::make_unique<MapArena>();
+        return MakeInArena<TPunkt>(*arena_, Name, Flags, X, Y, H);
+    }
+
     // Appends at the tail, makes the point current and widens both boxes. Always true.
     virtual bool AddPoint(std::unique_ptr<TPunkt> point);
     // Removes the current point and frees it; false when the list is empty.
@@ -58,4 +73,7 @@ class TListaPKT : public TLista {
     double PadMinY = 0.0;
     double PadMaxH = 0.0;
     double PadMinH = 0.0;
+
+  private:
+    std::unique_ptr<MapArena> arena_;
 };

@@ -1,246 +1,24 @@
 #include "model/MapFile.h"
 
-#include <charconv>
-#include <cmath>
-#include <exception>
-#include <limits>
-#include <optional>
-
 #include "model/FormatSettings.h"
+#include "model/MapReader.h"
+#include "model/MapWriter.h"
 #include "model/ModelTexts.h"
 #include "platform/NumberText.h"
 #include "platform/OsError.h"
 #include "platform/ShortString.h"
 #include "platform/StringResources.h"
-#include "platform/SystemInfo.h"
-#include "platform/TextFile.h"
 #include "platform/UiService.h"
 
 namespace {
 
-using platform::LineScanner;
-
 constexpr std::size_t kResourceBuffer = 40;
-constexpr char kEndLine[] = ";KONIEC PLIKU";
 
 void ShowResourceBox(unsigned resource, std::string_view fileName) {
     const std::string format = model_texts::Resources().Load(resource, kResourceBuffer);
     platform::MessageBox(0, platform::FormatText(format, {fileName}), "",
                          platform::MB_OK | platform::MB_ICONWARNING);
 }
-
-// A number that a single holds; out-of-range values count as not converting.
-std::optional<float> ToSingle(std::optional<double> value) {
-    if (!value || std::fabs(*value) > std::numeric_limits<float>::max()) return std::nullopt;
-    return static_cast<float>(*value);
-}
-
-bool ClassHasTextLine(const std::string& code) {
-    return !code.empty() && (code[0] == '6' || code[0] == '7');
-}
-
-// ---------------------------------------------------------------------------------------------
-// Reading
-
-// A line that cannot be handled at all: it ends the reading with 255.
-struct LineFailure {};
-
-class MapReader {
-  public:
-    MapReader(platform::TextFileReader& file, int version, bool selectAll, TListaPKT& points,
-              TListaObi& objects)
-        : file_(file),
-          version_(version),
-          selectAll_(selectAll),
-          points_(points),
-          objects_(objects) {}
-
-    // Returns 0, 255 after a line failure (its box already shown), or a read error.
-    std::int32_t Run() {
-        std::string line;
-        while (file_.ReadLine(line)) {
-            ++lineCounter_;
-            try {
-                HandleLine(line);
-            } catch (const std::exception&) {
-                ReportLineFailure();
-                return kMapReadFailed;
-            } catch (const LineFailure&) {
-                ReportLineFailure();
-                return kMapReadFailed;
-            }
-        }
-        return file_.Error();
-    }
-
-    void ReportLineFailure() const {
-        platform::MessageBox(0, model_texts::ReadErrorInLine() + std::to_string(lineCounter_ + 1),
-                             "", platform::MB_OK);
-    }
-
-    std::int32_t BadLines() const { return badLines_; }
-    std::int32_t FirstBadLine() const { return firstBadLine_; }
-
-  private:
-    void HandleLine(const std::string& line) {
-        if (line.empty()) return;
-        switch (line[0]) {
-            case ' ':
-                OldFormPoint(line);
-                break;
-            case 'P':
-                PFormPoint(line);
-                break;
-            case '*':
-                ObjectHeader(line);
-                break;
-            case ':':
-                Attribute(line);
-                break;
-            case '!':
-                Vector(line);
-                break;
-            default:
-                break;  // comments, "L" lines and anything unknown
-        }
-    }
-
-    // A number in the middle of a line did not convert. The line's point or vector is left out,
-    // an object header keeps the value 0, and reading goes on; the lines are reported together
-    // once the file has been read.
-    void BadNumber() {
-        if (badLines_++ == 0) firstBadLine_ = lineCounter_ + 1;
-    }
-
-    TObiekt& CurrentObject() {
-        if (current_ == nullptr) throw LineFailure{};
-        return *current_;
-    }
-
-    void AddPoint(std::string_view name, std::uint8_t flags, double x, double y, float h) {
-        TObiekt& object = CurrentObject();
-        auto point = std::make_unique<TPunkt>(name, flags, x, y, h);
-        TPunkt* raw = point.get();
-        if (points_.AddPoint(std::move(point))) object.Vertices->Add(std::make_unique<TNumer>(raw));
-    }
-
-    void OldFormPoint(const std::string& line) {
-        CurrentObject();
-        LineScanner scan(line);
-        scan.Take(1);
-        const std::string name =
-            platform::Cut(RemoveSpaces(scan.Take(10)), platform::kPointNameMax);
-        const auto x = scan.ReadReal();
-        const auto y = scan.ReadReal();
-        if (!x || !y) return BadNumber();
-        const auto h = ToSingle(platform::StrToFloatStrict(scan.Rest()));
-        AddPoint(name, h ? 7 : 6, *x, *y, h.value_or(0.0f));
-    }
-
-    void PFormPoint(const std::string& line) {
-        CurrentObject();
-        LineScanner scan(line);
-        scan.Take(1);
-        const auto n = scan.ReadInteger();
-        const auto x = scan.ReadReal();
-        const auto y = scan.ReadReal();
-        if (!n || !x || !y) return BadNumber();
-        std::string_view rest = scan.Rest();
-        std::string name;
-        std::uint8_t flags = kPointFromFile;
-        if (*n == 1) flags |= kPointLineGoesOn;
-        if (const std::size_t comma = rest.find(','); comma != std::string_view::npos) {
-            name = platform::Cut(RemoveSpaces(rest.substr(comma + 1, 10)), platform::kPointNameMax);
-            rest = rest.substr(0, comma);
-            flags |= kPointHasName;
-        }
-        const auto h = ToSingle(platform::StrToFloatStrict(RemoveSpaces(rest)));
-        if (h) flags |= kPointHasHeight;
-        AddPoint(name, flags, *x, *y, h.value_or(0.0f));
-    }
-
-    void ObjectHeader(const std::string& line) {
-        LineScanner scan(line);
-        scan.Take(1);
-        const std::string code(scan.Take(4));
-        const auto kind = scan.ReadInteger();
-        const auto ignored = scan.ReadReal();
-        const auto value = ToSingle(scan.ReadReal());
-        const std::string_view rest = scan.Rest();
-        const bool marked = !rest.empty() && rest.back() == '#';
-        if (!kind || !ignored || !value) BadNumber();
-
-        std::string text;
-        if (version_ == 3 && ClassHasTextLine(code)) file_.ReadLine(text);
-        auto object = std::make_unique<TObiekt>(code, "", "", "", "", "", "", text, lineCounter_);
-        if (selectAll_ || marked) object->SetFlags(kObjectMarked);
-        TObiekt* raw = object.get();
-        objects_.AddObject(std::move(object));
-        raw->Value = value.value_or(0.0f);
-        current_ = raw;
-    }
-
-    void Attribute(const std::string& line) {
-        TObiekt& object = CurrentObject();
-        const std::string_view key = std::string_view(line).substr(1, 2);
-        const std::string_view value = line.size() > 4
-                                           ? std::string_view(line).substr(4, line.size() - 5)
-                                           : std::string_view();
-        std::int32_t id = 0;
-        int since = 3;
-        if (key == "A1")
-            id = kAttrA1;
-        else if (key == "A2")
-            id = kAttrA2;
-        else if (key == "A3")
-            id = kAttrA3;
-        else if (key == "A4")
-            id = kAttrA4;
-        else if (key == "A5")
-            id = kAttrA5;
-        else if (key == "A6")
-            id = kAttrA6;
-        else if (key == "TX")
-            id = kAttrTX, since = 4;
-        else if (key == "KR")
-            id = kAttrKR, since = 4;
-        else if (key == "DT")
-            id = kAttrDT, since = 4;
-        else if (key == "MP")
-            id = kAttrMP, since = 4;
-        else if (key == "FA")
-            id = kAttrFA, since = 4;
-        else if (key == "ID")
-            id = kAttrID, since = 7;
-        if (id == 0 || version_ < since) return;
-        if (id == kAttrTX)
-            object.SetText(value);
-        else
-            object.SetAttribute(id, value);
-    }
-
-    void Vector(const std::string& line) {
-        TObiekt& object = CurrentObject();
-        LineScanner scan(line);
-        scan.Take(1);
-        const auto index = scan.ReadInteger();
-        const auto a = ToSingle(scan.ReadReal());
-        const auto b = ToSingle(scan.ReadReal());
-        const auto c = ToSingle(platform::StrToFloatStrict(scan.Rest()));
-        if (!index || !a || !b || !c) return BadNumber();
-        object.SetVector(*index, *a, *b, *c);
-    }
-
-    platform::TextFileReader& file_;
-    const int version_;
-    const bool selectAll_;
-    TListaPKT& points_;
-    TListaObi& objects_;
-    TObiekt* current_ = nullptr;
-    std::int32_t lineCounter_ = 0;
-    std::int32_t badLines_ = 0;
-    std::int32_t firstBadLine_ = 0;
-};
 
 // The header's version, or the reader's result for a header it refuses.
 // A version field that does not convert cleanly is taken as "not a MAP header" (254): nothing of
@@ -257,136 +35,6 @@ std::int32_t HeaderVersion(const std::string& header, int& version) {
     if (*number >= 9.0) return kMapTooNew;
     version = static_cast<int>(*number);
     return 0;
-}
-
-void Finish(TListaPKT& points, TListaObi& objects) {
-    for (TElement* e = objects.First(); e != nullptr; e = e->GetNext())
-        static_cast<TObiekt*>(e)->ComputeExtent();
-    points.GoFirst();
-    objects.GoFirst();
-    objects.Added = 0;
-    objects.LastAdded = nullptr;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Writing
-
-// Texts are written inside one line: line ends in them would start lines of their own.
-std::string OneLine(std::string_view text) {
-    std::string result(text);
-    for (char& c : result)
-        if (c == '\r' || c == '\n') c = ' ';
-    return result;
-}
-
-std::string RightAligned(std::string_view text, std::size_t width) {
-    std::string result;
-    if (text.size() < width) result.assign(width - text.size(), ' ');
-    result.append(text);
-    return result;
-}
-
-// A coordinate of the P form: exactly 3 decimals, no filler, at most 14 significant digits.
-void AppendCoordinate(std::string& out, double value) {
-    if (!std::isfinite(value) || std::fabs(value) >= 1e14) {
-        // Beyond 14 integer digits there is no fixed form; the general form still reads back.
-        out += platform::FormatGeneral(value);
-        return;
-    }
-    if (std::fabs(value) >= 1e11) {
-        char digits[32];
-        const auto r =
-            std::to_chars(digits, digits + sizeof digits, value, std::chars_format::scientific, 13);
-        std::from_chars(digits, r.ptr, value);
-    }
-    char buffer[64];
-    const auto r =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3);
-    std::string_view text(buffer, static_cast<std::size_t>(r.ptr - buffer));
-    if (text.size() > 1 && text[0] == '-' && text.find_first_of("123456789") == std::string::npos)
-        text.remove_prefix(1);  // no "-0.000"
-    out.append(text);
-}
-
-std::string HeaderLine(std::int32_t version) {
-    return ";# Plik danych systemu TOPOLIN ver=[ " + std::to_string(version) + ".00]";
-}
-
-void WriteAttributes(platform::TextFileWriter& file, const TObiekt& object, std::int32_t version) {
-    auto line = [&](std::string_view key, std::string_view value) {
-        if (value.empty()) return;
-        file.WriteLine(":" + std::string(key) + "[" + OneLine(value) + "]");
-    };
-    std::string value;
-    if (version >= 4) {
-        object.GetText(value, 255);
-        line("TX", value);
-    }
-    static constexpr std::pair<std::int32_t, std::string_view> kSlots[] = {
-        {kAttrA1, "A1"}, {kAttrA2, "A2"}, {kAttrA3, "A3"},
-        {kAttrA4, "A4"}, {kAttrA5, "A5"}, {kAttrA6, "A6"}};
-    for (const auto& [id, key] : kSlots) {
-        if (version < 4 && id > kAttrA3) break;
-        object.GetAttribute(id, value, 85);
-        line(key, value);
-    }
-    if (version >= 4) {
-        line("KR", object.KR);
-        for (const auto& [number, key] :
-             {std::pair{object.DT, "DT"}, std::pair{object.MP, "MP"}, std::pair{object.FA, "FA"}}) {
-            if (number != 0) line(key, std::to_string(number));
-        }
-    }
-    if (version >= 7) {
-        object.GetAttribute(kAttrID, value, 85);
-        line("ID", value);
-    }
-}
-
-std::string PointLine(const TPunkt& p, std::int32_t version) {
-    std::string out;
-    if (version <= 4) {
-        out = " " + RightAligned(OneLine(p.Name), 10) + " " + platform::FormatFixed(p.X, 3, 12) +
-              " " + platform::FormatFixed(p.Y, 3, 12);
-        if (p.Flags == 7) out += " " + platform::FormatFixed(p.H, 4, 12);
-        return out;
-    }
-    out = (p.Flags & kPointLineGoesOn) ? "P  1 " : "P  0 ";
-    AppendCoordinate(out, p.X);
-    out += ' ';
-    AppendCoordinate(out, p.Y);
-    if (p.Flags & kPointHasHeight) {
-        out += ' ';
-        AppendCoordinate(out, p.H);
-    }
-    if (p.Flags & kPointHasName) out += " ," + OneLine(p.Name);
-    return out;
-}
-
-// Writes one object; returns the first write error during it.
-std::int32_t WriteObject(platform::TextFileWriter& file, const TObiekt& object,
-                         std::int32_t version) {
-    std::string header = "*" + RightAligned(OneLine(object.Code), 4) + " 1 7 " +
-                         platform::FormatFixed(object.Value, 8, 10);
-    if (object.Flags & kObjectMarked) header += " #";
-    file.WriteLine(header);
-    if (version == 3 && ClassHasTextLine(object.Code)) {
-        std::string text;
-        object.GetText(text, 255);
-        file.WriteLine(OneLine(text));
-    }
-    WriteAttributes(file, object, version);
-    for (std::int32_t index = 1; index <= 3; ++index) {
-        float a, b, c;
-        object.GetVector(index, a, b, c);
-        if (a == 0.0f && b == 0.0f && c == 0.0f) continue;
-        file.WriteLine("!" + RightAligned(std::to_string(index), 10) + " " +
-                       platform::FormatFixed(a, 3, 12) + " " + platform::FormatFixed(b, 3, 12) +
-                       " " + platform::FormatFixed(c, 8, 12));
-    }
-    for (const TElement* e = object.Vertices->First(); e != nullptr; e = e->GetNext())
-        file.WriteLine(PointLine(*static_cast<const TNumer*>(e)->PointRef, version));
-    return file.Error();
 }
 
 }  // namespace
@@ -424,6 +72,7 @@ void ReadMapFile(std::string_view FileName, bool SelectAll, TListaPKT& Points, T
     platform::TextFileReader file;
     Result = file.Open(name);
     if (Result == 0) {
+        MapReader::Bound(file);
         std::string header;
         file.ReadLine(header);
         int version = 0;
@@ -439,6 +88,7 @@ void ReadMapFile(std::string_view FileName, bool SelectAll, TListaPKT& Points, T
         } else {
             MapReader reader(file, version, SelectAll, Points, Objects);
             Result = reader.Run();
+            reader.Finish();
             if (reader.BadLines() > 0) {
                 platform::MessageBox(0,
                                      platform::FormatText(model_texts::BadNumbersInLines(),
@@ -447,7 +97,6 @@ void ReadMapFile(std::string_view FileName, bool SelectAll, TListaPKT& Points, T
                                      "", platform::MB_OK | platform::MB_ICONWARNING);
             }
         }
-        Finish(Points, Objects);
         const std::int32_t closed = file.Close();
         if (Result == 0) Result = closed;
     }
@@ -474,19 +123,16 @@ void WriteMapFile(std::string_view Generator, std::string_view VersionText, std:
     GlobalNumberFormat.SetDecimalSeparator('.');
     Points->GoFirst();
     Objects->GoFirst();
-    file.WriteLine(HeaderLine(Version));
-    file.WriteLine(";GENERATOR: " + OneLine(Generator) + " ver " + OneLine(VersionText));
-    file.WriteLine(";plik->" + OneLine(name));
-    file.WriteLine(";" + platform::CurrentDateTimeText());
-    file.WriteLine(";Operator:" + OneLine(platform::GetUserName()));
-    file.WriteLine(";" + std::string(41, '-'));
+    MapWriter writer(file, Version, GlobalNumberFormat.GetDecimalSeparator());
+    writer.Header(Generator, VersionText, name);
     for (const TElement* e = Objects->First(); e != nullptr && Result == 0; e = e->GetNext()) {
         const auto& object = *static_cast<const TObiekt*>(e);
         if (!object.HasVertices()) continue;
         if (OnlyMarked && !(object.Flags & kObjectMarked)) continue;
-        Result = WriteObject(file, object, Version);
+        writer.Object(object);
+        Result = writer.Error();
     }
-    file.WriteLine(kEndLine);
+    writer.End();
     GlobalNumberFormat.SetDecimalSeparator(savedSeparator);
 
     // Closed before the result is shown, so that an error of the last writes is reported too;

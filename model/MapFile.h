@@ -16,7 +16,9 @@ inline constexpr std::int32_t kMapNotMapFile = 254;  // not a MAP header, or ver
 inline constexpr std::int32_t kMapReadFailed = 255;  // empty name, or a line could not be handled
 
 // Reads the file into the two lists (made empty by the caller with NewMapLists). Every object is
-// marked when SelectAll is true. Non-zero results are shown to the user.
+// marked when SelectAll is true. Non-zero results are shown to the user. Input that goes beyond
+// what a map holds (a line without an end, a device or pipe that never ends) stops the reading
+// with 255 and a message; what was read before stays in the lists.
 void ReadMapFile(std::string_view FileName, bool SelectAll, TListaPKT& Points, TListaObi& Objects,
                  std::int32_t& Result);
 
@@ -33,3 +35,8 @@ void NewMapLists(std::unique_ptr<TListaPKT>& Points, std::unique_ptr<TListaObi>&
 void ShowFileResult(std::int16_t Result, std::string_view FileName);
 
 std::string RemoveSpaces(std::string_view Text);
+
+// Objects of classes 6 and 7 carry their text on a line of its own in version 3.
+inline bool CodeHasTextLine(std::string_view Code) {
+    return !Code.empty() && (Code[0] == '6' || Code[0] == '7');
+}

@@ -27,6 +27,19 @@ const std::string& BadNumbersInLines() {
     return text;
 }
 
+const std::string& LineNeverEnds() {
+    static const std::string text = platform::Utf8ToCp1250(
+        "Wiersz %s nie kończy się przez ponad 1 MB: to nie jest plik MAP, reszty pliku nie "
+        "wczytano");
+    return text;
+}
+
+const std::string& MoreThanAMapHolds() {
+    static const std::string text = platform::Utf8ToCp1250(
+        "Plik jest większy, niż może być mapa: wczytano %s wierszy, reszty pliku nie wczytano");
+    return text;
+}
+
 const std::string& ServerGenerator() {
     static const std::string text =
         platform::Utf8ToCp1250("Serwer plików shp (ArcView) dla TOPOLIN");

@@ -54,14 +54,16 @@ bool TListaNr::DeleteVertex() {
 TObiekt::TObiekt(std::string_view Code, std::string_view A1, std::string_view A2,
                  std::string_view A3, std::string_view A4, std::string_view A5, std::string_view A6,
                  std::string_view Text, std::int32_t LineNo)
-    : Code(platform::Cut(Code, platform::kCodeMax)), LineNo(LineNo) {
+    : TObiekt(Code, LineNo, std::make_unique<TListaNr>()) {
     const std::string_view given[6] = {A1, A2, A3, A4, A5, A6};
     const std::int32_t ids[6] = {kAttrA1, kAttrA2, kAttrA3, kAttrA4, kAttrA5, kAttrA6};
     for (int i = 0; i < 6; ++i)
         if (!given[i].empty()) SetAttribute(ids[i], given[i]);
     SetText(Text);
-    Vertices = std::make_unique<TListaNr>();
 }
+
+TObiekt::TObiekt(std::string_view Code, std::int32_t LineNo, std::unique_ptr<TListaNr> Vertices)
+    : Code(Code), LineNo(LineNo), Vertices(std::move(Vertices)) {}
 
 void TObiekt::SetAttribute(std::int32_t Id, std::string_view Value) {
     if (Id == 9 || Id == 10) return;
@@ -70,7 +72,7 @@ void TObiekt::SetAttribute(std::int32_t Id, std::string_view Value) {
             SetText(Value);
             break;
         case kAttrKR:
-            KR = platform::Cut(Value, platform::kAttributeMax);
+            KR = Value.substr(0, platform::kAttributeMax);
             break;
         case kAttrDT:
         case kAttrMP:
@@ -84,9 +86,11 @@ void TObiekt::SetAttribute(std::int32_t Id, std::string_view Value) {
         default:
             break;
     }
-    if (!Attributes) Attributes = std::make_unique<std::array<std::string, 7>>();
     const int slot = SlotOf(Id);
-    if (slot >= 0) (*Attributes)[slot] = platform::Cut(Value, platform::kAttributeMax);
+    if (slot >= 0)
+        Attributes.Set(slot, Value.substr(0, platform::kAttributeMax));
+    else
+        Attributes.Allocate();
 }
 
 void TObiekt::GetAttribute(std::int32_t Id, std::string& Value, std::int32_t MaxLen) const {
@@ -110,57 +114,45 @@ void TObiekt::GetAttribute(std::int32_t Id, std::string& Value, std::int32_t Max
             break;
     }
     const int slot = SlotOf(Id);
-    if (slot < 0 || !Attributes) {
+    if (slot < 0) {
         Value.clear();
         return;
     }
-    Value = platform::Cut((*Attributes)[slot], Limit(MaxLen));
+    Value = platform::Cut(Attributes.Get(slot), Limit(MaxLen));
 }
 
 void TObiekt::GetText(std::string& Result, std::int32_t MaxLen) const {
-    Result = platform::Cut(platform::Cut(Text, platform::kShortStringMax), Limit(MaxLen));
+    Result = platform::Cut(Text, std::min(platform::kShortStringMax, Limit(MaxLen)));
 }
 
 void TObiekt::SetText(std::string_view NewText) {
-    Text.assign(NewText);
+    Text = NewText;
 }
 
 void TObiekt::SetVector(std::int32_t Index, float A, float B, float C) {
     if (Index < 1 || Index > 3) return;
-    auto& slot = Vectors[Index - 1];
-    slot.reset();
-    if (A == 0.0f && B == 0.0f && C == 0.0f) return;
-    slot = std::make_unique<std::array<float, 3>>(std::array<float, 3>{A, B, C});
+    const auto slot = static_cast<std::size_t>(Index - 1);
+    if (A == 0.0f && B == 0.0f && C == 0.0f)
+        Vectors.Clear(slot);
+    else
+        Vectors.Set(slot, {A, B, C});
 }
 
 void TObiekt::GetVector(std::int32_t Index, float& A, float& B, float& C) const {
     A = B = C = 0.0f;
-    if (Index < 1 || Index > 3 || !Vectors[Index - 1]) return;
-    const auto& v = *Vectors[Index - 1];
-    A = v[0];
-    B = v[1];
-    C = v[2];
+    if (Index < 1 || Index > 3) return;
+    const VectorSlots::Triple* v = Vectors[static_cast<std::size_t>(Index - 1)];
+    if (v == nullptr) return;
+    A = (*v)[0];
+    B = (*v)[1];
+    C = (*v)[2];
 }
 
 void TObiekt::ComputeExtent() {
     if (!HasVertices()) return;
     bool first = true;
     for (const TElement* e = Vertices->First(); e != nullptr; e = e->GetNext()) {
-        const TPunkt* p = static_cast<const TNumer*>(e)->PointRef;
-        const auto x = static_cast<float>(p->X);
-        const auto y = static_cast<float>(p->Y);
-        if (first) {
-            MinX = MaxX = x;
-            MinY = MaxY = y;
-            MinH = MaxH = p->H;
-            first = false;
-            continue;
-        }
-        MinX = std::min(MinX, x);
-        MaxX = std::max(MaxX, x);
-        MinY = std::min(MinY, y);
-        MaxY = std::max(MaxY, y);
-        MinH = std::min(MinH, p->H);
-        MaxH = std::max(MaxH, p->H);
+        ExtendExtent(*static_cast<const TNumer*>(e)->PointRef, first);
+        first = false;
     }
 }

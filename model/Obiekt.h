@@ -1,13 +1,17 @@
 #pragma once
 
-#include <array>
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "model/AttributeBlock.h"
+#include "model/HeapText.h"
 #include "model/Lista.h"
 #include "model/ListaPKT.h"
+#include "model/ShortText.h"
+#include "model/VectorSlots.h"
 
 // A coded map object: its vertices refer to shared points of the map's point list, and it carries
 // a value, a flag word, an extent, the host's attributes and up to three vectors.
@@ -16,6 +20,7 @@
 class TNumer : public TElement {
   public:
     explicit TNumer(TPunkt* point) : PointRef(point) {}
+    using ReleasesNothing = TNumer;
     TPunkt* PointRef;
 };
 
@@ -56,6 +61,9 @@ class TObiekt : public TElement {
     TObiekt(std::string_view Code, std::string_view A1, std::string_view A2, std::string_view A3,
             std::string_view A4, std::string_view A5, std::string_view A6, std::string_view Text,
             std::int32_t LineNo);
+    // An object with the code (cut to 4) and line number, no attributes or text, and the given
+    // (empty) vertex list.
+    TObiekt(std::string_view Code, std::int32_t LineNo, std::unique_ptr<TListaNr> Vertices);
 
     void SetFlags(std::uint16_t Bits) { Flags |= Bits; }
     void ClearFlags(std::uint16_t Bits) { Flags &= static_cast<std::uint16_t>(~Bits); }
@@ -73,6 +81,23 @@ class TObiekt : public TElement {
     void GetVector(std::int32_t Index, float& A, float& B, float& C) const;
     bool HasVertices() const { return Vertices && Vertices->Count() > 0; }
     void ComputeExtent();
+    // Widens the extent by a vertex's point; the first vertex sets it.
+    void ExtendExtent(const TPunkt& Point, bool First) {
+        const auto x = static_cast<float>(Point.X);
+        const auto y = static_cast<float>(Point.Y);
+        if (First) {
+            MinX = MaxX = x;
+            MinY = MaxY = y;
+            MinH = MaxH = Point.H;
+            return;
+        }
+        MinX = std::min(MinX, x);
+        MaxX = std::max(MaxX, x);
+        MinY = std::min(MinY, y);
+        MaxY = std::max(MaxY, y);
+        MinH = std::min(MinH, Point.H);
+        MaxH = std::max(MaxH, Point.H);
+    }
 
     // Coordinate texts for the shapefile export: Coords gets "X,Y;" per written vertex and
     // PartStarts the 0-based positions where parts (rings) begin, each followed by ",".
@@ -82,18 +107,19 @@ class TObiekt : public TElement {
     std::int32_t BuildAreaCoordText(std::string& PartStarts, std::string& Coords,
                                     std::int32_t& Count) const;
 
-    std::string Code;
-    float Value = 0.0f;
+    // The fields are laid out so that an object takes 120 bytes: a map holds one per few points.
+    ShortText<4> Code;
     std::uint16_t Flags = 3;
+    float Value = 0.0f;
     float MinX = 0.0f, MinY = 0.0f, MaxX = 0.0f, MaxY = 0.0f, MinH = 0.0f, MaxH = 0.0f;
-    std::unique_ptr<TListaNr> Vertices;
     std::int32_t LineNo = 0;
-    // A1, A2, A3, A4, A5, A6, ID; allocated the first time an attribute is set.
-    std::unique_ptr<std::array<std::string, 7>> Attributes;
     std::int32_t FA = -1;
     std::int32_t DT = 0;
-    std::string KR;
     std::int32_t MP = 0;
-    std::string Text;  // TX; empty when the object has none
-    std::array<std::unique_ptr<std::array<float, 3>>, 3> Vectors;
+    std::unique_ptr<TListaNr> Vertices;
+    // A1, A2, A3, A4, A5, A6, ID; allocated the first time an attribute is set.
+    AttributeBlock Attributes;
+    HeapText KR;
+    HeapText Text;  // TX; empty when the object has none
+    VectorSlots Vectors;
 };

@@ -1,33 +1,26 @@
 #include "platform/NumberText.h"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/DecimalSeparator.h"
 
 namespace platform {
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+using number_text::IsBlank;
+using number_text::IsDigit;
 
 std::optional<std::string> NonFinite(double value) {
     if (std::isnan(value)) return std::string("NAN");
     if (std::isinf(value)) return std::string(value < 0 ? "-INF" : "INF");
     return std::nullopt;
-}
-
-void UseSeparator(std::string& text) {
-    const char separator = GetDecimalSeparator();
-    if (separator == '.') return;
-    for (char& c : text)
-        if (c == '.') c = separator;
 }
 
 std::string_view SkipBlanks(std::string_view text) {
@@ -38,24 +31,38 @@ std::string_view SkipBlanks(std::string_view text) {
 
 }  // namespace
 
+void AppendFixedGeneral(std::string& out, double value, int decimals, int width, char separator) {
+    char buffer[400];
+    std::size_t n = 0;
+    if (auto special = NonFinite(value)) {
+        n = special->size();
+        special->copy(buffer, n);
+    } else {
+        // to_chars writes what printf writes in the C locale, whatever the process's locale.
+        const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                           std::chars_format::fixed, std::clamp(decimals, 0, 30));
+        n = static_cast<std::size_t>(written.ptr - buffer);
+        // A value that rounds to zero is written without a sign.
+        const std::string_view text(buffer, n);
+        if (n > 1 && text[0] == '-' && text.find_first_of("123456789") == std::string::npos)
+            std::memmove(buffer, buffer + 1, --n);
+        if (separator != '.' && decimals > 0) {
+            for (std::size_t i = 0; i < n; ++i)
+                if (buffer[i] == '.') buffer[i] = separator;
+        }
+    }
+    if (width > 0 && n < static_cast<std::size_t>(width))
+        out.append(static_cast<std::size_t>(width) - n, ' ');
+    out.append(buffer, n);
+}
+
+void AppendFixed(std::string& out, double value, int decimals, int width) {
+    AppendFixed(out, value, decimals, width, GetDecimalSeparator());
+}
+
 std::string FormatFixed(double value, int decimals, int width) {
     std::string text;
-    if (auto special = NonFinite(value)) {
-        text = *special;
-    } else {
-        if (decimals < 0) decimals = 0;
-        if (decimals > 30) decimals = 30;
-        char buffer[400];
-        const int n = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-        text.assign(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
-        // A value that rounds to zero is written without a sign.
-        if (text.size() > 1 && text[0] == '-' &&
-            text.find_first_of("123456789") == std::string::npos)
-            text.erase(0, 1);
-        UseSeparator(text);
-    }
-    if (width > 0 && text.size() < static_cast<std::size_t>(width))
-        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+    AppendFixed(text, value, decimals, width);
     return text;
 }
 
@@ -125,7 +132,7 @@ std::optional<std::int32_t> StrToIntStrict(std::string_view text) {
     return static_cast<std::int32_t>(value);
 }
 
-std::optional<double> StrToFloatStrict(std::string_view text) {
+std::optional<double> StrToFloatStrictGeneral(std::string_view text) {
     text = SkipBlanks(text);
     // Check the grammar first; from_chars alone would accept "inf", "nan" and hex forms. It takes
     // no leading "+", so a plus sign is stepped over.
@@ -154,19 +161,6 @@ std::optional<double> StrToFloatStrict(std::string_view text) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
     return value;
-}
-
-std::string_view LineScanner::ReadToken() {
-    while (pos_ < line_.size() && IsBlank(line_[pos_])) ++pos_;
-    const std::size_t start = pos_;
-    while (pos_ < line_.size() && !IsBlank(line_[pos_])) ++pos_;
-    return line_.substr(start, pos_ - start);
-}
-
-std::string_view LineScanner::Take(std::size_t count) {
-    const std::string_view part = line_.substr(pos_, count);
-    pos_ += part.size();
-    return part;
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,21 +31,47 @@ class TextFileReader {
     // Reads the next line into `line` (at most kLineMax bytes, without its end). False when no line
     // is left or a read failed (see Error).
     bool ReadLine(std::string& line);
+    // ReadLine without a copy: `line` shows the bytes in the reader's buffer and stays valid
+    // until the next read or Close.
+    bool ReadLineView(std::string_view& line);
     // The first read error, 0 when none.
     std::int32_t Error() const { return error_; }
     // Closes; returns the error number of the close.
     std::int32_t Close();
 
+    // A regular file, whose size bounds it; false for a device, pipe, FIFO or socket.
+    bool IsRegularFile() const { return regular_; }
+    // Bounds for input that may never end: no more than `bytes` of the file are read, and a line
+    // whose end has not come after `lineBytes` ends the reading. Reaching either makes the file
+    // look as if it ended there (the line reached is not returned); LimitReached says which.
+    // Both are unbounded until set, after Open.
+    enum class Limit { None, Bytes, Line };
+    void SetLimits(std::uint64_t bytes, std::uint64_t lineBytes);
+    Limit LimitReached() const { return limit_; }
+
   private:
-    bool Fill();  // refills the buffer; false at the end of the file or on an error
-    int PeekByte();
+    // Reads more after the unread bytes, which move to the front of the buffer; false at the end
+    // of the file, at a limit or on an error.
+    bool Fill();
+    // A CR that ended the last line at the end of the buffer: a LF after it belongs to it.
+    void SkipPendingLf();
+    bool SkipRestOfLine();
+    // Ends the reading at a limit: nothing more is read. Returns false.
+    bool Stop(Limit limit);
 
     int fd_ = -1;
-    std::vector<char> buffer_;
+    bool regular_ = false;
+    std::unique_ptr<char[]> buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     bool atEnd_ = false;
+    bool pendingLf_ = false;
+    Limit limit_ = Limit::None;
     std::int32_t error_ = 0;
+    std::uint64_t consumed_ = 0;  // bytes read from the file so far
+    std::uint64_t byteLimit_ = UINT64_MAX;
+    std::uint64_t lineLimit_ = UINT64_MAX;
+    std::string cutLine_;  // the kept start of a line longer than kLineMax
 };
 
 // Writes a text file as the replacement of its target (FileSet.h): the new text takes the

@@ -2,12 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include "model/MapArena.h"
+
 namespace {
 
 // An element that counts its destructions, so tests see each one freed exactly once.
 struct Counted : TElement {
     explicit Counted(int* destroyed) : destroyed_(destroyed) {}
     ~Counted() override { ++*destroyed_; }
+    int* destroyed_;
+};
+
+// An element that claims to release nothing, and one derived from it that does: the claim is
+// not inherited, so the list still destroys the second kind.
+struct Plain : TElement {
+    using ReleasesNothing = Plain;
+};
+struct CountedPlain : Plain {
+    explicit CountedPlain(int* destroyed) : destroyed_(destroyed) {}
+    ~CountedPlain() override { ++*destroyed_; }
     int* destroyed_;
 };
 
@@ -129,4 +142,38 @@ TEST(Lista, WalkVisitsEveryElementInOrder) {
     do seen.push_back(list.CurrentItem());
     while (list.Next());
     EXPECT_EQ(seen, added);
+}
+
+// Elements and lists made in a map's storage: deleting one runs its destructor once and leaves
+// the memory to the storage, wherever the element is deleted and with heap elements beside it.
+TEST(Lista, ElementsMadeInStorageOfTheirOwn) {
+    int destroyed = 0;
+    MapArena arena;
+    {
+        auto list = MakeInArena<MarkingList>(arena);
+        list->Add(MakeInArena<Counted>(arena, &destroyed));
+        TElement* a = list->Last();
+        TElement* b = AddCounted(*list, &destroyed);
+        list->Add(MakeInArena<Counted>(arena, &destroyed));
+        TElement* c = list->Last();
+        EXPECT_EQ(b->GetPrev(), a);
+        EXPECT_EQ(c->GetPrev(), b);
+        list->SetMarked(a);
+        list->GoFirst();
+        list->TakeCurrent().reset();  // a: made in the arena
+        EXPECT_EQ(destroyed, 1);
+        EXPECT_EQ(b->GetPrev(), nullptr);
+        EXPECT_EQ(list->MarkedValid(), 0);
+        auto unlinked = MakeInArena<Counted>(arena, &destroyed);  // never linked
+    }
+    EXPECT_EQ(destroyed, 4);
+    {
+        TLista list;
+        for (int i = 0; i < 3; ++i) list.Add(MakeInArena<Plain>(arena));
+        EXPECT_TRUE(list.First()->NeedsNoDestruction());
+        list.Add(MakeInArena<CountedPlain>(arena, &destroyed));
+        EXPECT_FALSE(list.Last()->NeedsNoDestruction());
+        EXPECT_EQ(list.Last()->GetPrev(), list.First()->GetNext()->GetNext());
+    }
+    EXPECT_EQ(destroyed, 5);
 }

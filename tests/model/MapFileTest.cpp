@@ -1,48 +1,22 @@
 #include "model/MapFile.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 #include "platform/Cp1250.h"
 #include "platform/DecimalSeparator.h"
 #include "platform/UiService.h"
+#include "tests/model/TestMap.h"
 #include "tests/platform/TempFolder.h"
 
 namespace {
-
-// A map in memory: the two lists as the server holds them.
-struct Map {
-    std::unique_ptr<TListaPKT> points;
-    std::unique_ptr<TListaObi> objects;
-    Map() { NewMapLists(points, objects); }
-
-    TObiekt& Object(std::string_view code) {
-        objects->AddObject(std::make_unique<TObiekt>(code, "", "", "", "", "", "", "", 0));
-        return *objects->CurrentObject();
-    }
-    TPunkt& Point(TObiekt& o, std::string_view name, std::uint8_t flags, double x, double y,
-                  float h) {
-        auto p = std::make_unique<TPunkt>(name, flags, x, y, h);
-        TPunkt* raw = p.get();
-        points->AddPoint(std::move(p));
-        o.Vertices->Add(std::make_unique<TNumer>(raw));
-        return *raw;
-    }
-    std::vector<TObiekt*> All() const {
-        std::vector<TObiekt*> all;
-        for (TElement* e = objects->First(); e != nullptr; e = e->GetNext())
-            all.push_back(static_cast<TObiekt*>(e));
-        return all;
-    }
-    static std::vector<TPunkt*> PointsOf(const TObiekt& o) {
-        std::vector<TPunkt*> all;
-        for (TElement* e = o.Vertices->First(); e != nullptr; e = e->GetNext())
-            all.push_back(static_cast<TNumer*>(e)->PointRef);
-        return all;
-    }
-};
 
 class MapFileTest : public ::testing::Test {
   protected:
@@ -59,17 +33,18 @@ class MapFileTest : public ::testing::Test {
         return texts;
     }
 
-    std::int32_t Read(Map& map, const std::string& path, bool selectAll = false) {
+    std::int32_t Read(TestMap& map, const std::string& path, bool selectAll = false) {
         std::int32_t result = -1;
         ReadMapFile(path, selectAll, *map.points, *map.objects, result);
         return result;
     }
-    std::int32_t ReadText(Map& map, const std::string& text) {
+    std::int32_t ReadText(TestMap& map, const std::string& text) {
         const std::string path = dir_ / "in.map";
         TempFolder::WriteBytes(path, text);
         return Read(map, path);
     }
-    std::int32_t Write(Map& map, int version, const std::string& path, bool onlyMarked = false) {
+    std::int32_t Write(TestMap& map, int version, const std::string& path,
+                       bool onlyMarked = false) {
         std::int32_t result = -1;
         WriteMapFile("Test", "1.30", version, path, onlyMarked, map.points.get(), map.objects.get(),
                      result);
@@ -81,7 +56,7 @@ class MapFileTest : public ::testing::Test {
 };
 
 // One object of each kind with every attribute, vector, mark and point flag a version can carry.
-void FillSample(Map& map) {
+void FillSample(TestMap& map) {
     TObiekt& line = map.Object("4101");
     line.Value = 2.5f;
     line.SetFlags(kObjectMarked);
@@ -122,11 +97,11 @@ void FillSample(Map& map) {
 TEST_F(MapFileTest, RoundTripOfEveryVersion) {
     for (int version = 3; version <= 8; ++version) {
         SCOPED_TRACE(version);
-        Map out;
+        TestMap out;
         FillSample(out);
         const std::string path = dir_ / "v.map";
         ASSERT_EQ(Write(out, version, path), 0);
-        Map in;
+        TestMap in;
         ASSERT_EQ(Read(in, path), 0);
         EXPECT_TRUE(ui_->Messages().empty());
         const auto objects = in.All();
@@ -159,7 +134,7 @@ TEST_F(MapFileTest, RoundTripOfEveryVersion) {
         EXPECT_EQ(line.Vectors[1], nullptr);
         EXPECT_EQ(objects[1]->Text, "Nazwa ulicy");  // version 3 text line or TX
 
-        const auto pts = Map::PointsOf(line);
+        const auto pts = TestMap::PointsOf(line);
         ASSERT_EQ(pts.size(), 4u);
         EXPECT_NEAR(pts[0]->X, 5712345.678, 1e-6);
         EXPECT_NEAR(pts[0]->Y, 7654321.001, 1e-6);
@@ -180,7 +155,7 @@ TEST_F(MapFileTest, RoundTripOfEveryVersion) {
             EXPECT_EQ(pts[3]->Flags, 6);
         }
         // A point shared by two objects comes back as two points.
-        EXPECT_NE(Map::PointsOf(*objects[2])[0], pts[0]);
+        EXPECT_NE(TestMap::PointsOf(*objects[2])[0], pts[0]);
         EXPECT_EQ(in.points->Count(), 7);
         EXPECT_FLOAT_EQ(objects[2]->MaxX, 5712345.678f);  // extents computed after reading
         EXPECT_EQ(in.objects->Added, 0);
@@ -190,7 +165,7 @@ TEST_F(MapFileTest, RoundTripOfEveryVersion) {
 }
 
 TEST_F(MapFileTest, WrittenLayout) {
-    Map map;
+    TestMap map;
     FillSample(map);
     platform::DecimalSeparatorGuard comma(',');
     ASSERT_EQ(Write(map, 7, dir_ / "v7.map"), 0);
@@ -233,7 +208,7 @@ TEST_F(MapFileTest, WrittenLayout) {
 }
 
 TEST_F(MapFileTest, KeyedAttributesAndMarkedSelection) {
-    Map map;
+    TestMap map;
     TObiekt& plain = map.Object("4101");
     map.Point(plain, "A", 7, 1, 2, 0);
     TObiekt& marked = map.Object("4102");
@@ -249,7 +224,7 @@ TEST_F(MapFileTest, KeyedAttributesAndMarkedSelection) {
     EXPECT_EQ(only.find("*4101"), std::string::npos);
     EXPECT_NE(only.find("*4102 1 7 0.00000000 #"), std::string::npos);
 
-    Map selected;
+    TestMap selected;
     std::int32_t result = -1;
     ReadMapFile(dir_ / "all.map", true, *selected.points, *selected.objects, result);
     ASSERT_EQ(result, 0);
@@ -257,7 +232,7 @@ TEST_F(MapFileTest, KeyedAttributesAndMarkedSelection) {
 }
 
 TEST_F(MapFileTest, WriteWithNothingToWriteOrNowhereToWrite) {
-    Map empty;
+    TestMap empty;
     const std::string path = dir_ / "none.map";
     EXPECT_EQ(Write(empty, 7, path), 0);
     EXPECT_EQ(dir_.EntryCount(), 0u);
@@ -265,7 +240,7 @@ TEST_F(MapFileTest, WriteWithNothingToWriteOrNowhereToWrite) {
     WriteMapFile("T", "1", 7, path, false, nullptr, nullptr, result);
     EXPECT_EQ(result, 0);
 
-    Map map;
+    TestMap map;
     FillSample(map);
     EXPECT_EQ(Write(map, 7, dir_ / "missing/x.map"), 3);
     EXPECT_TRUE(ui_->Messages().empty());  // a file that cannot be created shows nothing
@@ -274,7 +249,7 @@ TEST_F(MapFileTest, WriteWithNothingToWriteOrNowhereToWrite) {
 }
 
 TEST_F(MapFileTest, HeaderChecks) {
-    Map map;
+    TestMap map;
     EXPECT_EQ(ReadText(map, ";# Plik danych systemu TOPOLIN ver=[ 2.00]\r\n"), 254);
     EXPECT_EQ(ReadText(map, ";# Plik danych systemu TOPOLIN ver=[ 9.00]\r\n"), 253);
     EXPECT_EQ(ReadText(map, "# Plik danych systemu TOPOLIN ver=[ 7.00]\r\n"), 254);
@@ -297,7 +272,7 @@ TEST_F(MapFileTest, HeaderChecks) {
 }
 
 TEST_F(MapFileTest, MissingFileAndEmptyName) {
-    Map map;
+    TestMap map;
     EXPECT_EQ(Read(map, ""), 255);
     EXPECT_TRUE(ui_->Messages().empty());
     EXPECT_EQ(Read(map, dir_ / "missing.map"), 2);
@@ -305,13 +280,13 @@ TEST_F(MapFileTest, MissingFileAndEmptyName) {
 }
 
 TEST_F(MapFileTest, PointLineForms) {
-    Map map;
+    TestMap map;
     ASSERT_EQ(
         ReadText(map,
                  ";ver=[ 5.00]\n*4101 1 7 0.0\nP 0 1.5 2.5\nP 1 3 4 5.250 ,A12\n"
                  "    NAME X   10.0   20.0\n        P1 30 40 1.25\nP 2 5 6 ,name with blank\n"),
         0);
-    const auto pts = Map::PointsOf(*map.All()[0]);
+    const auto pts = TestMap::PointsOf(*map.All()[0]);
     ASSERT_EQ(pts.size(), 5u);
     EXPECT_EQ(pts[0]->Flags, 4);
     EXPECT_EQ(pts[0]->H, 0.0f);
@@ -326,17 +301,17 @@ TEST_F(MapFileTest, PointLineForms) {
 }
 
 TEST_F(MapFileTest, AttributesByVersion) {
-    Map v6;
+    TestMap v6;
     ASSERT_EQ(ReadText(v6, ";ver=[ 6.00]\r\n*4101 1 7 0\r\n:ID[K-1]\r\n:TX[t]\r\n:ZZ[q]\r\n"), 0);
     std::string id;
     v6.All()[0]->GetAttribute(kAttrID, id, 85);
     EXPECT_EQ(id, "");
     EXPECT_EQ(v6.All()[0]->Text, "t");
-    Map v7;
+    TestMap v7;
     ASSERT_EQ(ReadText(v7, ";ver=[ 7.00]\r\n*4101 1 7 0\r\n:ID[K-1]\r\n:A1[]\r\n:A2\r\n"), 0);
     v7.All()[0]->GetAttribute(kAttrID, id, 85);
     EXPECT_EQ(id, "K-1");
-    Map v3;
+    TestMap v3;
     ASSERT_EQ(ReadText(v3, ";ver=[ 3.00]\r\n*4101 1 7 0\r\n:TX[t]\r\n:A1[x]\r\n:A4[y]\r\n"), 0);
     EXPECT_EQ(v3.All()[0]->Text, "");
     v3.All()[0]->GetAttribute(kAttrA4, id, 85);
@@ -346,7 +321,7 @@ TEST_F(MapFileTest, AttributesByVersion) {
 TEST_F(MapFileTest, LineBeforeAnyObjectEndsTheReading) {
     for (const char* first : {" P1 1 2", "P 0 1 2", ":A1[x]", "!1 1 2 3"}) {
         ui_->ClearMessages();
-        Map map;
+        TestMap map;
         EXPECT_EQ(
             ReadText(map, std::string(";ver=[ 7.00]\r\n;c\r\n") + first + "\r\n*4101 1 7 0\r\n"),
             255);
@@ -358,7 +333,7 @@ TEST_F(MapFileTest, LineBeforeAnyObjectEndsTheReading) {
 }
 
 TEST_F(MapFileTest, BadNumbersLeaveTheLineOutAndAreReportedOnce) {
-    Map map;
+    TestMap map;
     EXPECT_EQ(ReadText(map,
                        ";ver=[ 7.00]\n*4101 1 7 x\nP 0 1,5 2\nP 0 1 2\n 1 2\n!1 1 2 c\n!2 1 2 3\n"
                        "P 0 1e99 1e999\n!1 1e39 1 1\n"),
@@ -387,14 +362,46 @@ TEST_F(MapFileTest, GarbageNeverCrashes) {
         "\0\0\0",
     };
     for (const auto& input : inputs) {
-        Map map;
+        TestMap map;
         const std::int32_t result = ReadText(map, input);
         EXPECT_TRUE(result == 0 || result == 255 || result == 254) << result;
     }
-    Map cut;
+    TestMap cut;
     ReadText(cut, inputs[2]);
-    EXPECT_EQ(Map::PointsOf(*cut.All()[0]).size(), 1u);
-    EXPECT_EQ(Map::PointsOf(*cut.All()[0])[0]->X, 1.5);
+    EXPECT_EQ(TestMap::PointsOf(*cut.All()[0]).size(), 1u);
+    EXPECT_EQ(TestMap::PointsOf(*cut.All()[0])[0]->X, 1.5);
+}
+
+// Input that never ends, from a device or a FIFO whose writer goes on for ever, ends the reading
+// quickly with a message; what was read before stays in the lists.
+TEST_F(MapFileTest, InputWithoutAnEndStopsTheReading) {
+    TestMap zero;
+    EXPECT_EQ(Read(zero, "/dev/zero"), 254);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"To nie jest plik MAP: /dev/zero"});
+
+    ui_->ClearMessages();
+    std::signal(SIGPIPE, SIG_IGN);
+    const std::string fifo = dir_ / "fifo.map";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] {
+        const int fd = ::open(fifo.c_str(), O_WRONLY);
+        const std::string start = ";ver=[ 7.00]\r\n*4101 1 7 0\r\nP 0 1 2\r\n";
+        const std::string zeros(64 * 1024, '\0');
+        if (::write(fd, start.data(), start.size()) > 0) {
+            while (::write(fd, zeros.data(), zeros.size()) > 0) {
+            }
+        }
+        ::close(fd);
+    });
+    TestMap endless;
+    EXPECT_EQ(Read(endless, fifo), 255);
+    writer.join();
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{
+                           "Wiersz 4 nie kończy się przez ponad 1 MB: to nie jest plik MAP, "
+                           "reszty pliku nie wczytano",
+                           "Błąd odczytu pliku " + fifo}));
+    EXPECT_EQ(endless.objects->Count(), 1);
+    EXPECT_EQ(endless.points->Count(), 1);
 }
 
 TEST(MapFileHelpers, RemoveSpacesAndNewLists) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
 #include <vector>
 
 #include "model/ListaObi.h"
@@ -71,6 +73,37 @@ TEST(Obiekt, TextAndSlotsAreSeparate) {
     EXPECT_EQ(Attr(o, kAttrA1), std::string(85, 'a'));
     o.SetText("");
     EXPECT_EQ(Attr(o, kAttrTX), "");
+}
+
+// The seven attribute slots share one block: setting, growing and shrinking one leaves the
+// others as they were, and the code and texts read and compare like strings.
+TEST(Obiekt, AttributeSlotsCodeAndTextsKeepTheirValues) {
+    auto o = MakeObject("4101");
+    const std::int32_t ids[] = {kAttrA1, kAttrA2, kAttrA3, kAttrA4, kAttrA5, kAttrA6, kAttrID};
+    std::map<std::int32_t, std::string> expected;
+    for (int round = 0; round < 3; ++round) {
+        for (std::int32_t id : ids) {
+            std::string value(static_cast<std::size_t>((id * 7 + round * 31) % 90), 'a' + round);
+            if (id == kAttrA3 && round == 1) value = std::string("nul\0byte", 8);
+            o->SetAttribute(id, value);
+            expected[id] = value.substr(0, 85);
+            for (std::int32_t other : ids) EXPECT_EQ(Attr(*o, other), expected[other]) << id;
+        }
+    }
+    o->SetAttribute(kAttrA1, o->Attributes.Get(2));  // a text from the block itself
+    EXPECT_EQ(Attr(*o, kAttrA1), expected[kAttrA3]);
+    o->Code[0] = '5';
+    EXPECT_EQ(o->Code, "5101");
+    EXPECT_EQ("*" + o->Code + "#", "*5101#");
+    o->Code = "123456";
+    EXPECT_EQ(o->Code.size(), 4u);
+    o->Text = std::string("a\0b", 3);
+    EXPECT_EQ(o->Text.size(), 3u);
+    EXPECT_EQ(o->Text.c_str()[3], '\0');
+    o->KR = o->Text;
+    EXPECT_EQ(std::string(o->KR), std::string("a\0b", 3));
+    o->Text.clear();
+    EXPECT_TRUE(o->Text.empty());
 }
 
 TEST(Obiekt, Vectors) {

@@ -4,6 +4,8 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/OsError.h"
@@ -47,6 +49,38 @@ TEST(TextFileReader, LineEndSplitAcrossTheBuffer) {
     const auto lines = ReadAll(dir / "f.txt");
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1], "b");
+}
+
+// Bounds for input that may never end: the reading stops at them and says which one it met.
+TEST(TextFileReader, LimitsStopTheReading) {
+    TempFolder dir;
+    const std::string bytes = "ab\r\ncd\r\n" + std::string(3000, 'x') + "\r\nend";
+    TempFolder::WriteBytes(dir / "f.txt", bytes);
+    using Limit = TextFileReader::Limit;
+    const std::vector<std::string> all = {"ab", "cd", std::string(255, 'x'), "end"};
+    const struct {
+        std::uint64_t bytes, line;
+        std::vector<std::string> lines;
+        Limit limit;
+    } cases[] = {
+        {UINT64_MAX, UINT64_MAX, all, Limit::None},
+        {bytes.size(), UINT64_MAX, all, Limit::None},  // nothing lies beyond the bound
+        {6, UINT64_MAX, {"ab"}, Limit::Bytes},         // a line cut by the bound is dropped
+        {bytes.size() - 1, 3000, {"ab", "cd", std::string(255, 'x')}, Limit::Bytes},
+        {UINT64_MAX, 2999, {"ab", "cd"}, Limit::Line},
+    };
+    for (const auto& c : cases) {
+        TextFileReader reader;
+        ASSERT_EQ(reader.Open(dir / "f.txt"), 0);
+        EXPECT_TRUE(reader.IsRegularFile());
+        reader.SetLimits(c.bytes, c.line);
+        std::vector<std::string> lines;
+        std::string_view line;
+        while (reader.ReadLineView(line)) lines.emplace_back(line);
+        EXPECT_EQ(lines, c.lines) << c.bytes << " " << c.line;
+        EXPECT_EQ(reader.LimitReached(), c.limit) << c.bytes << " " << c.line;
+        EXPECT_TRUE(reader.Eof());
+    }
 }
 
 TEST(TextFileReader, EmptyFileAndOpenErrors) {
