@@ -10,10 +10,17 @@ using namespace shapetest;
 
 namespace {
 
+const std::string kFixIt =
+    "\n\rProszę usunąć błąd w danych źródłowych !!!\n\rDane wynikowe moga nie być poprawne !!!";
+
 std::string ReadError(int n) {
-    return "Błąd odczytu rekordu numer " + std::to_string(n) +
-           "\n\rProszę usunąć błąd w danych źródłowych !!!\n\rDane wynikowe moga nie być poprawne "
-           "!!!";
+    return "Błąd odczytu rekordu numer " + std::to_string(n) + kFixIt;
+}
+
+// The one message of a load in which `count` records could not be read.
+std::string ReadErrors(int count, int first) {
+    return "Błąd odczytu " + std::to_string(count) + " rekordów, pierwszy numer " +
+           std::to_string(first) + kFixIt;
 }
 
 // Loads and returns the messages shown.
@@ -47,8 +54,7 @@ TEST(BadInput, CountsLargerThanTheFileAreAFailedRecordNotAnAllocation) {
     raw.Add(Line(1, 2, {0}, 2));
     TShape shape;
     const auto texts = Load(raw, shape);
-    EXPECT_EQ(texts, (std::vector<std::string>{ReadError(2), ReadError(3), ReadError(4),
-                                               ReadError(5), "Błędny typ rekordu !"}));
+    EXPECT_EQ(texts, (std::vector<std::string>{ReadErrors(4, 2), "Błędny typ rekordu !"}));
     ASSERT_EQ(shape.Records->Count(), 6);
     // The failed records keep an empty geometry whose counts and arrays agree.
     auto* second = static_cast<TSHPArcRecord*>(
@@ -72,8 +78,7 @@ TEST(BadInput, PartStartsOutsideThePointsOrOutOfOrderAreRejected) {
     raw.Add(Line(1, 0, {0}, 0));     // an empty line may announce one part at 0
     TShape shape;
     const auto texts = Load(raw, shape);
-    EXPECT_EQ(texts, (std::vector<std::string>{ReadError(2), ReadError(3), ReadError(4),
-                                               ReadError(5), "Obiekt ARC bez punktów"}));
+    EXPECT_EQ(texts, (std::vector<std::string>{ReadErrors(4, 2), "Obiekt ARC bez punktów"}));
     // Nothing read from the damaged records reaches drawing or the winding test.
     const platform::HDC dc = platform::CreateRecordingDC();
     {
@@ -110,26 +115,32 @@ TEST(BadInput, BuilderPartsOutsideThePointsAreHeldByEveryWalk) {
     platform::DeleteDC(dc);
 }
 
-TEST(BadInput, IndexEntriesOutsideTheFileOrBackwardsNameNoRecord) {
+TEST(BadInput, IndexEntriesAreReadWhereTheyPointAndNeverShareBytes) {
     RawShapefile raw(1);
     raw.Add(Content().I(1).D(1).D(2).bytes);  // at word 50
     raw.Add(Content().I(1).D(3).D(4).bytes);  // at word 64
+    raw.Add(Content().I(1).D(5).D(6).bytes);  // at word 78
     raw.shx.resize(100);
+    raw.Index(78);          // the last record first
     raw.Index(1000000);     // beyond the end
     raw.Index(-5);          // negative
     raw.Index(0x7FFFFFFF);  // an offset that overflows 32 bits when doubled
     raw.Index(50);
-    raw.Index(50);  // back to the first record
+    raw.Index(50);  // the first record again
     raw.Index(64);
     TShape shape;
-    const auto texts = Load(raw, shape);
-    EXPECT_EQ(texts,
-              (std::vector<std::string>{ReadError(1), ReadError(2), ReadError(3), ReadError(5)}));
-    ASSERT_EQ(shape.Records->Count(), 6);
-    EXPECT_EQ(static_cast<TSHPPointRecord*>(
-                  static_cast<TSHPRecord*>(shape.Records->Last())->Geometry.get())
-                  ->X,
-              3);
+    EXPECT_EQ(Load(raw, shape), std::vector<std::string>{ReadErrors(4, 2)});
+    ASSERT_EQ(shape.Records->Count(), 7);
+    std::vector<double> xs;
+    std::vector<std::int32_t> types;
+    for (TSHPRecord* r = shape.Records->FirstRecord(); r != nullptr;
+         r = static_cast<TSHPRecord*>(r->GetNext())) {
+        types.push_back(r->ShapeType);
+        if (auto* p = dynamic_cast<TSHPPointRecord*>(r->Geometry.get())) xs.push_back(p->X);
+    }
+    EXPECT_EQ(xs, (std::vector<double>{5, 1, 3}));
+    // An entry that names no record keeps its place, and gives no null shape.
+    EXPECT_EQ(types, (std::vector<std::int32_t>{1, -1, -1, -1, 1, -1, 1}));
 
     // Many entries pointing at one big record: it is read once, and refused after.
     RawShapefile big(3);
@@ -140,7 +151,7 @@ TEST(BadInput, IndexEntriesOutsideTheFileOrBackwardsNameNoRecord) {
     for (int i = 0; i < 200; ++i) big.Index(50);
     big.shx.insert(big.shx.end(), last.begin(), last.end());
     TShape many;
-    EXPECT_EQ(Load(big, many).size(), 200u);
+    EXPECT_EQ(Load(big, many), std::vector<std::string>{ReadErrors(200, 2)});
     EXPECT_EQ(many.Records->Count(), 202);
 }
 
