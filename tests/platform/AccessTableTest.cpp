@@ -181,36 +181,33 @@ TEST(AccessWorker, WhateverAWorkerDoesOnlyItEnds) {
     struct Case {
         std::string database;
         const AccessWorkerSettings& settings;
-        const char* failure;
+        const std::string& failure;
     };
     const std::string died = "Proces odczytu bazy danych przerwał pracę";
     const std::string silent = "Proces odczytu bazy danych nie odpowiada";
     const std::string garbage = "Niepoprawna odpowiedź procesu odczytu bazy danych";
+    const std::string tooLong = "Za długa odpowiedź procesu odczytu bazy danych";
+    const std::string notStarted = "Nie można uruchomić procesu odczytu bazy danych ";
     const Case cases[] = {
         // Damaged databases, read by the real worker.
-        {WriteDamagedDatabase(folder.Path("crash.mdb"), AccessDamage::Crash), bounded, "died"},
+        {WriteDamagedDatabase(folder.Path("crash.mdb"), AccessDamage::Crash), bounded, died},
         {WriteDamagedDatabase(folder.Path("memory.mdb"), AccessDamage::EndlessMemory), bounded,
-         "died"},
-        {WriteDamagedDatabase(folder.Path("loop.mdb"), AccessDamage::EndlessLoop), bounded,
-         "silent"},
+         died},
+        {WriteDamagedDatabase(folder.Path("loop.mdb"), AccessDamage::EndlessLoop), bounded, silent},
         // A worker that crashes, hangs, takes memory without end, answers garbage, is cut off in
         // its answer, announces an answer beyond the limit or counts rows its answer does not
         // hold; and one that is not there.
-        {"crash", fake, "died"},
-        {"hang", fake, "silent"},
-        {"allocate", fake, "died"},
-        {"garbage", fake, "garbage"},
-        {"short", fake, "died"},
-        {"huge", fake, "Za długa odpowiedź procesu odczytu bazy danych"},
-        {"rows", fake, "garbage"},
-        {kAccess + "nwind.mdb", missing, "Nie można uruchomić procesu odczytu bazy danych "},
+        {"crash", fake, died},
+        {"hang", fake, silent},
+        {"allocate", fake, died},
+        {"garbage", fake, garbage},
+        {"short", fake, died},
+        {"huge", fake, tooLong},
+        {"rows", fake, garbage},
+        {kAccess + "nwind.mdb", missing, notStarted},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.database);
-        const std::string expected = std::string(c.failure) == "died"      ? died
-                                     : std::string(c.failure) == "silent"  ? silent
-                                     : std::string(c.failure) == "garbage" ? garbage
-                                                                           : c.failure;
         AccessConnection connection;
         connection.SetWorkerSettings(c.settings);
         connection.SetConnectionString("Data Source=" + c.database);
@@ -218,7 +215,7 @@ TEST(AccessWorker, WhateverAWorkerDoesOnlyItEnds) {
             ReadWhole(connection, "DateTest");
             ADD_FAILURE() << "read through";
         } catch (const AccessConnectionLost& e) {
-            EXPECT_EQ(Cp1250ToUtf8(e.what()).substr(0, expected.size()), expected);
+            EXPECT_EQ(Cp1250ToUtf8(e.what()).substr(0, c.failure.size()), c.failure);
         }
         EXPECT_FALSE(connection.Connected());
         EXPECT_EQ(Children(), "");
