@@ -23,6 +23,7 @@
 #include "plugin/SaveAsMapValues.h"
 #include "plugin/UBTA.h"
 #include "shape/BatchConfig.h"
+#include "shape/DBaseFile.h"
 
 namespace {
 
@@ -182,6 +183,8 @@ bool TransferDbf(const DbfTransferJob& job) {
         saveasmaptexts::Show(saveasmaptexts::OpenError(linkName));
         return false;
     }
+    // A header that contradicts itself would have its rows read from the wrong bytes.
+    if (!TSimpleDBFile::CheckHeader(job.SourceName)) return false;
     DbfTable source;
     if (!OpenTable(source, job.SourceName, DbfTable::Mode::ReadShared, job.SourceName))
         return false;

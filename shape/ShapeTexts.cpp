@@ -138,6 +138,18 @@ std::string DbfUndefinedType(char type, std::string_view name) {
     return text0 + type + "> " + std::string(name);
 }
 
+std::string DbfBadHeaderLength(std::int32_t length) {
+    return "Niepoprawna dlugosc naglowka <" + std::to_string(length) + ">";
+}
+
+std::string DbfBadRecordLength(std::int32_t length) {
+    return "Niepoprawna dlugosc rekordu <" + std::to_string(length) + ">";
+}
+
+std::string DbfBadRecordCount(std::uint32_t count) {
+    return "Niepoprawna liczba rekordow <" + std::to_string(count) + ">";
+}
+
 void Show(std::string_view text) {
     platform::MessageBox(0, text, "", platform::MB_OK);
 }

@@ -30,6 +30,10 @@ std::string DbfNotStandard(std::string_view reason);
 std::string DbfTooLong(char type, std::string_view name);
 std::string DbfBadLength(char type, std::string_view name);
 std::string DbfUndefinedType(char type, std::string_view name);
+// Header checks: the numbers the header gives.
+std::string DbfBadHeaderLength(std::int32_t length);
+std::string DbfBadRecordLength(std::int32_t length);
+std::string DbfBadRecordCount(std::uint32_t count);
 
 // A modal message box with the text and an OK button.
 void Show(std::string_view text);
