@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <fstream>
+#include <iterator>
 #include <string>
-
-#include "tests/platform/ScratchFolder.h"
 
 // Damaged copies of the fixture databases, as offices receive them: the first bytes of a real
 // database with one byte changed. mdbtools crashes in its catalogue reader on the first, takes
@@ -23,9 +23,12 @@ inline std::string WriteDamagedDatabase(const std::string& path, AccessDamage da
         {"DateTestDatabase.mdb", 98304, 71837, 7},
     };
     const Recipe& r = kRecipes[static_cast<int>(damage)];
-    std::string bytes = ReadBytes(std::string(KESTREL_SOURCE_DIR "/tests/data/access/") + r.fixture)
-                            .substr(0, r.keep);
+    std::ifstream in(std::string(KESTREL_SOURCE_DIR "/tests/data/access/") + r.fixture,
+                     std::ios::binary);
+    std::string bytes(std::istreambuf_iterator<char>(in), {});
+    bytes.resize(r.keep);
     bytes[r.at] = r.value;
-    WriteBytes(path, bytes);
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
 }

@@ -2,9 +2,16 @@
 // allocation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+
 #include "RawShapefile.h"
 #include "ShapeTestUtil.h"
+#include "shape/BatchConfig.h"
+#include "shape/DBaseFile.h"
 #include "shape/ProgressFormShared.h"
+#include "tests/platform/DamagedAccess.h"
 
 using namespace shapetest;
 
@@ -211,4 +218,239 @@ TEST(BadInput, ZRecordsWithoutMeasuresReadTheirOwnBytesOnly) {
     EXPECT_EQ(second->ZValues, (std::vector<double>{10, 20}));
     EXPECT_LT(second->MValues[0], -1e38);
     EXPECT_LT(second->MMin, -1e38);
+}
+
+// ---- Broken files as mapping offices receive them from others: each gives its messages once,
+// in a folder of its own ("@" stands for it), and the result shown.
+
+namespace {
+
+// A point file of `count` records, point i at (i, i).
+RawShapefile Points(int count) {
+    RawShapefile raw(1);
+    for (int i = 1; i <= count; ++i) raw.Add(Content().I(1).D(i).D(i).bytes);
+    return raw;
+}
+
+// The index entries of a file, as they stand.
+std::vector<std::vector<std::uint8_t>> Entries(const RawShapefile& raw) {
+    std::vector<std::vector<std::uint8_t>> entries;
+    for (std::size_t at = 100; at + 8 <= raw.shx.size(); at += 8)
+        entries.emplace_back(raw.shx.begin() + static_cast<std::ptrdiff_t>(at),
+                             raw.shx.begin() + static_cast<std::ptrdiff_t>(at) + 8);
+    return entries;
+}
+
+void SetEntries(RawShapefile& raw, const std::vector<std::vector<std::uint8_t>>& entries) {
+    raw.shx.resize(100);
+    for (const auto& e : entries) raw.shx.insert(raw.shx.end(), e.begin(), e.end());
+}
+
+// The load result, then each record's first X ("-" for none).
+std::string LoadSummary(const std::string& shp) {
+    TShape shape;
+    std::string summary = std::to_string(shape.LoadShapeFile(shp)) + ":";
+    for (TSHPRecord* r = shape.Records->FirstRecord(); r != nullptr;
+         r = static_cast<TSHPRecord*>(r->GetNext())) {
+        double x = 0, y = 0;
+        TSHPShapeGeometry* g = r->Shape();
+        const bool has = g != nullptr && g->First() && g->GetVertex(x, y);
+        summary += " " + (has ? std::to_string(static_cast<int>(x)) : std::string("-"));
+    }
+    return summary;
+}
+
+std::string Saved(const TempDir& dir, const RawShapefile& raw) {
+    raw.Save(dir.Path("a.shp"));
+    return dir.Path("a.shp");
+}
+
+// A dBase table of one 10-character field NUMER and two rows, its header changed as given.
+std::string Table(const TempDir& dir, std::size_t at, std::uint8_t value) {
+    auto table = TSimpleDBFile::CreateNew(dir.Path("a.dbf"), 3, 1, 0, 10);
+    table->AddField("NUMER", 'C', 10, 0);
+    table.reset();
+    auto bytes = ReadBytes(dir.Path("a.dbf"));
+    bytes.pop_back();  // the end-of-file mark: the rows go there
+    bytes[4] = 2;
+    for (const std::string row : {"  1        ", "  2        "})  // deletion flag and NUMER
+        bytes.insert(bytes.end(), row.begin(), row.end());
+    bytes[at] = value;
+    WriteBytes(dir.Path("a.dbf"), bytes);
+    return TSimpleDBFile::CheckHeader(dir.Path("a.dbf")) ? "accepted" : "refused";
+}
+
+std::string Configuration(const TempDir& dir, const std::string& bytes) {
+    WriteBytes(dir.Path("wsad.ini"), std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    TBatchConfig config(dir.Path("wsad.ini"));
+    config.ReadFieldRules("1000");
+    return config.NoFile() && config.Rules().size() == 7 ? "defaults" : "read";
+}
+
+// The external table of a configuration in a damaged database: the connection result, then what
+// two objects get from it.
+std::string External(const TempDir& dir, AccessDamage damage) {
+    const std::string database = WriteDamagedDatabase(dir.Path("baza.mdb"), damage);
+    const std::string ini = "[1000]\r\n!EXTERNALTABLE=" + database + "!DateTest!IDCol=$A1\r\n";
+    WriteBytes(dir.Path("wsad.ini"), std::vector<std::uint8_t>(ini.begin(), ini.end()));
+    TBatchConfig config(dir.Path("wsad.ini"));
+    config.ReadFieldRules("1000");
+    const std::int32_t connected = config.ConnectExternalTable();
+    const std::string first = config.LookupExternal({"1", "", "", "", "", ""}, "");
+    const std::string second = config.LookupExternal({"2", "", "", "", "", ""}, "");
+    return std::to_string(connected) + " [" + first + "] [" + second + "]";
+}
+
+const std::string kMismatch =
+    "Indeks @/a.shx nie zgadza się z plikiem shp !\n\rDane wynikowe moga "
+    "nie być poprawne !!!";
+
+std::string Unnamed(const std::string& text, const std::string& dir) {
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t at = text.find(dir); at != std::string::npos; at = text.find(dir, from)) {
+        out += text.substr(from, at - from) + "@";
+        from = at + dir.size();
+    }
+    return out + text.substr(from);
+}
+
+}  // namespace
+
+TEST(BadInput, EveryBrokenFileIsToldOnceAndReadNoFurtherThanItHolds) {
+    struct Case {
+        const char* file;
+        std::function<std::string(const TempDir&)> read;
+        std::string result;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {"an index of 3 million entries for 1000 records: no more are read than the .shp holds",
+         [](const TempDir& dir) {
+             RawShapefile raw = Points(1000);
+             for (int i = 0; i < 2999000; ++i) raw.Index(50);
+             TShape shape;
+             const std::int32_t result = shape.LoadShapeFile(Saved(dir, raw));
+             return std::to_string(result) + ", " + std::to_string(shape.Records->Count());
+         },
+         "0, 2333",
+         {kMismatch, ReadErrors(1333, 1001)}},
+        {"an index of 1000 entries all pointing outside the file",
+         [](const TempDir& dir) {
+             RawShapefile raw = Points(1000);
+             raw.shx.resize(100);
+             for (int i = 0; i < 1000; ++i) raw.Index(0x40000000);
+             TShape shape;
+             const std::int32_t result = shape.LoadShapeFile(Saved(dir, raw));
+             return std::to_string(result) + ", " + std::to_string(shape.Records->Count());
+         },
+         "0, 1000",
+         {ReadErrors(1000, 1)}},
+        {"a record grown in place and written again at the end, its old bytes left",
+         [](const TempDir& dir) {
+             RawShapefile raw(3);
+             raw.Add(Line(1, 2, {0}, 2));
+             raw.Add(Content().I(3).Box().I(1).I(2).I(0).D(20).D(0).D(21).D(1).bytes);
+             raw.Add(Content().I(3).Box().I(1).I(2).I(0).D(30).D(0).D(31).D(1).bytes);
+             raw.Add(Content().I(3).Box().I(1).I(3).I(0).D(10).D(0).D(11).D(1).D(12).D(2).bytes);
+             auto e = Entries(raw);
+             SetEntries(raw, {e[3], e[1], e[2]});
+             return LoadSummary(Saved(dir, raw));
+         },
+         "0: 10 20 30",
+         {}},
+        {"an index cut short",
+         [](const TempDir& dir) {
+             const std::string shp = Saved(dir, Points(10));
+             std::filesystem::resize_file(dir.Path("a.shx"), 100 + 6 * 8 + 3);
+             return LoadSummary(shp);
+         },
+         "0: 1 2 3 4 5 6",
+         {kMismatch}},
+        {"an index reversed",
+         [](const TempDir& dir) {
+             RawShapefile raw = Points(3);
+             auto e = Entries(raw);
+             std::reverse(e.begin(), e.end());
+             SetEntries(raw, e);
+             return LoadSummary(Saved(dir, raw));
+         },
+         "0: 3 2 1",
+         {}},
+        {"an index halved, its header made to agree",
+         [](const TempDir& dir) {
+             RawShapefile raw = Points(10);
+             raw.shx.resize(100 + 5 * 8);
+             return LoadSummary(Saved(dir, raw));
+         },
+         "0: 1 2 3 4 5",
+         {kMismatch}},
+        {"a polygon file of null records, saved and loaded again",
+         [](const TempDir& dir) {
+             RawShapefile raw(5);
+             for (int i = 0; i < 3; ++i) raw.Add(Content().I(0).bytes);
+             TShape shape;
+             shape.LoadShapeFile(Saved(dir, raw));
+             TShape::SaveShapeAs(&shape, dir.Path("b.shp"));
+             TShape again;
+             const std::int32_t result = again.LoadShapeFile(dir.Path("b.shp"));
+             return std::to_string(result) + ", type " + std::to_string(again.HeaderShapeType());
+         },
+         "0, type 5",
+         {"Błędny typ 3 rekordów !", "Błędny typ 3 rekordów !"}},
+        {"a dBase header length of 33 before a field descriptor",
+         [](const TempDir& dir) { return Table(dir, 8, 33); },
+         "refused",
+         {"Plik DBF niezgodny ze standardem dBase III+\n\rNiepoprawna dlugosc naglowka <33>"}},
+        {"a dBase record length shorter than its fields",
+         [](const TempDir& dir) { return Table(dir, 10, 5); },
+         "refused",
+         {"Plik DBF niezgodny ze standardem dBase III+\n\rNiepoprawna dlugosc rekordu <5>"}},
+        {"a dBase record count beyond the file",
+         [](const TempDir& dir) { return Table(dir, 4, 3); },
+         "refused",
+         {"Plik DBF niezgodny ze standardem dBase III+\n\rNiepoprawna liczba rekordow <3>"}},
+        {"a batch configuration of random bytes",
+         [](const TempDir& dir) {
+             std::string bytes;
+             for (int i = 0; i < 4096; ++i) bytes += static_cast<char>((i * 7919 + 13) % 251);
+             return Configuration(dir, bytes);
+         },
+         "defaults",
+         {"Plik konfiguracji @/wsad.ini nie jest plikiem tekstowym - przyjęto ustawienia "
+          "domyślne"}},
+        {"a batch configuration of NUL bytes",
+         [](const TempDir& dir) { return Configuration(dir, std::string(1000, '\0')); },
+         "defaults",
+         {"Plik konfiguracji @/wsad.ini nie jest plikiem tekstowym - przyjęto ustawienia "
+          "domyślne"}},
+        {"a batch configuration above 1 MB",
+         [](const TempDir& dir) {
+             std::string text = "[1000]\r\n";
+             while (text.size() <= (1u << 20)) text += "POLE=!C10:0$A1\r\n";
+             return Configuration(dir, text);
+         },
+         "defaults",
+         {"Plik konfiguracji @/wsad.ini jest za duży (ponad 1 MB) - przyjęto ustawienia "
+          "domyślne"}},
+        {"an external database that crashes its reader",
+         [](const TempDir& dir) { return External(dir, AccessDamage::Crash); },
+         "-1 [] []",
+         {"Blad polaczenia @/baza.mdb"}},
+        {"an external database that takes memory without end",
+         [](const TempDir& dir) { return External(dir, AccessDamage::EndlessMemory); },
+         "-1 [] []",
+         {"Blad polaczenia @/baza.mdb"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        TempDir dir;
+        QuietUi();
+        EXPECT_EQ(c.read(dir), c.result);
+        std::vector<std::string> messages;
+        for (const std::string& m : MessageTexts())
+            messages.push_back(Unnamed(m, dir.Dir().string()));
+        EXPECT_EQ(messages, c.messages);
+        EXPECT_EQ(ProgressNesting(), 0);
+    }
 }
