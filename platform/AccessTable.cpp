@@ -33,7 +33,6 @@ void AccessTable::Open() {
     if (!columns) Fail(kNoTable, tableName_ + " (" + connection_.DatabasePath() + ")");
     for (auto& c : *columns) columns_.push_back({std::move(c.name), c.numeric});
     active_ = true;
-    First();
 }
 
 void AccessTable::Close() {
@@ -62,7 +61,6 @@ void AccessTable::SetFilter(std::string_view column, std::string_view value) {
     filterColumn_ = index;
     filterValue_ = std::string(value);
     loaded_ = false;
-    First();
 }
 
 void AccessTable::ClearFilter() {
@@ -71,7 +69,6 @@ void AccessTable::ClearFilter() {
     filterColumn_ = -1;
     filterValue_.clear();
     loaded_ = false;
-    First();
 }
 
 void AccessTable::Load() {
@@ -85,6 +82,8 @@ void AccessTable::Load() {
         if (row.size() == columns_.size()) rows_.push_back(std::move(row));
     }
     loaded_ = true;
+    current_ = 0;
+    eof_ = rows_.empty();
 }
 
 int AccessTable::RecordCount() {

@@ -171,11 +171,17 @@ TEST(AccessTable, MissingDatabasesAndTablesFailCleanly) {
 
 TEST(AccessWorker, WhateverAWorkerDoesOnlyItEnds) {
     ScratchFolder folder;
+    // Memory runs out well before the answer is due; a worker that never answers is given up on
+    // after a second.
     AccessWorkerSettings bounded;
     bounded.memoryBytes = std::size_t{256} << 20;
-    bounded.replyTimeout = std::chrono::milliseconds(1500);
+    bounded.replyTimeout = std::chrono::milliseconds(30000);
+    AccessWorkerSettings impatient = bounded;
+    impatient.replyTimeout = std::chrono::milliseconds(1000);
     AccessWorkerSettings fake = bounded;
     fake.program = KESTREL_FAKE_ACCESS_WORKER;
+    AccessWorkerSettings fakeImpatient = impatient;
+    fakeImpatient.program = KESTREL_FAKE_ACCESS_WORKER;
     AccessWorkerSettings missing = bounded;
     missing.program = folder.Path("brak-programu");
     struct Case {
@@ -193,12 +199,13 @@ TEST(AccessWorker, WhateverAWorkerDoesOnlyItEnds) {
         {WriteDamagedDatabase(folder.Path("crash.mdb"), AccessDamage::Crash), bounded, died},
         {WriteDamagedDatabase(folder.Path("memory.mdb"), AccessDamage::EndlessMemory), bounded,
          died},
-        {WriteDamagedDatabase(folder.Path("loop.mdb"), AccessDamage::EndlessLoop), bounded, silent},
+        {WriteDamagedDatabase(folder.Path("loop.mdb"), AccessDamage::EndlessLoop), impatient,
+         silent},
         // A worker that crashes, hangs, takes memory without end, answers garbage, is cut off in
         // its answer, announces an answer beyond the limit or counts rows its answer does not
         // hold; and one that is not there.
         {"crash", fake, died},
-        {"hang", fake, silent},
+        {"hang", fakeImpatient, silent},
         {"allocate", fake, died},
         {"garbage", fake, garbage},
         {"short", fake, died},
