@@ -1,4 +1,5 @@
-// A dBase file header and field descriptors as the attribute copy reads them.
+// A dBase file header and field descriptors as the attribute copy reads them: the header check
+// first, then, for a header that passes, every descriptor copied into a new table.
 
 #include <cstdint>
 #include <cstring>
@@ -13,6 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform::UiService::Headless()->SetEcho(false);
     platform::UiService::Headless()->ClearMessages();
     const std::string path = folder.Write("in.dbf", data, size);
+    if (!TSimpleDBFile::CheckHeader(path)) return 0;
     std::int32_t fields = 0, records = 0, length = 0;
     auto dbf = TSimpleDBFile::OpenExisting(path, fields, records, length);
     auto copy = TSimpleDBFile::CreateNew(folder.Path("out.dbf"), 3, fields, 0, length);
