@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -32,6 +33,20 @@ class FuzzFolder {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
         return path;
+    }
+
+    // A .shp and its .shx from one input: the first four bytes (little-endian) give the length of
+    // the .shp part, the rest after it is the .shx. The path of the .shp, or empty for an input
+    // too short to say.
+    std::string WriteShapefile(const std::uint8_t* data, std::size_t size) const {
+        if (size < 4) return {};
+        std::uint32_t shpLength = 0;
+        std::memcpy(&shpLength, data, 4);
+        data += 4;
+        size -= 4;
+        shpLength = static_cast<std::uint32_t>(shpLength % (size + 1));
+        Write("in.shx", data + shpLength, size - shpLength);
+        return Write("in.shp", data, shpLength);
     }
 
   private:

@@ -1,6 +1,5 @@
 // A dBase file header and field descriptors as the attribute copy reads them: the header check
 // first, then, for a header that passes, every descriptor copied into a new table.
-
 #include <cstdint>
 #include <cstring>
 #include <string>

@@ -1,9 +1,7 @@
 // One input is a .shp and its .shx: the first four bytes (little-endian) give the length of the
 // .shp part, the rest after it is the .shx. The load must end in order whatever the bytes; the
 // records it keeps are then laid out, saved, walked, drawn and searched.
-
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "fuzz/FuzzFolder.h"
@@ -19,14 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     (void)quiet;
     platform::UiService::Headless()->ClearMessages();
-    if (size < 4) return 0;
-    std::uint32_t shpLength = 0;
-    std::memcpy(&shpLength, data, 4);
-    data += 4;
-    size -= 4;
-    shpLength = static_cast<std::uint32_t>(shpLength % (size + 1));
-    const std::string shp = folder.Write("in.shp", data, shpLength);
-    folder.Write("in.shx", data + shpLength, size - shpLength);
+    const std::string shp = folder.WriteShapefile(data, size);
+    if (shp.empty()) return 0;
 
     TShape shape;
     if (TShape::OpenShape(&shape, shp) != 0) return 0;

@@ -5,7 +5,6 @@
 // a point of its own.
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "fuzz/FuzzFolder.h"
@@ -28,15 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const FuzzFolder folder("fuzz-shpobj");
     platform::UiService::Headless()->SetEcho(false);
     platform::UiService::Headless()->ClearMessages();
-    if (size < 4) return 0;
     const unsigned options = static_cast<unsigned>(size % 8);
-    std::uint32_t shpLength = 0;
-    std::memcpy(&shpLength, data, 4);
-    data += 4;
-    size -= 4;
-    shpLength = static_cast<std::uint32_t>(shpLength % (size + 1));
-    const std::string shp = folder.Write("in.shp", data, shpLength);
-    folder.Write("in.shx", data + shpLength, size - shpLength);
+    const std::string shp = folder.WriteShapefile(data, size);
+    if (shp.empty()) return 0;
 
     TShape shape;
     if (shape.LoadShapeFile(shp) != 0) return 0;
