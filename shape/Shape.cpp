@@ -102,7 +102,9 @@ std::vector<std::int64_t> ReadIndex(platform::BinaryFile& index, std::int32_t in
     const std::int64_t present = bytes / 8;
     const std::int64_t announced = (static_cast<std::int64_t>(indexWords) * 2 - kHeaderBytes) / 8;
     const std::int64_t room = std::max<std::int64_t>(mainSize - kHeaderBytes, 0) / kSmallestRecord;
-    std::int64_t count = std::clamp<std::int64_t>(announced, 0, present);
+    // Entries past the announced ones are not the index's; an announcement of none, or of more
+    // than there are, is the header's fault, and the entries present count.
+    std::int64_t count = announced > 0 && announced < present ? announced : present;
     report.indexMismatch = announced != present || bytes % 8 != 0 || count > room;
     count = std::min(count, room);
     std::vector<std::int64_t> offsets;
