@@ -62,45 +62,30 @@ std::string ConnectionStringValue(std::string_view text, std::string_view proper
 AccessConnection::Handle::Handle(const std::string& databasePath,
                                  const AccessWorkerSettings& settings)
     : path(databasePath), worker(settings) {
-    const std::string reply =
-        worker.Call(access::MessageWriter()
-                        .Byte(static_cast<std::uint8_t>(access::Operation::Open))
-                        .Text(path)
-                        .Bytes());
-    try {
-        access::MessageReader in(reply);
-        const auto status = static_cast<access::Status>(in.Byte());
-        if (status == access::Status::Ok) return;
-        if (status == access::Status::CannotOpen) Fail(kCannotOpen, path);
-    } catch (const access::ProtocolError&) {
-    }
-    worker.Abandon();
+    if (!Answer(worker.Call(access::Request(access::Operation::Open).Text(path).Bytes())))
+        worker.Abandon();
 }
 
-namespace {
-
-// The answer's body after an Ok status; nothing for NoTable. Any other answer ends the worker.
-std::optional<access::MessageReader> Answer(AccessWorker& worker, const std::string& reply) {
+std::optional<access::MessageReader> AccessConnection::Handle::Answer(const std::string& reply) {
+    access::Status status = access::Status::Failed;
     try {
         access::MessageReader in(reply);
-        const auto status = static_cast<access::Status>(in.Byte());
+        status = static_cast<access::Status>(in.Byte());
         if (status == access::Status::Ok) return in;
-        if (status == access::Status::NoTable) return std::nullopt;
     } catch (const access::ProtocolError&) {
     }
+    if (status == access::Status::NoTable) return std::nullopt;
+    // The database file changed under the connection and no longer opens.
+    if (status == access::Status::CannotOpen) Fail(kCannotOpen, path);
     worker.Abandon();
 }
-
-}  // namespace
 
 std::vector<std::string> AccessConnection::Handle::Tables() {
-    const std::string reply = worker.Call(
-        access::MessageWriter().Byte(static_cast<std::uint8_t>(access::Operation::Tables)).Bytes());
+    std::optional<access::MessageReader> in =
+        Answer(worker.Call(access::Request(access::Operation::Tables).Bytes()));
     std::vector<std::string> names;
     try {
-        std::optional<access::MessageReader> in = Answer(worker, reply);
-        if (!in) return names;
-        const std::uint32_t count = in->Count(4);
+        const std::uint32_t count = in ? in->Count(4) : 0;
         for (std::uint32_t i = 0; i < count; ++i) names.push_back(in->Text());
     } catch (const access::ProtocolError&) {
         worker.Abandon();
@@ -110,52 +95,42 @@ std::vector<std::string> AccessConnection::Handle::Tables() {
 
 std::optional<std::vector<AccessColumnInfo>> AccessConnection::Handle::Columns(
     const std::string& table) {
-    const std::string reply =
-        worker.Call(access::MessageWriter()
-                        .Byte(static_cast<std::uint8_t>(access::Operation::Columns))
-                        .Text(table)
-                        .Bytes());
+    std::optional<access::MessageReader> in =
+        Answer(worker.Call(access::Request(access::Operation::Columns).Text(table).Bytes()));
+    if (!in) return std::nullopt;
+    std::vector<AccessColumnInfo> columns;
     try {
-        std::optional<access::MessageReader> in = Answer(worker, reply);
-        if (!in) return std::nullopt;
-        std::vector<AccessColumnInfo> columns;
-        const std::uint32_t count = in->Count(5);
+        const std::uint32_t count = in->Count(5);  // a name's length and the number flag
         for (std::uint32_t i = 0; i < count; ++i) {
             AccessColumnInfo column;
             column.name = in->Text();
             column.numeric = in->Byte() != 0;
             columns.push_back(std::move(column));
         }
-        return columns;
     } catch (const access::ProtocolError&) {
         worker.Abandon();
     }
+    return columns;
 }
 
 std::optional<std::vector<std::vector<std::string>>> AccessConnection::Handle::Rows(
     const std::string& table, int keyColumn, std::string_view key) {
-    const std::string reply =
-        worker.Call(access::MessageWriter()
-                        .Byte(static_cast<std::uint8_t>(access::Operation::Rows))
-                        .Text(table)
-                        .Int(keyColumn)
-                        .Text(key)
-                        .Bytes());
+    std::optional<access::MessageReader> in = Answer(worker.Call(
+        access::Request(access::Operation::Rows).Text(table).Int(keyColumn).Text(key).Bytes()));
+    if (!in) return std::nullopt;
+    std::vector<std::vector<std::string>> rows;
     try {
-        std::optional<access::MessageReader> in = Answer(worker, reply);
-        if (!in) return std::nullopt;
         const std::uint32_t columns = in->Count(0);
         // Every value takes at least its 4-byte length.
-        const std::uint32_t count = in->Count(4 * static_cast<std::uint64_t>(columns));
-        std::vector<std::vector<std::string>> rows(count);
+        rows.resize(in->Count(4 * static_cast<std::uint64_t>(columns)));
         for (auto& row : rows) {
             row.reserve(columns);
             for (std::uint32_t c = 0; c < columns; ++c) row.push_back(in->Text());
         }
-        return rows;
     } catch (const access::ProtocolError&) {
         worker.Abandon();
     }
+    return rows;
 }
 
 AccessConnection::AccessConnection() = default;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/AccessConnection.h"
+#include "platform/AccessProtocol.h"
 #include "platform/AccessWorker.h"
 
 namespace platform {
@@ -35,6 +36,11 @@ struct AccessConnection::Handle {
 
     std::string path;
     AccessWorker worker;
+
+  private:
+    // The body of an answer after its Ok status, or nothing for NoTable; throws AccessError when
+    // the database no longer opens, and ends the worker on anything else.
+    std::optional<access::MessageReader> Answer(const std::string& reply);
 };
 
 }  // namespace platform

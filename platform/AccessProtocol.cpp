@@ -60,6 +60,12 @@ MessageWriter& MessageWriter::Text(std::string_view text) {
     return *this;
 }
 
+MessageWriter Request(Operation operation) {
+    MessageWriter request;
+    request.Byte(static_cast<std::uint8_t>(operation));
+    return request;
+}
+
 std::string_view MessageReader::Take(std::size_t count) {
     if (count > rest_.size()) throw ProtocolError("message too short");
     std::string_view taken = rest_.substr(0, count);

@@ -47,6 +47,9 @@ class MessageWriter {
     std::string bytes_;
 };
 
+// A request for the operation, its texts and numbers to follow.
+MessageWriter Request(Operation operation);
+
 // Reads a message front to back; throws ProtocolError when it runs short.
 class MessageReader {
   public:
