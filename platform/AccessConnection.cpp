@@ -81,8 +81,8 @@ std::optional<access::MessageReader> AccessConnection::Handle::Answer(const std:
 }
 
 std::vector<std::string> AccessConnection::Handle::Tables() {
-    std::optional<access::MessageReader> in =
-        Answer(worker.Call(access::Request(access::Operation::Tables).Bytes()));
+    const std::string reply = worker.Call(access::Request(access::Operation::Tables).Bytes());
+    std::optional<access::MessageReader> in = Answer(reply);
     std::vector<std::string> names;
     try {
         const std::uint32_t count = in ? in->Count(4) : 0;
@@ -95,8 +95,9 @@ std::vector<std::string> AccessConnection::Handle::Tables() {
 
 std::optional<std::vector<AccessColumnInfo>> AccessConnection::Handle::Columns(
     const std::string& table) {
-    std::optional<access::MessageReader> in =
-        Answer(worker.Call(access::Request(access::Operation::Columns).Text(table).Bytes()));
+    const std::string reply =
+        worker.Call(access::Request(access::Operation::Columns).Text(table).Bytes());
+    std::optional<access::MessageReader> in = Answer(reply);
     if (!in) return std::nullopt;
     std::vector<AccessColumnInfo> columns;
     try {
@@ -115,8 +116,9 @@ std::optional<std::vector<AccessColumnInfo>> AccessConnection::Handle::Columns(
 
 std::optional<std::vector<std::vector<std::string>>> AccessConnection::Handle::Rows(
     const std::string& table, int keyColumn, std::string_view key) {
-    std::optional<access::MessageReader> in = Answer(worker.Call(
-        access::Request(access::Operation::Rows).Text(table).Int(keyColumn).Text(key).Bytes()));
+    const std::string reply = worker.Call(
+        access::Request(access::Operation::Rows).Text(table).Int(keyColumn).Text(key).Bytes());
+    std::optional<access::MessageReader> in = Answer(reply);
     if (!in) return std::nullopt;
     std::vector<std::vector<std::string>> rows;
     try {

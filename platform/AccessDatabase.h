@@ -38,8 +38,9 @@ struct AccessConnection::Handle {
     AccessWorker worker;
 
   private:
-    // The body of an answer after its Ok status, or nothing for NoTable; throws AccessError when
-    // the database no longer opens, and ends the worker on anything else.
+    // The body of an answer after its Ok status (reading `reply`, which must outlive it), or
+    // nothing for NoTable; throws AccessError when the database no longer opens, and ends the
+    // worker on anything else.
     std::optional<access::MessageReader> Answer(const std::string& reply);
 };
 
