@@ -71,7 +71,7 @@ struct LoadReport {
     }
 };
 
-// The byte ranges of the main file that records read so far have taken.
+// The byte ranges of the main file that the records read so far have taken.
 class RecordExtents {
   public:
     // Where a record starting at `offset` has to end: the start of the next record taken, or the
@@ -82,9 +82,19 @@ class RecordExtents {
         if (next != taken_.begin() && std::prev(next)->second > offset) return offset;
         return next == taken_.end() ? size : next->first;
     }
+    // Records that meet are held as one range, so a file read in order takes one entry.
     void Take(std::int64_t from, std::int64_t to) {
-        taken_.emplace(from, to);
         end_ = std::max(end_, to);
+        auto next = taken_.lower_bound(from);
+        if (next != taken_.end() && next->first == to) {
+            to = next->second;
+            next = taken_.erase(next);
+        }
+        if (next != taken_.begin() && std::prev(next)->second == from) {
+            std::prev(next)->second = to;
+        } else {
+            taken_.emplace_hint(next, from, to);
+        }
     }
     // The end of the last record taken.
     std::int64_t End() const { return end_; }
