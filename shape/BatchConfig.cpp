@@ -117,7 +117,13 @@ TBatchConfig::TBatchConfig(std::string_view fileName) {
         noFile_ = true;
         return;
     }
-    std::optional<std::string> text = ReadConfiguration(name);
+    // A device or pipe is never opened: reading it might not end.
+    std::optional<std::string> text;
+    if (std::filesystem::is_regular_file(status)) {
+        text = ReadConfiguration(name);
+    } else {
+        batchtexts::Show(batchtexts::NotText(name));
+    }
     if (!text) {
         noFile_ = true;
         return;

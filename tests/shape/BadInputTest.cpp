@@ -1,6 +1,7 @@
 // Damaged files: every fault is a message and an orderly load, never a crash, a hang or a huge
 // allocation.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -436,6 +437,14 @@ TEST(BadInput, EveryBrokenFileIsToldOnceAndReadNoFurtherThanItHolds) {
          },
          "defaults",
          {"Plik konfiguracji @/wsad.ini jest za duży (ponad 1 MB) - przyjęto ustawienia "
+          "domyślne"}},
+        {"a batch configuration that is a pipe nobody writes to",
+         [](const TempDir& dir) {
+             ::mkfifo(dir.Path("wsad.ini").c_str(), 0600);
+             return TBatchConfig(dir.Path("wsad.ini")).NoFile() ? "defaults" : "read";
+         },
+         "defaults",
+         {"Plik konfiguracji @/wsad.ini nie jest plikiem tekstowym - przyjęto ustawienia "
           "domyślne"}},
         {"an external database that crashes its reader",
          [](const TempDir& dir) { return External(dir, AccessDamage::Crash); },
