@@ -44,13 +44,11 @@ bool LooksLikeText(std::string_view bytes) {
     return controls * 20 <= bytes.size();
 }
 
-// The file's bytes, or nothing (with the message shown) when it is no batch configuration.
+// The file's bytes (none when it cannot be read), or nothing at all, with the message shown, when
+// it is no batch configuration.
 std::optional<std::string> ReadConfiguration(const std::string& name) {
     platform::BinaryFile file;
-    if (!file.Open(name, platform::BinaryFile::Mode::Read)) {
-        batchtexts::Show(batchtexts::NotText(name));
-        return std::nullopt;
-    }
+    if (!file.Open(name, platform::BinaryFile::Mode::Read)) return std::string();  // unreadable
     const std::int64_t size = file.Size();
     if (size > kMaxFileSize) {
         batchtexts::Show(batchtexts::TooLarge(name));
