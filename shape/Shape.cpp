@@ -96,7 +96,7 @@ class RecordExtents {
             taken_.emplace_hint(next, from, to);
         }
     }
-    // The end of the last record taken.
+    // The end of the record that ends last.
     std::int64_t End() const { return end_; }
 
   private:
