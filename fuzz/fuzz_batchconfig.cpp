@@ -1,6 +1,7 @@
 // Reads arbitrary bytes as a batch configuration: the first line names the object code, the rest
-// is the file. Every lookup, the field rules of the code and their expansion must hold their
-// limits and never fail; every line is also taken as a rule template on its own.
+// is the file, refused as a whole when it is no text. Every lookup, the field rules of the code and
+// their expansion must hold their limits and never fail; every line is also taken as a rule
+// template on its own.
 #include <unistd.h>
 
 #include <cstdint>
@@ -61,7 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TBatchConfig config(ScratchFile());
     std::error_code ignored;
     std::filesystem::remove(ScratchFile(), ignored);  // the image is read once, at construction
-    Check(!config.NoFile());
+    // A file that is no configuration (binary bytes) is refused with a message, and only then.
+    Check(config.NoFile() == !platform::UiService::Headless()->Messages().empty());
     config.ReadOptionTPID(1);
     config.ReadOptionPL(1);
     Check(config.GetLayerName(code).size() <= 255);

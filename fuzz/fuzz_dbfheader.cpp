@@ -1,43 +1,22 @@
-// A dBase file header and field descriptors as the attribute copy reads them.
-#include <stdlib.h>
-
+// A dBase file header and field descriptors as the attribute copy reads them: the header check
+// first, then, for a header that passes, every descriptor copied into a new table.
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "fuzz/FuzzFolder.h"
 #include "platform/UiService.h"
 #include "shape/DBaseFile.h"
 
-namespace {
-
-struct Folder {
-    std::string dir;
-    Folder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "fuzz-dbf-XXXXXX").string();
-        dir = ::mkdtemp(pattern.data());
-    }
-    ~Folder() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static Folder folder;
+    static const FuzzFolder folder("fuzz-dbf");
     platform::UiService::Headless()->SetEcho(false);
     platform::UiService::Headless()->ClearMessages();
-    const std::string path = folder.dir + "/in.dbf";
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    const std::string path = folder.Write("in.dbf", data, size);
+    if (!TSimpleDBFile::CheckHeader(path)) return 0;
     std::int32_t fields = 0, records = 0, length = 0;
     auto dbf = TSimpleDBFile::OpenExisting(path, fields, records, length);
-    auto copy = TSimpleDBFile::CreateNew(folder.dir + "/out.dbf", 3, fields, 0, length);
+    auto copy = TSimpleDBFile::CreateNew(folder.Path("out.dbf"), 3, fields, 0, length);
     for (std::int32_t i = 0; i < fields; ++i) {
         TDBFFieldDescriptor d{};
         if (!dbf->ReadFieldDescriptor(d)) break;

@@ -1,57 +1,24 @@
 // One input is a .shp and its .shx: the first four bytes (little-endian) give the length of the
 // .shp part, the rest after it is the .shx. The load must end in order whatever the bytes; the
 // records it keeps are then laid out, saved, walked, drawn and searched.
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "fuzz/FuzzFolder.h"
 #include "platform/Canvas.h"
 #include "platform/UiService.h"
 #include "shape/Shape.h"
 
-namespace {
-
-struct Folder {
-    std::string dir;
-    Folder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "fuzz-shp-XXXXXX").string();
-        dir = ::mkdtemp(pattern.data());
-    }
-    ~Folder() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
-};
-
-void Write(const std::string& path, const std::uint8_t* data, std::size_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static Folder folder;
+    static const FuzzFolder folder("fuzz-shp");
     static bool quiet = [] {
         platform::UiService::Headless()->SetEcho(false);
         return true;
     }();
     (void)quiet;
     platform::UiService::Headless()->ClearMessages();
-    if (size < 4) return 0;
-    std::uint32_t shpLength = 0;
-    std::memcpy(&shpLength, data, 4);
-    data += 4;
-    size -= 4;
-    shpLength = static_cast<std::uint32_t>(shpLength % (size + 1));
-    const std::string shp = folder.dir + "/in.shp";
-    Write(shp, data, shpLength);
-    Write(folder.dir + "/in.shx", data + shpLength, size - shpLength);
+    const std::string shp = folder.WriteShapefile(data, size);
+    if (shp.empty()) return 0;
 
     TShape shape;
     if (TShape::OpenShape(&shape, shp) != 0) return 0;
@@ -73,6 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             r->DrawShapeRecord(canvas, {0, 0, 100, 100}, "{", {0, 0, 640, 480});
     }
     platform::DeleteDC(dc);
-    TShape::SaveShapeAs(&shape, folder.dir + "/out.shp");
+    TShape::SaveShapeAs(&shape, folder.Path("out.shp"));
     return 0;
 }

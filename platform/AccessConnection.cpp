@@ -1,9 +1,7 @@
 #include "platform/AccessConnection.h"
 
-#include <mdbtools.h>
-#include <sys/stat.h>
-
 #include "platform/AccessDatabase.h"
+#include "platform/AccessProtocol.h"
 #include "platform/Cp1250.h"
 #include "platform/IniNames.h"
 
@@ -13,48 +11,11 @@ namespace {
 // The connection's messages (UTF-8 here, Windows-1250 in the exceptions).
 constexpr const char* kNoDataSource = "Brak nazwy bazy danych w opisie połączenia";
 constexpr const char* kCannotOpen = "Nie można otworzyć bazy danych ";
+constexpr const char* kNotConnected = "Brak połączenia z bazą danych";
 
 [[noreturn]] void Fail(const char* what, std::string_view detail) {
     throw AccessError(Utf8ToCp1250(what) + std::string(detail));
 }
-
-MdbHandle* Mdb(void* p) {
-    return static_cast<MdbHandle*>(p);
-}
-
-bool IsNumericType(int type) {
-    switch (type) {
-        case MDB_BYTE:
-        case MDB_INT:
-        case MDB_LONGINT:
-        case MDB_MONEY:
-        case MDB_FLOAT:
-        case MDB_DOUBLE:
-        case MDB_NUMERIC:
-        case MDB_COMPLEX:
-            return true;
-        default:
-            return false;
-    }
-}
-
-// Reads one table definition with its columns; freed by the destructor.
-struct TableDef {
-    MdbTableDef* def = nullptr;
-    TableDef(MdbHandle* mdb, const std::string& name) {
-        std::string utf8 = Cp1250ToUtf8(name);
-        def = mdb_read_table_by_name(mdb, utf8.data(), MDB_TABLE);
-        if (def != nullptr && mdb_read_columns(def) == nullptr) {
-            mdb_free_tabledef(def);
-            def = nullptr;
-        }
-    }
-    ~TableDef() {
-        if (def != nullptr) mdb_free_tabledef(def);
-    }
-    TableDef(const TableDef&) = delete;
-    TableDef& operator=(const TableDef&) = delete;
-};
 
 }  // namespace
 
@@ -98,60 +59,80 @@ std::string ConnectionStringValue(std::string_view text, std::string_view proper
     return {};
 }
 
-AccessConnection::Handle::Handle(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) Fail(kCannotOpen, path);
-    MdbHandle* handle = mdb_open(path.c_str(), MDB_NOFLAGS);
-    if (handle == nullptr) Fail(kCannotOpen, path);
-    mdb_set_date_fmt(handle, "%Y-%m-%d %H:%M:%S");
-    mdb_set_shortdate_fmt(handle, "%Y-%m-%d");
-    if (mdb_read_catalog(handle, MDB_TABLE) == nullptr) {
-        mdb_close(handle);
-        Fail(kCannotOpen, path);
-    }
-    mdb = handle;
+AccessConnection::Handle::Handle(const std::string& databasePath,
+                                 const AccessWorkerSettings& settings)
+    : path(databasePath), worker(settings) {
+    if (!Answer(worker.Call(access::Request(access::Operation::Open).Text(path).Bytes())))
+        worker.Abandon();
 }
 
-AccessConnection::Handle::~Handle() {
-    if (mdb != nullptr) mdb_close(Mdb(mdb));
+std::optional<access::MessageReader> AccessConnection::Handle::Answer(const std::string& reply) {
+    access::Status status = access::Status::Failed;
+    try {
+        access::MessageReader in(reply);
+        status = static_cast<access::Status>(in.Byte());
+        if (status == access::Status::Ok) return in;
+    } catch (const access::ProtocolError&) {
+    }
+    if (status == access::Status::NoTable) return std::nullopt;
+    // The database file changed under the connection and no longer opens.
+    if (status == access::Status::CannotOpen) Fail(kCannotOpen, path);
+    worker.Abandon();
+}
+
+std::vector<std::string> AccessConnection::Handle::Tables() {
+    const std::string reply = worker.Call(access::Request(access::Operation::Tables).Bytes());
+    std::optional<access::MessageReader> in = Answer(reply);
+    std::vector<std::string> names;
+    try {
+        const std::uint32_t count = in ? in->Count(4) : 0;
+        for (std::uint32_t i = 0; i < count; ++i) names.push_back(in->Text());
+    } catch (const access::ProtocolError&) {
+        worker.Abandon();
+    }
+    return names;
 }
 
 std::optional<std::vector<AccessColumnInfo>> AccessConnection::Handle::Columns(
     const std::string& table) {
-    TableDef t(Mdb(mdb), table);
-    if (t.def == nullptr) return std::nullopt;
+    const std::string reply =
+        worker.Call(access::Request(access::Operation::Columns).Text(table).Bytes());
+    std::optional<access::MessageReader> in = Answer(reply);
+    if (!in) return std::nullopt;
     std::vector<AccessColumnInfo> columns;
-    for (unsigned i = 0; i < t.def->num_cols; ++i) {
-        auto* col = static_cast<MdbColumn*>(g_ptr_array_index(t.def->columns, i));
-        columns.push_back({Utf8ToCp1250(col->name), IsNumericType(col->col_type)});
+    try {
+        const std::uint32_t count = in->Count(5);  // a name's length and the number flag
+        for (std::uint32_t i = 0; i < count; ++i) {
+            AccessColumnInfo column;
+            column.name = in->Text();
+            column.numeric = in->Byte() != 0;
+            columns.push_back(std::move(column));
+        }
+    } catch (const access::ProtocolError&) {
+        worker.Abandon();
     }
     return columns;
 }
 
-bool AccessConnection::Handle::Scan(const std::string& table,
-                                    const std::function<void(std::vector<std::string>&&)>& row) {
-    MdbHandle* handle = Mdb(mdb);
-    TableDef t(handle, table);
-    if (t.def == nullptr) return false;
-    const unsigned count = t.def->num_cols;
-    const std::size_t size = handle->bind_size;
-    std::vector<std::vector<char>> values(count, std::vector<char>(size + 1, '\0'));
-    std::vector<int> lengths(count, 0);
-    for (unsigned i = 0; i < count; ++i) {
-        mdb_bind_column(t.def, static_cast<int>(i + 1), values[i].data(), &lengths[i]);
-    }
-    mdb_rewind_table(t.def);
-    while (mdb_fetch_row(t.def)) {
-        std::vector<std::string> texts;
-        texts.reserve(count);
-        for (unsigned i = 0; i < count; ++i) {
-            std::size_t n = lengths[i] < 0 ? 0 : static_cast<std::size_t>(lengths[i]);
-            if (n > size) n = size;
-            texts.push_back(Utf8ToCp1250(std::string_view(values[i].data(), n)));
+std::optional<std::vector<std::vector<std::string>>> AccessConnection::Handle::Rows(
+    const std::string& table, int keyColumn, std::string_view key) {
+    const std::string reply = worker.Call(
+        access::Request(access::Operation::Rows).Text(table).Int(keyColumn).Text(key).Bytes());
+    std::optional<access::MessageReader> in = Answer(reply);
+    if (!in) return std::nullopt;
+    std::vector<std::vector<std::string>> rows;
+    try {
+        const std::uint32_t columns = in->Count(0);
+        // Every value takes at least its 4-byte length.
+        rows.resize(in->Count(4 * static_cast<std::uint64_t>(columns)));
+        for (auto& row : rows) {
+            row.reserve(columns);
+            for (std::uint32_t c = 0; c < columns; ++c) row.push_back(in->Text());
         }
-        row(std::move(texts));
+    } catch (const access::ProtocolError&) {
+        worker.Abandon();
     }
-    return true;
+    return rows;
 }
 
 AccessConnection::AccessConnection() = default;
@@ -165,13 +146,22 @@ void AccessConnection::Open() {
     Close();
     std::string path = ConnectionStringValue(connectionString_, "Data Source");
     if (path.empty()) Fail(kNoDataSource, "");
-    handle_ = std::make_unique<Handle>(path);
+    handle_ = std::make_unique<Handle>(path, settings_);
     path_ = std::move(path);
 }
 
 void AccessConnection::Close() {
     handle_.reset();
     path_.clear();
+}
+
+bool AccessConnection::Connected() const {
+    return handle_ != nullptr && handle_->Serving();
+}
+
+std::vector<std::string> AccessConnection::TableNames() {
+    if (!Connected()) Fail(kNotConnected, "");
+    return handle_->Tables();
 }
 
 }  // namespace platform

@@ -1,13 +1,16 @@
 #pragma once
 
-// Inside the platform only: the open Access database behind an AccessConnection, on mdbtools.
+// Inside the platform only: the open Access database behind an AccessConnection, read by its
+// worker process.
 
-#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/AccessConnection.h"
+#include "platform/AccessProtocol.h"
+#include "platform/AccessWorker.h"
 
 namespace platform {
 
@@ -16,19 +19,29 @@ struct AccessColumnInfo {
     bool numeric = false;
 };
 
+// Every call throws AccessConnectionLost when the worker fails (it is ended then), and
+// AccessError when the database cannot be read.
 struct AccessConnection::Handle {
-    explicit Handle(const std::string& path);  // throws AccessError
-    ~Handle();
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
+    Handle(const std::string& path, const AccessWorkerSettings& settings);
 
-    // The columns of the table (name in Windows-1250), or nothing when there is no such table.
+    std::vector<std::string> Tables();
+    // The columns of the table (names in Windows-1250), or nothing when there is no such table.
     std::optional<std::vector<AccessColumnInfo>> Columns(const std::string& table);
-    // Hands every row of the table, its values as Windows-1250 texts in column order, to `row`.
-    // False when there is no such table.
-    bool Scan(const std::string& table, const std::function<void(std::vector<std::string>&&)>& row);
+    // The rows of the table, their values as Windows-1250 texts in column order: all of them,
+    // or, with a key column, those whose value equals the key (as a number in a number column,
+    // without regard to case otherwise). Nothing when there is no such table.
+    std::optional<std::vector<std::vector<std::string>>> Rows(const std::string& table,
+                                                              int keyColumn, std::string_view key);
+    bool Serving() const { return worker.Running(); }
 
-    void* mdb = nullptr;  // the MdbHandle (its type is an unnamed struct of mdbtools)
+    std::string path;
+    AccessWorker worker;
+
+  private:
+    // The body of an answer after its Ok status (reading `reply`, which must outlive it), or
+    // nothing for NoTable; throws AccessError when the database no longer opens, and ends the
+    // worker on anything else.
+    std::optional<access::MessageReader> Answer(const std::string& reply);
 };
 
 }  // namespace platform

@@ -33,7 +33,6 @@ void AccessTable::Open() {
     if (!columns) Fail(kNoTable, tableName_ + " (" + connection_.DatabasePath() + ")");
     for (auto& c : *columns) columns_.push_back({std::move(c.name), c.numeric});
     active_ = true;
-    First();
 }
 
 void AccessTable::Close() {
@@ -62,7 +61,6 @@ void AccessTable::SetFilter(std::string_view column, std::string_view value) {
     filterColumn_ = index;
     filterValue_ = std::string(value);
     loaded_ = false;
-    First();
 }
 
 void AccessTable::ClearFilter() {
@@ -71,32 +69,21 @@ void AccessTable::ClearFilter() {
     filterColumn_ = -1;
     filterValue_.clear();
     loaded_ = false;
-    First();
 }
 
 void AccessTable::Load() {
     if (loaded_) return;
     rows_.clear();
-    const bool numeric = filtered_ && columns_[static_cast<std::size_t>(filterColumn_)].numeric;
-    const std::optional<double> wanted =
-        numeric ? StrToFloatStrict(IniTrim(filterValue_)) : std::nullopt;
     AccessConnection::Handle* db = connection_.Database();
     if (db == nullptr) Fail(kNotConnected, "");
-    bool found = db->Scan(tableName_, [&](std::vector<std::string>&& row) {
-        if (row.size() != columns_.size()) return;
-        if (filtered_) {
-            const std::string& cell = row[static_cast<std::size_t>(filterColumn_)];
-            if (numeric) {
-                std::optional<double> have = StrToFloatStrict(IniTrim(cell));
-                if (!have || *have != *wanted) return;
-            } else if (!IniNamesEqual(cell, filterValue_)) {
-                return;
-            }
-        }
-        rows_.push_back(std::move(row));
-    });
-    if (!found) Fail(kNoTable, tableName_ + " (" + connection_.DatabasePath() + ")");
+    auto rows = db->Rows(tableName_, filtered_ ? filterColumn_ : -1, filterValue_);
+    if (!rows) Fail(kNoTable, tableName_ + " (" + connection_.DatabasePath() + ")");
+    for (auto& row : *rows) {
+        if (row.size() == columns_.size()) rows_.push_back(std::move(row));
+    }
     loaded_ = true;
+    current_ = 0;
+    eof_ = rows_.empty();
 }
 
 int AccessTable::RecordCount() {

@@ -57,7 +57,9 @@ class AccessTable {
     };
 
     void Require() const;
-    void Load();  // reads the rows that pass the filter
+    // Reads the rows that pass the filter, at the first use after Open or a change of the filter,
+    // and goes to the first of them.
+    void Load();
 
     AccessConnection& connection_;
     std::string tableName_;

@@ -140,6 +140,13 @@ bool DirectoryExists(std::string_view name) {
     return ::stat(OsName(name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+FileKind KindOfFile(std::string_view name) {
+    struct stat st {};
+    if (name.empty() || ::stat(OsNameToOpen(name).c_str(), &st) != 0) return FileKind::Missing;
+    if (S_ISREG(st.st_mode)) return FileKind::Regular;
+    return S_ISDIR(st.st_mode) ? FileKind::Directory : FileKind::Other;
+}
+
 bool SameFile(std::string_view a, std::string_view b) {
     struct stat sa {};
     struct stat sb {};

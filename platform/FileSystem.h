@@ -34,6 +34,10 @@ std::string ExpandFileName(std::string_view name);
 bool FileExists(std::string_view name);
 // True for an existing folder.
 bool DirectoryExists(std::string_view name);
+// What a name stands for: nothing, a regular file, a folder, or something else (a device, a pipe,
+// a socket), which reading might never end.
+enum class FileKind { Missing, Regular, Directory, Other };
+FileKind KindOfFile(std::string_view name);
 // True when both names lead to the same existing file, or, for files not there yet, to the same
 // place.
 bool SameFile(std::string_view a, std::string_view b);

@@ -22,6 +22,7 @@
 #include "plugin/SaveAsMapValues.h"
 #include "plugin/UBTA.h"
 #include "shape/BatchConfig.h"
+#include "shape/DBaseFile.h"
 
 namespace {
 
@@ -163,6 +164,8 @@ bool TransferDbf(const DbfTransferJob& job) {
         saveasmaptexts::Show(saveasmaptexts::OpenError(linkName));
         return false;
     }
+    // A header that contradicts itself would have its rows read from the wrong bytes.
+    if (!TSimpleDBFile::CheckHeader(job.SourceName)) return false;
     // The link table waits in the conversion's file set and takes the older one's place only
     // with the MAP file; on its own, it is put in place when all its rows are written.
     platform::FileSet files;

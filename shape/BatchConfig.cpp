@@ -1,7 +1,10 @@
 #include "shape/BatchConfig.h"
 
+#include <optional>
+
 #include "platform/AccessConnection.h"
 #include "platform/AccessTable.h"
+#include "platform/BinaryFile.h"
 #include "platform/FileSystem.h"
 #include "platform/IniMemoryFile.h"
 #include "platform/IniNames.h"
@@ -25,6 +28,39 @@ constexpr std::string_view kDefaultRules[][2] = {
     {"A1", "!C255:0$A1"}, {"A2", "!C255:0$A2"}, {"A3", "!C255:0$A3"},  {"A4", "!C255:0$A4"},
     {"A5", "!C255:0$A5"}, {"A6", "!C255:0$A6"}, {"TX", "!C255:0$TXT"},
 };
+
+// No real configuration comes near this size.
+constexpr std::int64_t kMaxFileSize = 1 << 20;
+
+// Text as configurations hold it: no NUL byte, and control characters (other than line ends, tabs,
+// form feeds and the end-of-file mark) at most one in twenty.
+bool LooksLikeText(std::string_view bytes) {
+    std::size_t controls = 0;
+    for (unsigned char c : bytes) {
+        if (c == 0) return false;
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != 0x1A) ++controls;
+    }
+    return controls * 20 <= bytes.size();
+}
+
+// The file's bytes (none when it cannot be read), or nothing at all, with the message shown, when
+// it is no batch configuration.
+std::optional<std::string> ReadConfiguration(const std::string& name) {
+    platform::BinaryFile file;
+    if (!file.Open(name, platform::BinaryFile::Mode::Read)) return std::string();  // unreadable
+    const std::int64_t size = file.Size();
+    if (size > kMaxFileSize) {
+        batchtexts::Show(batchtexts::TooLarge(name));
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    if (static_cast<std::int64_t>(file.Read(bytes.data(), bytes.size())) != size ||
+        !LooksLikeText(bytes)) {
+        batchtexts::Show(batchtexts::NotText(name));
+        return std::nullopt;
+    }
+    return bytes;
+}
 
 // Closes the external table on every path out of a query.
 class TableCloser {
@@ -68,13 +104,27 @@ std::string BatchConnectionString(std::string_view databasePath) {
     return s;
 }
 
+// A missing file (or a folder) gives the defaults without a word; a file that is there but no
+// configuration (a device, binary bytes, a size no configuration has) gives them with a message.
 TBatchConfig::TBatchConfig(std::string_view fileName) {
     const std::string name = platform::Cut(fileName);
-    if (platform::FileExists(name)) {
-        ini_ = std::make_unique<platform::IniMemoryFile>(name);
-    } else {
+    const platform::FileKind kind = platform::KindOfFile(name);
+    if (kind == platform::FileKind::Missing || kind == platform::FileKind::Directory) {
         noFile_ = true;
+        return;
     }
+    // A device or pipe is never opened: reading it might not end.
+    std::optional<std::string> text;
+    if (kind == platform::FileKind::Regular) {
+        text = ReadConfiguration(name);
+    } else {
+        batchtexts::Show(batchtexts::NotText(name));
+    }
+    if (!text) {
+        noFile_ = true;
+        return;
+    }
+    ini_ = std::make_unique<platform::IniMemoryFile>(platform::IniMemoryFile::FromText(*text));
 }
 
 // The table is bound to the connection, so it goes first.
@@ -186,6 +236,11 @@ std::string TBatchConfig::QueryExternalRow(std::string_view requested) {
     std::string result;
     try {
         if (!ReadExternalRows(id, result)) return {};
+    } catch (const platform::AccessConnectionLost&) {
+        // The worker reading the database failed: as a connection that could not be made.
+        batchtexts::Show(batchtexts::ConnectionFailed(database_));
+        externalFailed_ = true;
+        return {};
     } catch (const std::exception& error) {
         batchtexts::Show(error.what());
         externalFailed_ = true;

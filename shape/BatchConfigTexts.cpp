@@ -1,5 +1,6 @@
 #include "shape/BatchConfigTexts.h"
 
+#include "platform/Cp1250.h"
 #include "platform/UiService.h"
 
 namespace batchtexts {
@@ -10,6 +11,20 @@ std::string ConnectionFailed(std::string_view databasePath) {
 
 std::string BadRecordId(std::string_view id) {
     return "ID rekordu " + std::string(id) + " nie jest poprawny";
+}
+
+std::string NotText(std::string_view fileName) {
+    static const std::string text0 = platform::Utf8ToCp1250("Plik konfiguracji ");
+    static const std::string text1 =
+        platform::Utf8ToCp1250(" nie jest plikiem tekstowym - przyjęto ustawienia domyślne");
+    return text0 + std::string(fileName) + text1;
+}
+
+std::string TooLarge(std::string_view fileName) {
+    static const std::string text0 = platform::Utf8ToCp1250("Plik konfiguracji ");
+    static const std::string text1 =
+        platform::Utf8ToCp1250(" jest za duży (ponad 1 MB) - przyjęto ustawienia domyślne");
+    return text0 + std::string(fileName) + text1;
 }
 
 void Show(std::string_view text) {

@@ -10,6 +10,9 @@ namespace batchtexts {
 std::string ConnectionFailed(std::string_view databasePath);
 // "ID rekordu " + id + " nie jest poprawny".
 std::string BadRecordId(std::string_view id);
+// A configuration that is no text, or larger than any real one: the defaults are taken instead.
+std::string NotText(std::string_view fileName);
+std::string TooLarge(std::string_view fileName);
 
 // A modal message box with the text and an OK button.
 void Show(std::string_view text);

@@ -126,6 +126,39 @@ bool TSimpleDBFile::ReadFieldDescriptor(TDBFFieldDescriptor& descriptor) {
     return true;
 }
 
+bool TSimpleDBFile::CheckHeader(const std::string& fileName) {
+    platform::BinaryFile file;
+    if (!file.Open(fileName, platform::BinaryFile::Mode::Read)) return true;
+    const std::int64_t size = file.Size();
+    std::uint8_t header[32] = {};
+    const std::size_t got = file.Read(header, sizeof header);
+    const std::int32_t headerLength = static_cast<std::uint16_t>(GetLE16(header + 8));
+    const std::int32_t recordLength = static_cast<std::uint16_t>(GetLE16(header + 10));
+    const std::uint32_t recordCount = GetLE32u(header + 4);
+    std::string reason;
+    // The descriptors fill the header up to the terminator, which ends it.
+    const std::int32_t fields = (headerLength - 33) / 32;
+    std::int64_t fieldsLength = 0;
+    bool layout = got == sizeof header && headerLength >= 33 && headerLength <= size;
+    for (std::int32_t i = 0; layout && i <= fields; ++i) {
+        TDBFFieldDescriptor d{};
+        file.Read(d.data(), i < fields ? d.size() : 1);
+        layout = (d[0] == 0x0D) == (i == fields);
+        const bool numeric = d[11] == 'N' || d[11] == 'F';
+        if (i < fields) fieldsLength += d[16] + (numeric ? 0 : 256 * d[17]);
+    }
+    if (!layout) {
+        reason = shapetexts::DbfBadHeaderLength(headerLength);
+    } else if (recordLength < 1 + fieldsLength) {
+        reason = shapetexts::DbfBadRecordLength(recordLength);
+    } else if (headerLength + static_cast<std::int64_t>(recordCount) * recordLength > size) {
+        reason = shapetexts::DbfBadRecordCount(recordCount);
+    }
+    if (reason.empty()) return true;
+    shapetexts::Show(shapetexts::DbfNotStandard(reason));
+    return false;
+}
+
 bool TSimpleDBFile::CheckFieldDescriptor(const TDBFFieldDescriptor& descriptor) {
     const char* raw = reinterpret_cast<const char*>(descriptor.data());
     const std::string name(raw, strnlen(raw, 11));

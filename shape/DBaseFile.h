@@ -38,6 +38,12 @@ class TSimpleDBFile {
     bool ReadFieldDescriptor(TDBFFieldDescriptor& descriptor);
     // Warns about a descriptor outside the dBase III+ limits; true in every case.
     bool CheckFieldDescriptor(const TDBFFieldDescriptor& descriptor);
+    // Whether a table's header agrees with itself and with the file: its length with the field
+    // descriptors and their terminator, the record length with the fields, the record count with
+    // the file's size. When it does not, the rows would be read from the wrong bytes: the table is
+    // refused with the dBase III+ warning and the reason. A file that cannot be read passes (its
+    // opening reports it).
+    static bool CheckHeader(const std::string& fileName);
 
     bool IsOpen() const { return open_; }
     // A created table: every declared field written and the file closed without an error.

@@ -1,7 +1,10 @@
 #include "shape/Shape.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
+#include <map>
+#include <vector>
 
 #include "platform/FileSet.h"
 #include "platform/ShortString.h"
@@ -38,6 +41,90 @@ bool SupportedFileType(std::int32_t type) {
 std::int32_t Held(std::int64_t v) {
     return static_cast<std::int32_t>(
         std::clamp<std::int64_t>(v, 0, std::numeric_limits<std::int32_t>::max()));
+}
+
+constexpr std::int64_t kHeaderBytes = 100;
+// A record header and a shape type: no record takes less.
+constexpr std::int64_t kSmallestRecord = 12;
+// The type of a record the index names but the main file does not hold.
+constexpr std::int32_t kNoRecord = -1;
+
+// What went wrong while loading, told once when the load ends.
+struct LoadReport {
+    bool indexMismatch = false;
+    std::int64_t failed = 0;
+    std::int64_t firstFailed = 0;
+    std::int64_t wrongType = 0;
+    std::vector<std::int32_t> emptyTypes;  // types with records without points, as first met
+
+    void Failed(std::int64_t number) {
+        if (failed++ == 0) firstFailed = number;
+    }
+    void Empty(std::int32_t shapeType) {
+        if (std::find(emptyTypes.begin(), emptyTypes.end(), shapeType) == emptyTypes.end())
+            emptyTypes.push_back(shapeType);
+    }
+    void Show(const std::string& indexName) const {
+        if (indexMismatch) shapetexts::Show(shapetexts::IndexMismatch(indexName));
+        if (failed > 0) shapetexts::Show(shapetexts::RecordsReadError(failed, firstFailed));
+        if (wrongType > 0) shapetexts::Show(shapetexts::WrongRecordTypes(wrongType));
+        for (std::int32_t t : emptyTypes) shapetexts::Show(shapetexts::EmptyGeometry(t));
+    }
+};
+
+// The byte ranges of the main file that the records read so far have taken.
+class RecordExtents {
+  public:
+    // Where a record starting at `offset` has to end: the start of the next record taken, or the
+    // file's end; `offset` itself when the offset lies in a record taken or outside the records.
+    std::int64_t FreeUpTo(std::int64_t offset, std::int64_t size) const {
+        if (offset < kHeaderBytes || offset >= size) return offset;
+        auto next = taken_.lower_bound(offset);
+        if (next != taken_.begin() && std::prev(next)->second > offset) return offset;
+        return next == taken_.end() ? size : next->first;
+    }
+    // Records that meet are held as one range, so a file read in order takes one entry.
+    void Take(std::int64_t from, std::int64_t to) {
+        end_ = std::max(end_, to);
+        auto next = taken_.lower_bound(from);
+        if (next != taken_.end() && next->first == to) {
+            to = next->second;
+            next = taken_.erase(next);
+        }
+        if (next != taken_.begin() && std::prev(next)->second == from) {
+            std::prev(next)->second = to;
+        } else {
+            taken_.emplace_hint(next, from, to);
+        }
+    }
+    // The end of the record that ends last.
+    std::int64_t End() const { return end_; }
+
+  private:
+    std::map<std::int64_t, std::int64_t> taken_;  // start -> end
+    std::int64_t end_ = kHeaderBytes;
+};
+
+// The byte offsets the index gives, as many as it holds and its header announces, and never more
+// than the main file has room for. Anything else about the index is a mismatch to report.
+std::vector<std::int64_t> ReadIndex(platform::BinaryFile& index, std::int32_t indexWords,
+                                    std::int64_t mainSize, LoadReport& report) {
+    const std::int64_t bytes = index.Size() - kHeaderBytes;
+    const std::int64_t present = bytes / 8;
+    const std::int64_t announced = (static_cast<std::int64_t>(indexWords) * 2 - kHeaderBytes) / 8;
+    const std::int64_t room = std::max<std::int64_t>(mainSize - kHeaderBytes, 0) / kSmallestRecord;
+    // Entries past the announced ones are not the index's; an announcement of none, or of more
+    // than there are, is the header's fault, and the entries present count.
+    std::int64_t count = announced > 0 && announced < present ? announced : present;
+    report.indexMismatch = announced != present || bytes % 8 != 0 || count > room;
+    count = std::min(count, room);
+    std::vector<std::int64_t> offsets;
+    offsets.reserve(static_cast<std::size_t>(count));
+    index.Seek(kHeaderBytes);
+    std::uint8_t entry[8];
+    for (std::int64_t i = 0; i < count && index.Read(entry, sizeof entry) == sizeof entry; ++i)
+        offsets.push_back(static_cast<std::int64_t>(GetBE32(entry)) * 2);
+    return offsets;
 }
 
 }  // namespace
@@ -100,6 +187,7 @@ std::int32_t TShape::LoadShapeFile(const std::string& name) {
     const std::int64_t size = main.Size();
     Header.fill(0);
     const std::size_t indexHead = index.Read(Header.data(), Header.size());
+    const std::int32_t indexWords = GetBE32(Header.data() + 24);
     const std::size_t mainHead = main.Read(Header.data(), Header.size());
     // A header cut short holds no type or version to go by.
     if (mainHead < Header.size() || indexHead < Header.size()) {
@@ -118,63 +206,71 @@ std::int32_t TShape::LoadShapeFile(const std::string& name) {
     if (HeaderVersion() != kVersion) return kShapeWrongVersion;
 
     laidOut_ = false;
+    LoadReport report;
+    const std::vector<std::int64_t> offsets = ReadIndex(index, indexWords, size, report);
     ProgressOpen(0, Held(size), 1, shapetexts::ProgressLoading());
     ProgressShow();
-    std::int64_t position = main.Tell();
-    // Records may not overlap: an index entry pointing back into a record read already, or
-    // outside the file, names no record. This bounds what the records hold by the file's size.
-    std::int64_t readUpTo = position;
-    std::int32_t k = 0;
-    while (position != size) {
-        ProgressSetPosition(Held(position));
+    // Records are read where the index puts them, in index order, so that record i stays paired
+    // with row i of the attribute table. No byte of the main file belongs to two records, which
+    // bounds what the records hold by the file's size.
+    RecordExtents taken;
+    std::int64_t bytesRead = 0;
+    for (std::size_t k = 0; k < offsets.size(); ++k) {
+        ProgressSetPosition(Held(kHeaderBytes + bytesRead));
         auto record = std::make_unique<TSHPRecord>();
-        std::uint8_t entry[8];
-        if (index.Read(entry, sizeof entry) != sizeof entry) break;
-        const std::int64_t offset = static_cast<std::int64_t>(GetBE32(entry)) * 2;
-        bool typeChecked = true;
-        if (offset < readUpTo || offset > size - 8) {
-            shapetexts::Show(shapetexts::RecordReadError(k + 1));
-            typeChecked = false;
+        const std::int64_t offset = offsets[k];
+        const std::int64_t end = taken.FreeUpTo(offset, size);
+        if (end - offset < kSmallestRecord) {
+            // The entry names no record: it keeps its place, without a type or geometry.
+            record->ShapeType = kNoRecord;
+            report.Failed(static_cast<std::int64_t>(k) + 1);
         } else {
             main.Seek(offset);
             bool read = true;
             try {
-                record->ReadShapeRecord(main);
+                record->ReadShapeRecord(main, end, true);
             } catch (const ShapeReadError&) {
                 read = false;
             } catch (const std::bad_alloc&) {
                 read = false;
             }
-            if (!read) shapetexts::Show(shapetexts::RecordReadError(k + 1));
-            position = main.Tell();
-            // A record read in full owns its bytes; of a failed one only the header counts, so
-            // that it cannot take the next record's bytes with it.
-            readUpTo = std::max(readUpTo, read ? position : offset + 8);
+            if (read) {
+                taken.Take(offset, main.Tell());
+                bytesRead += main.Tell() - offset;
+                if (record->EmptyGeometry()) report.Empty(record->ShapeType);
+            } else {
+                report.Failed(static_cast<std::int64_t>(k) + 1);
+            }
+            if (record->ShapeType != type) ++report.wrongType;
         }
-        if (typeChecked && record->ShapeType != type)
-            shapetexts::Show(shapetexts::WrongRecordType());
-        // Every index entry keeps its record, so record i stays aligned with row i of the
-        // attribute table.
         Records->AddRecord(std::move(record));
-        ++k;
     }
+    // Records after the last one read that no entry points to: the index was cut short.
+    const std::int64_t lastOffset =
+        offsets.empty() ? 0 : *std::max_element(offsets.begin(), offsets.end());
+    if (taken.End() + kSmallestRecord <= size && lastOffset < taken.End())
+        report.indexMismatch = true;
     ProgressClose();
+    report.Show(indexName);
     State = 1;
     return kShapeLoaded;
 }
 
 std::int32_t TShape::RebuildHeader() {
-    Header.fill(0);
-    PutBE32(Header.data(), kFileCode);
-    PutLE32(Header.data() + 28, kVersion);
-    std::int32_t type = 0;
+    // The type of the first record written with its own geometry; a shape of null records keeps
+    // the type it was loaded with, so that its file loads again.
+    const std::int32_t declared = HeaderShapeType();
+    std::int32_t type = SupportedFileType(declared) ? declared : 0;
     for (TSHPRecord* r = Records->FirstRecord(); r != nullptr;
          r = static_cast<TSHPRecord*>(r->GetNext())) {
-        if (!r->IsNull()) {
+        if (!r->IsNull() && r->WritesOwnLayout()) {
             type = r->ShapeType;
             break;
         }
     }
+    Header.fill(0);
+    PutBE32(Header.data(), kFileCode);
+    PutLE32(Header.data() + 28, kVersion);
     PutLE32(Header.data() + 32, type);
     const std::int64_t total = Records->LayoutRecords();
     PutBE32(Header.data() + 24, static_cast<std::int32_t>((total + 100) / 2));

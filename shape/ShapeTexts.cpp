@@ -59,6 +59,30 @@ std::string RecordReadError(std::int32_t recordNumber) {
     return text0 + std::to_string(recordNumber) + "\n\r" + text1 + "\n\r" + text2;
 }
 
+std::string RecordsReadError(std::int64_t count, std::int64_t firstNumber) {
+    if (count == 1) return RecordReadError(static_cast<std::int32_t>(firstNumber));
+    static const std::string text0 = Cp("Błąd odczytu ");
+    static const std::string text1 = Cp(" rekordów, pierwszy numer ");
+    static const std::string text2 = Cp("Proszę usunąć błąd w danych źródłowych !!!");
+    static const std::string text3 = Cp("Dane wynikowe moga nie być poprawne !!!");
+    return text0 + std::to_string(count) + text1 + std::to_string(firstNumber) + "\n\r" + text2 +
+           "\n\r" + text3;
+}
+
+std::string WrongRecordTypes(std::int64_t count) {
+    if (count == 1) return WrongRecordType();
+    static const std::string text0 = Cp("Błędny typ ");
+    static const std::string text1 = Cp(" rekordów !");
+    return text0 + std::to_string(count) + text1;
+}
+
+std::string IndexMismatch(std::string_view indexName) {
+    static const std::string text0 = Cp("Indeks ");
+    static const std::string text1 = Cp(" nie zgadza się z plikiem shp !");
+    static const std::string text2 = Cp("Dane wynikowe moga nie być poprawne !!!");
+    return text0 + std::string(indexName) + text1 + "\n\r" + text2;
+}
+
 const std::string& WrongRecordType() {
     static const std::string text = Cp("Błędny typ rekordu !");
     return text;
@@ -112,6 +136,18 @@ std::string DbfBadLength(char type, std::string_view name) {
 std::string DbfUndefinedType(char type, std::string_view name) {
     static const std::string text0 = Cp("Niezdefiniowany typ pola <");
     return text0 + type + "> " + std::string(name);
+}
+
+std::string DbfBadHeaderLength(std::int32_t length) {
+    return "Niepoprawna dlugosc naglowka <" + std::to_string(length) + ">";
+}
+
+std::string DbfBadRecordLength(std::int32_t length) {
+    return "Niepoprawna dlugosc rekordu <" + std::to_string(length) + ">";
+}
+
+std::string DbfBadRecordCount(std::uint32_t count) {
+    return "Niepoprawna liczba rekordow <" + std::to_string(count) + ">";
 }
 
 void Show(std::string_view text) {

@@ -11,7 +11,14 @@ namespace shapetexts {
 const std::string& EmptyGeometry(std::int32_t shapeType);
 std::string UnsupportedType(std::int32_t shapeType);
 std::string RecordReadError(std::int32_t recordNumber);
+// One text for every record of a load that could not be read: the one record's, or the count and
+// the first number.
+std::string RecordsReadError(std::int64_t count, std::int64_t firstNumber);
 const std::string& WrongRecordType();
+// "Błędny typ rekordu !", or with the count when more than one record has another type.
+std::string WrongRecordTypes(std::int64_t count);
+// The index names records the main file cannot hold, or holds records the index does not name.
+std::string IndexMismatch(std::string_view indexName);
 const std::string& EmptyFileName();
 std::string MissingIndex(std::string_view name);
 std::string BadHeader(std::string_view name);
@@ -23,6 +30,10 @@ std::string DbfNotStandard(std::string_view reason);
 std::string DbfTooLong(char type, std::string_view name);
 std::string DbfBadLength(char type, std::string_view name);
 std::string DbfUndefinedType(char type, std::string_view name);
+// Header checks: the numbers the header gives.
+std::string DbfBadHeaderLength(std::int32_t length);
+std::string DbfBadRecordLength(std::int32_t length);
+std::string DbfBadRecordCount(std::uint32_t count);
 
 // A modal message box with the text and an OK button.
 void Show(std::string_view text);

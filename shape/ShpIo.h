@@ -1,8 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -47,14 +49,18 @@ inline void PutLEDouble(std::uint8_t* p, double v) {
     std::memcpy(p, &v, 8);
 }
 
-// Reads whole fields or throws ShapeReadError; knows how many bytes the file still holds, so that
-// counts are checked before anything is allocated for them.
+// Reads whole fields or throws ShapeReadError; knows how many bytes the record may still take (up
+// to the end of the file or a given offset), so that counts are checked before anything is
+// allocated for them.
 class ShpReader {
   public:
-    explicit ShpReader(platform::BinaryFile& file) : file_(file) {}
+    explicit ShpReader(platform::BinaryFile& file,
+                       std::int64_t end = std::numeric_limits<std::int64_t>::max())
+        : file_(file), end_(end) {}
 
     void Bytes(void* data, std::size_t count) {
-        if (file_.Read(data, count) != count) throw ShapeReadError("record truncated");
+        if (static_cast<std::int64_t>(count) > Left() || file_.Read(data, count) != count)
+            throw ShapeReadError("record truncated");
     }
     std::int32_t Int32() {
         std::int32_t v;
@@ -68,9 +74,12 @@ class ShpReader {
     }
     // Throws unless `count` bytes are still there to be read.
     void Require(std::int64_t count) {
-        if (count < 0 || count > file_.Remaining()) throw ShapeReadError("counts exceed the file");
+        if (count < 0 || count > Left()) throw ShapeReadError("counts exceed the file");
     }
 
   private:
+    std::int64_t Left() { return std::min(file_.Remaining(), end_ - file_.Tell()); }
+
     platform::BinaryFile& file_;
+    std::int64_t end_;
 };

@@ -64,8 +64,8 @@ std::unique_ptr<TSHPGeometry> NewGeometryFor(std::int32_t shapeType) {
     }
 }
 
-std::int32_t TSHPRecord::ReadShapeRecord(platform::BinaryFile& main) {
-    ShpReader in(main);
+std::int32_t TSHPRecord::ReadShapeRecord(platform::BinaryFile& main, std::int64_t end, bool quiet) {
+    ShpReader in(main, end);
     std::uint8_t head[12];
     Geometry.reset();
     Label.clear();
@@ -82,12 +82,15 @@ std::int32_t TSHPRecord::ReadShapeRecord(platform::BinaryFile& main) {
         Geometry->Clear();
         throw;
     }
-    if (auto* shape = dynamic_cast<TSHPShapeGeometry*>(Geometry.get())) {
-        shape->CurrentVertex = 1;
-        if (FamilyOf(ShapeType) != ShapeFamily::Point && shape->VertexCount() <= 0)
-            shapetexts::Show(shapetexts::EmptyGeometry(ShapeType));
-    }
+    if (auto* shape = dynamic_cast<TSHPShapeGeometry*>(Geometry.get())) shape->CurrentVertex = 1;
+    if (!quiet && EmptyGeometry()) shapetexts::Show(shapetexts::EmptyGeometry(ShapeType));
     return 0;
+}
+
+bool TSHPRecord::EmptyGeometry() const {
+    const auto* shape = dynamic_cast<const TSHPShapeGeometry*>(Geometry.get());
+    return shape != nullptr && FamilyOf(ShapeType) != ShapeFamily::Point &&
+           FamilyOf(ShapeType) != ShapeFamily::Null && shape->VertexCount() <= 0;
 }
 
 bool TSHPRecord::WritesOwnLayout() const {

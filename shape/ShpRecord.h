@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -28,9 +29,14 @@ class TSHPRecord : public TElement {
     std::int32_t IndexLength = 0;
     std::string Label;  // at most 255 characters
 
-    // Reads the record at the file's position: 0 read, 255 unsupported shape type (no geometry).
-    // Throws ShapeReadError when the record cannot be read; its geometry is then empty.
-    std::int32_t ReadShapeRecord(platform::BinaryFile& main);
+    // Reads the record at the file's position, taking no byte at or past `end`: 0 read, 255
+    // unsupported shape type (no geometry). Throws ShapeReadError when the record cannot be read;
+    // its geometry is then empty. A geometry without points is announced unless `quiet`.
+    std::int32_t ReadShapeRecord(platform::BinaryFile& main,
+                                 std::int64_t end = std::numeric_limits<std::int64_t>::max(),
+                                 bool quiet = false);
+    // Whether the record has a geometry of its family without points (points never count).
+    bool EmptyGeometry() const;
     // Writes the record header and geometry to the main file and the index entry; always 0.
     std::int32_t WriteShapeRecord(platform::BinaryFile& main, platform::BinaryFile& index);
     bool DrawShapeRecord(platform::TCanvas& canvas, const TWorldWindow& window,

@@ -1,8 +1,11 @@
 #include "platform/AccessTable.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "platform/Cp1250.h"
+#include "tests/platform/DamagedAccess.h"
 #include "tests/platform/ScratchFolder.h"
 
 using namespace platform;
@@ -17,6 +20,22 @@ std::string JetConnection(const std::string& path) {
            ";Mode=Share Deny None;Extended Properties=\"\";Persist Security Info=False;"
            "Jet OLEDB:System database=\"\";Jet OLEDB:Database Password=abcde;"
            "Jet OLEDB:Engine Type=4";
+}
+
+// The processes this thread has started and not yet reaped, running or not.
+std::string Children() {
+    return ReadBytes("/proc/self/task/" + std::to_string(::gettid()) + "/children");
+}
+
+// Opens the database and reads the table whole.
+void ReadWhole(AccessConnection& connection, const std::string& table) {
+    connection.Open();
+    AccessTable t(connection);
+    t.SetTableName(table);
+    t.Open();
+    for (t.First(); !t.Eof(); t.Next()) {
+        for (int i = 0; i < t.FieldCount(); ++i) t.FieldText(i);
+    }
 }
 
 }  // namespace
@@ -148,4 +167,96 @@ TEST(AccessTable, MissingDatabasesAndTablesFailCleanly) {
     EXPECT_THROW(table.Open(), AccessError);
     EXPECT_FALSE(table.Active());
     EXPECT_THROW(table.RecordCount(), AccessError);
+}
+
+TEST(AccessWorker, WhateverAWorkerDoesOnlyItEnds) {
+    ScratchFolder folder;
+    // Memory runs out well before the answer is due; a worker that never answers is given up on
+    // after a second.
+    AccessWorkerSettings bounded;
+    bounded.memoryBytes = std::size_t{256} << 20;
+    bounded.replyTimeout = std::chrono::milliseconds(30000);
+    AccessWorkerSettings impatient = bounded;
+    impatient.replyTimeout = std::chrono::milliseconds(1000);
+    AccessWorkerSettings fake = bounded;
+    fake.program = KESTREL_FAKE_ACCESS_WORKER;
+    AccessWorkerSettings fakeImpatient = impatient;
+    fakeImpatient.program = KESTREL_FAKE_ACCESS_WORKER;
+    AccessWorkerSettings missing = bounded;
+    missing.program = folder.Path("brak-programu");
+    struct Case {
+        std::string database;
+        const AccessWorkerSettings& settings;
+        const std::string& failure;
+    };
+    const std::string died = "Proces odczytu bazy danych przerwał pracę";
+    const std::string silent = "Proces odczytu bazy danych nie odpowiada";
+    const std::string garbage = "Niepoprawna odpowiedź procesu odczytu bazy danych";
+    const std::string tooLong = "Za długa odpowiedź procesu odczytu bazy danych";
+    const std::string notStarted = "Nie można uruchomić procesu odczytu bazy danych ";
+    const Case cases[] = {
+        // Damaged databases, read by the real worker.
+        {WriteDamagedDatabase(folder.Path("crash.mdb"), AccessDamage::Crash), bounded, died},
+        {WriteDamagedDatabase(folder.Path("memory.mdb"), AccessDamage::EndlessMemory), bounded,
+         died},
+        {WriteDamagedDatabase(folder.Path("loop.mdb"), AccessDamage::EndlessLoop), impatient,
+         silent},
+        // A worker that crashes, hangs, takes memory without end, answers garbage, is cut off in
+        // its answer, announces an answer beyond the limit or counts rows its answer does not
+        // hold; and one that is not there.
+        {"crash", fake, died},
+        {"hang", fakeImpatient, silent},
+        {"allocate", fake, died},
+        {"garbage", fake, garbage},
+        {"short", fake, died},
+        {"huge", fake, tooLong},
+        {"rows", fake, garbage},
+        {kAccess + "nwind.mdb", missing, notStarted},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.database);
+        AccessConnection connection;
+        connection.SetWorkerSettings(c.settings);
+        connection.SetConnectionString("Data Source=" + c.database);
+        try {
+            ReadWhole(connection, "DateTest");
+            ADD_FAILURE() << "read through";
+        } catch (const AccessConnectionLost& e) {
+            EXPECT_EQ(Cp1250ToUtf8(e.what()).substr(0, c.failure.size()), c.failure);
+        }
+        EXPECT_FALSE(connection.Connected());
+        EXPECT_EQ(Children(), "");
+    }
+}
+
+TEST(AccessWorker, ServesAWholeConversionAndLeavesNothingBehind) {
+    // The worker holds its channel and the standard files, none of the program's files.
+    const int unshared = ::open("/dev/null", O_RDONLY);
+    AccessWorkerSettings fake;
+    fake.program = KESTREL_FAKE_ACCESS_WORKER;
+    AccessConnection probe;
+    probe.SetWorkerSettings(fake);
+    probe.SetConnectionString("Data Source=fds");
+    probe.Open();
+    EXPECT_EQ(probe.TableNames(), (std::vector<std::string>{"0", "1", "2", "3"}));
+    ::close(unshared);
+
+    AccessConnection connection;
+    connection.SetConnectionString("Data Source=" + kAccess + "nwind.mdb");
+    connection.Open();
+    const auto tables = connection.TableNames();
+    EXPECT_NE(std::find(tables.begin(), tables.end(), "Customers"), tables.end());
+    AccessTable table(connection);
+    table.SetTableName("Orders");
+    table.Open();
+    int found = 0;
+    for (int id = 10248; id < 10448; ++id) {
+        table.SetFilter("OrderID", std::to_string(id));
+        found += table.RecordCount();
+    }
+    EXPECT_EQ(found, 200);
+    EXPECT_TRUE(connection.Connected());
+    connection.Close();
+    probe.Close();
+    EXPECT_EQ(Children(), "");
 }

@@ -269,7 +269,8 @@ TEST_F(SaveAsMapTest, BrokenTableHeaderEndsTheCallAndKeepsTheOldLinkTable) {
     bytes[9] = '\x7F';
     WriteText(Path("drogi.dbf"), bytes);
     Save(Path("drogi.map"), 1);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Błąd otwarcia pliku " + Path("drogi.dbf")});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Plik DBF niezgodny ze standardem dBase III+\n\r"
+                                                   "Niepoprawna dlugosc naglowka <32639>"});
     EXPECT_EQ(ReadText(Path("map_drogi.dbf")), "old link table");
     EXPECT_FALSE(fs::exists(Path("drogi.map")));
     EXPECT_FALSE(fs::exists(Path("drogi.cc")));
@@ -281,7 +282,8 @@ TEST_F(SaveAsMapTest, TruncatedTableIsRefused) {
     StandardTable();
     fs::resize_file(Path("drogi.dbf"), 40);
     Save(Path("drogi.map"), 1);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Błąd otwarcia pliku " + Path("drogi.dbf")});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Plik DBF niezgodny ze standardem dBase III+\n\r"
+                                                   "Niepoprawna dlugosc naglowka <129>"});
     EXPECT_FALSE(fs::exists(Path("map_drogi.dbf")));
     EXPECT_FALSE(fs::exists(Path("drogi.map")));
 }

@@ -1,19 +1,34 @@
 // Damaged files: every fault is a message and an orderly load, never a crash, a hang or a huge
 // allocation.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
 
 #include "RawShapefile.h"
 #include "ShapeTestUtil.h"
+#include "shape/BatchConfig.h"
+#include "shape/DBaseFile.h"
 #include "shape/ProgressFormShared.h"
+#include "tests/platform/DamagedAccess.h"
 
 using namespace shapetest;
 
 namespace {
 
+const std::string kFixIt =
+    "\n\rProszę usunąć błąd w danych źródłowych !!!\n\rDane wynikowe moga nie być poprawne !!!";
+
 std::string ReadError(int n) {
-    return "Błąd odczytu rekordu numer " + std::to_string(n) +
-           "\n\rProszę usunąć błąd w danych źródłowych !!!\n\rDane wynikowe moga nie być poprawne "
-           "!!!";
+    return "Błąd odczytu rekordu numer " + std::to_string(n) + kFixIt;
+}
+
+// The one message of a load in which `count` records could not be read.
+std::string ReadErrors(int count, int first) {
+    return "Błąd odczytu " + std::to_string(count) + " rekordów, pierwszy numer " +
+           std::to_string(first) + kFixIt;
 }
 
 // Loads and returns the messages shown.
@@ -47,8 +62,7 @@ TEST(BadInput, CountsLargerThanTheFileAreAFailedRecordNotAnAllocation) {
     raw.Add(Line(1, 2, {0}, 2));
     TShape shape;
     const auto texts = Load(raw, shape);
-    EXPECT_EQ(texts, (std::vector<std::string>{ReadError(2), ReadError(3), ReadError(4),
-                                               ReadError(5), "Błędny typ rekordu !"}));
+    EXPECT_EQ(texts, (std::vector<std::string>{ReadErrors(4, 2), "Błędny typ rekordu !"}));
     ASSERT_EQ(shape.Records->Count(), 6);
     // The failed records keep an empty geometry whose counts and arrays agree.
     auto* second = static_cast<TSHPArcRecord*>(
@@ -72,8 +86,7 @@ TEST(BadInput, PartStartsOutsideThePointsOrOutOfOrderAreRejected) {
     raw.Add(Line(1, 0, {0}, 0));     // an empty line may announce one part at 0
     TShape shape;
     const auto texts = Load(raw, shape);
-    EXPECT_EQ(texts, (std::vector<std::string>{ReadError(2), ReadError(3), ReadError(4),
-                                               ReadError(5), "Obiekt ARC bez punktów"}));
+    EXPECT_EQ(texts, (std::vector<std::string>{ReadErrors(4, 2), "Obiekt ARC bez punktów"}));
     // Nothing read from the damaged records reaches drawing or the winding test.
     const platform::HDC dc = platform::CreateRecordingDC();
     {
@@ -110,26 +123,32 @@ TEST(BadInput, BuilderPartsOutsideThePointsAreHeldByEveryWalk) {
     platform::DeleteDC(dc);
 }
 
-TEST(BadInput, IndexEntriesOutsideTheFileOrBackwardsNameNoRecord) {
+TEST(BadInput, IndexEntriesAreReadWhereTheyPointAndNeverShareBytes) {
     RawShapefile raw(1);
     raw.Add(Content().I(1).D(1).D(2).bytes);  // at word 50
     raw.Add(Content().I(1).D(3).D(4).bytes);  // at word 64
+    raw.Add(Content().I(1).D(5).D(6).bytes);  // at word 78
     raw.shx.resize(100);
+    raw.Index(78);          // the last record first
     raw.Index(1000000);     // beyond the end
     raw.Index(-5);          // negative
     raw.Index(0x7FFFFFFF);  // an offset that overflows 32 bits when doubled
     raw.Index(50);
-    raw.Index(50);  // back to the first record
+    raw.Index(50);  // the first record again
     raw.Index(64);
     TShape shape;
-    const auto texts = Load(raw, shape);
-    EXPECT_EQ(texts,
-              (std::vector<std::string>{ReadError(1), ReadError(2), ReadError(3), ReadError(5)}));
-    ASSERT_EQ(shape.Records->Count(), 6);
-    EXPECT_EQ(static_cast<TSHPPointRecord*>(
-                  static_cast<TSHPRecord*>(shape.Records->Last())->Geometry.get())
-                  ->X,
-              3);
+    EXPECT_EQ(Load(raw, shape), std::vector<std::string>{ReadErrors(4, 2)});
+    ASSERT_EQ(shape.Records->Count(), 7);
+    std::vector<double> xs;
+    std::vector<std::int32_t> types;
+    for (TSHPRecord* r = shape.Records->FirstRecord(); r != nullptr;
+         r = static_cast<TSHPRecord*>(r->GetNext())) {
+        types.push_back(r->ShapeType);
+        if (auto* p = dynamic_cast<TSHPPointRecord*>(r->Geometry.get())) xs.push_back(p->X);
+    }
+    EXPECT_EQ(xs, (std::vector<double>{5, 1, 3}));
+    // An entry that names no record keeps its place, and gives no null shape.
+    EXPECT_EQ(types, (std::vector<std::int32_t>{1, -1, -1, -1, 1, -1, 1}));
 
     // Many entries pointing at one big record: it is read once, and refused after.
     RawShapefile big(3);
@@ -140,7 +159,7 @@ TEST(BadInput, IndexEntriesOutsideTheFileOrBackwardsNameNoRecord) {
     for (int i = 0; i < 200; ++i) big.Index(50);
     big.shx.insert(big.shx.end(), last.begin(), last.end());
     TShape many;
-    EXPECT_EQ(Load(big, many).size(), 200u);
+    EXPECT_EQ(Load(big, many), std::vector<std::string>{ReadErrors(200, 2)});
     EXPECT_EQ(many.Records->Count(), 202);
 }
 
@@ -200,4 +219,251 @@ TEST(BadInput, ZRecordsWithoutMeasuresReadTheirOwnBytesOnly) {
     EXPECT_EQ(second->ZValues, (std::vector<double>{10, 20}));
     EXPECT_LT(second->MValues[0], -1e38);
     EXPECT_LT(second->MMin, -1e38);
+}
+
+// ---- Broken files as mapping offices receive them from others: each gives its messages once,
+// in a folder of its own ("@" stands for it), and the result shown.
+
+namespace {
+
+// A point file of `count` records, point i at (i, i).
+RawShapefile Points(int count) {
+    RawShapefile raw(1);
+    for (int i = 1; i <= count; ++i) raw.Add(Content().I(1).D(i).D(i).bytes);
+    return raw;
+}
+
+// The index entries of a file, as they stand.
+std::vector<std::vector<std::uint8_t>> Entries(const RawShapefile& raw) {
+    std::vector<std::vector<std::uint8_t>> entries;
+    for (std::size_t at = 100; at + 8 <= raw.shx.size(); at += 8)
+        entries.emplace_back(raw.shx.begin() + static_cast<std::ptrdiff_t>(at),
+                             raw.shx.begin() + static_cast<std::ptrdiff_t>(at) + 8);
+    return entries;
+}
+
+void SetEntries(RawShapefile& raw, const std::vector<std::vector<std::uint8_t>>& entries) {
+    raw.shx.resize(100);
+    for (const auto& e : entries) raw.shx.insert(raw.shx.end(), e.begin(), e.end());
+}
+
+// The load result, then each record's first X ("-" for none).
+std::string LoadSummary(const std::string& shp) {
+    TShape shape;
+    std::string summary = std::to_string(shape.LoadShapeFile(shp)) + ":";
+    for (TSHPRecord* r = shape.Records->FirstRecord(); r != nullptr;
+         r = static_cast<TSHPRecord*>(r->GetNext())) {
+        double x = 0, y = 0;
+        TSHPShapeGeometry* g = r->Shape();
+        const bool has = g != nullptr && g->First() && g->GetVertex(x, y);
+        summary += " " + (has ? std::to_string(static_cast<int>(x)) : std::string("-"));
+    }
+    return summary;
+}
+
+std::string Saved(const TempDir& dir, const RawShapefile& raw) {
+    raw.Save(dir.Path("a.shp"));
+    return dir.Path("a.shp");
+}
+
+// A dBase table of one 10-character field NUMER and two rows, its header changed as given.
+std::string Table(const TempDir& dir, std::size_t at, std::uint8_t value) {
+    auto table = TSimpleDBFile::CreateNew(dir.Path("a.dbf"), 3, 1, 0, 10);
+    table->AddField("NUMER", 'C', 10, 0);
+    table.reset();
+    auto bytes = ReadBytes(dir.Path("a.dbf"));
+    bytes.pop_back();  // the end-of-file mark: the rows go there
+    bytes[4] = 2;
+    for (const std::string row : {"  1        ", "  2        "})  // deletion flag and NUMER
+        bytes.insert(bytes.end(), row.begin(), row.end());
+    bytes[at] = value;
+    WriteBytes(dir.Path("a.dbf"), bytes);
+    return TSimpleDBFile::CheckHeader(dir.Path("a.dbf")) ? "accepted" : "refused";
+}
+
+std::string Configuration(const TempDir& dir, const std::string& bytes) {
+    WriteBytes(dir.Path("wsad.ini"), std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    TBatchConfig config(dir.Path("wsad.ini"));
+    config.ReadFieldRules("1000");
+    return config.NoFile() && config.Rules().size() == 7 ? "defaults" : "read";
+}
+
+// The external table of a configuration in a damaged database: the connection result, then what
+// two objects get from it.
+std::string External(const TempDir& dir, AccessDamage damage) {
+    const std::string database = WriteDamagedDatabase(dir.Path("baza.mdb"), damage);
+    const std::string ini = "[1000]\r\n!EXTERNALTABLE=" + database + "!DateTest!IDCol=$A1\r\n";
+    WriteBytes(dir.Path("wsad.ini"), std::vector<std::uint8_t>(ini.begin(), ini.end()));
+    TBatchConfig config(dir.Path("wsad.ini"));
+    config.ReadFieldRules("1000");
+    const std::int32_t connected = config.ConnectExternalTable();
+    const std::string first = config.LookupExternal({"1", "", "", "", "", ""}, "");
+    const std::string second = config.LookupExternal({"2", "", "", "", "", ""}, "");
+    return std::to_string(connected) + " [" + first + "] [" + second + "]";
+}
+
+const std::string kMismatch =
+    "Indeks @/a.shx nie zgadza się z plikiem shp !\n\rDane wynikowe moga "
+    "nie być poprawne !!!";
+
+std::string Unnamed(const std::string& text, const std::string& dir) {
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t at = text.find(dir); at != std::string::npos; at = text.find(dir, from)) {
+        out += text.substr(from, at - from) + "@";
+        from = at + dir.size();
+    }
+    return out + text.substr(from);
+}
+
+}  // namespace
+
+TEST(BadInput, EveryBrokenFileIsToldOnceAndReadNoFurtherThanItHolds) {
+    struct Case {
+        const char* file;
+        std::function<std::string(const TempDir&)> read;
+        std::string result;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {"an index of 3 million entries for 1000 records: no more are read than the .shp holds",
+         [](const TempDir& dir) {
+             RawShapefile raw = Points(1000);
+             for (int i = 0; i < 2999000; ++i) raw.Index(50);
+             TShape shape;
+             const std::int32_t result = shape.LoadShapeFile(Saved(dir, raw));
+             return std::to_string(result) + ", " + std::to_string(shape.Records->Count());
+         },
+         "0, 2333",
+         {kMismatch, ReadErrors(1333, 1001)}},
+        {"an index of 1000 entries all pointing outside the file",
+         [](const TempDir& dir) {
+             RawShapefile raw = Points(1000);
+             raw.shx.resize(100);
+             for (int i = 0; i < 1000; ++i) raw.Index(0x40000000);
+             TShape shape;
+             const std::int32_t result = shape.LoadShapeFile(Saved(dir, raw));
+             return std::to_string(result) + ", " + std::to_string(shape.Records->Count());
+         },
+         "0, 1000",
+         {ReadErrors(1000, 1)}},
+        {"a record grown in place and written again at the end, its old bytes left",
+         [](const TempDir& dir) {
+             RawShapefile raw(3);
+             raw.Add(Line(1, 2, {0}, 2));
+             raw.Add(Content().I(3).Box().I(1).I(2).I(0).D(20).D(0).D(21).D(1).bytes);
+             raw.Add(Content().I(3).Box().I(1).I(2).I(0).D(30).D(0).D(31).D(1).bytes);
+             raw.Add(Content().I(3).Box().I(1).I(3).I(0).D(10).D(0).D(11).D(1).D(12).D(2).bytes);
+             auto e = Entries(raw);
+             SetEntries(raw, {e[3], e[1], e[2]});
+             return LoadSummary(Saved(dir, raw));
+         },
+         "0: 10 20 30",
+         {}},
+        {"an index cut short",
+         [](const TempDir& dir) {
+             const std::string shp = Saved(dir, Points(10));
+             std::filesystem::resize_file(dir.Path("a.shx"), 100 + 6 * 8 + 3);
+             return LoadSummary(shp);
+         },
+         "0: 1 2 3 4 5 6",
+         {kMismatch}},
+        {"an index reversed",
+         [](const TempDir& dir) {
+             RawShapefile raw = Points(3);
+             auto e = Entries(raw);
+             std::reverse(e.begin(), e.end());
+             SetEntries(raw, e);
+             return LoadSummary(Saved(dir, raw));
+         },
+         "0: 3 2 1",
+         {}},
+        {"an index halved, its header made to agree",
+         [](const TempDir& dir) {
+             RawShapefile raw = Points(10);
+             raw.shx.resize(100 + 5 * 8);
+             return LoadSummary(Saved(dir, raw));
+         },
+         "0: 1 2 3 4 5",
+         {kMismatch}},
+        {"a polygon file of null records, saved and loaded again",
+         [](const TempDir& dir) {
+             RawShapefile raw(5);
+             for (int i = 0; i < 3; ++i) raw.Add(Content().I(0).bytes);
+             TShape shape;
+             shape.LoadShapeFile(Saved(dir, raw));
+             TShape::SaveShapeAs(&shape, dir.Path("b.shp"));
+             TShape again;
+             const std::int32_t result = again.LoadShapeFile(dir.Path("b.shp"));
+             return std::to_string(result) + ", type " + std::to_string(again.HeaderShapeType());
+         },
+         "0, type 5",
+         {"Błędny typ 3 rekordów !", "Błędny typ 3 rekordów !"}},
+        {"a sound dBase table, for comparison",
+         [](const TempDir& dir) { return Table(dir, 0, 3); },
+         "accepted",
+         {}},
+        {"a dBase header length of 33 before a field descriptor",
+         [](const TempDir& dir) { return Table(dir, 8, 33); },
+         "refused",
+         {"Plik DBF niezgodny ze standardem dBase III+\n\rNiepoprawna dlugosc naglowka <33>"}},
+        {"a dBase record length shorter than its fields",
+         [](const TempDir& dir) { return Table(dir, 10, 5); },
+         "refused",
+         {"Plik DBF niezgodny ze standardem dBase III+\n\rNiepoprawna dlugosc rekordu <5>"}},
+        {"a dBase record count beyond the file",
+         [](const TempDir& dir) { return Table(dir, 4, 3); },
+         "refused",
+         {"Plik DBF niezgodny ze standardem dBase III+\n\rNiepoprawna liczba rekordow <3>"}},
+        {"a batch configuration of random bytes",
+         [](const TempDir& dir) {
+             std::string bytes;
+             for (int i = 0; i < 4096; ++i) bytes += static_cast<char>((i * 7919 + 13) % 251);
+             return Configuration(dir, bytes);
+         },
+         "defaults",
+         {"Plik konfiguracji @/wsad.ini nie jest plikiem tekstowym - przyjęto ustawienia "
+          "domyślne"}},
+        {"a batch configuration of NUL bytes",
+         [](const TempDir& dir) { return Configuration(dir, std::string(1000, '\0')); },
+         "defaults",
+         {"Plik konfiguracji @/wsad.ini nie jest plikiem tekstowym - przyjęto ustawienia "
+          "domyślne"}},
+        {"a batch configuration above 1 MB",
+         [](const TempDir& dir) {
+             std::string text = "[1000]\r\n";
+             while (text.size() <= (1u << 20)) text += "POLE=!C10:0$A1\r\n";
+             return Configuration(dir, text);
+         },
+         "defaults",
+         {"Plik konfiguracji @/wsad.ini jest za duży (ponad 1 MB) - przyjęto ustawienia "
+          "domyślne"}},
+        {"a batch configuration that is a pipe nobody writes to",
+         [](const TempDir& dir) {
+             ::mkfifo(dir.Path("wsad.ini").c_str(), 0600);
+             return TBatchConfig(dir.Path("wsad.ini")).NoFile() ? "defaults" : "read";
+         },
+         "defaults",
+         {"Plik konfiguracji @/wsad.ini nie jest plikiem tekstowym - przyjęto ustawienia "
+          "domyślne"}},
+        {"an external database that crashes its reader",
+         [](const TempDir& dir) { return External(dir, AccessDamage::Crash); },
+         "-1 [] []",
+         {"Blad polaczenia @/baza.mdb"}},
+        {"an external database that takes memory without end",
+         [](const TempDir& dir) { return External(dir, AccessDamage::EndlessMemory); },
+         "-1 [] []",
+         {"Blad polaczenia @/baza.mdb"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        TempDir dir;
+        QuietUi();
+        EXPECT_EQ(c.read(dir), c.result);
+        std::vector<std::string> messages;
+        for (const std::string& m : MessageTexts())
+            messages.push_back(Unnamed(m, dir.Dir().string()));
+        EXPECT_EQ(messages, c.messages);
+        EXPECT_EQ(ProgressNesting(), 0);
+    }
 }

@@ -248,7 +248,7 @@ TEST(ShpGeometry, EmptyGeometriesAreAnnouncedByType) {
     ASSERT_EQ(again.LoadShapeFile(dir.Path("e.shp")), 0);
     std::vector<std::string> announced;
     for (const auto& t : MessageTexts())
-        if (t != "Błędny typ rekordu !") announced.push_back(t);
+        if (!t.starts_with("Błędny typ")) announced.push_back(t);
     EXPECT_EQ(announced, (std::vector<std::string>{
                              "Obiekt ARC bez punktów", "Obiekt PolyLineZ bez punktów",
                              "Obiekt PolyLineM bez punktów", "Obiekt POLYGON bez punktów",

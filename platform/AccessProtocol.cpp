@@ -1,0 +1,117 @@
+#include "platform/AccessProtocol.h"
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace platform::access {
+namespace {
+
+void PutU32(std::string& out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
+std::uint32_t GetU32(const char* p) {
+    std::uint32_t v = 0;
+    for (int i = 0; i < 4; ++i)
+        v |= static_cast<std::uint32_t>(static_cast<unsigned char>(p[i])) << (8 * i);
+    return v;
+}
+
+bool SendAll(int fd, const char* data, std::size_t count) {
+    while (count > 0) {
+        const ssize_t n = ::send(fd, data, count, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        count -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool ReceiveAll(int fd, char* data, std::size_t count) {
+    while (count > 0) {
+        const ssize_t n = ::read(fd, data, count);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        count -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+MessageWriter& MessageWriter::Byte(std::uint8_t value) {
+    bytes_.push_back(static_cast<char>(value));
+    return *this;
+}
+
+MessageWriter& MessageWriter::Int(std::int32_t value) {
+    PutU32(bytes_, static_cast<std::uint32_t>(value));
+    return *this;
+}
+
+MessageWriter& MessageWriter::Text(std::string_view text) {
+    PutU32(bytes_, static_cast<std::uint32_t>(text.size()));
+    bytes_.append(text);
+    return *this;
+}
+
+MessageWriter Request(Operation operation) {
+    MessageWriter request;
+    request.Byte(static_cast<std::uint8_t>(operation));
+    return request;
+}
+
+std::string_view MessageReader::Take(std::size_t count) {
+    if (count > rest_.size()) throw ProtocolError("message too short");
+    std::string_view taken = rest_.substr(0, count);
+    rest_.remove_prefix(count);
+    return taken;
+}
+
+std::uint8_t MessageReader::Byte() {
+    return static_cast<std::uint8_t>(Take(1)[0]);
+}
+
+std::int32_t MessageReader::Int() {
+    return static_cast<std::int32_t>(GetU32(Take(4).data()));
+}
+
+std::string MessageReader::Text() {
+    const std::uint32_t length = GetU32(Take(4).data());
+    return std::string(Take(length));
+}
+
+std::uint32_t MessageReader::Count(std::uint64_t itemBytes) {
+    const std::uint32_t count = GetU32(Take(4).data());
+    if (itemBytes > 0 && count > rest_.size() / itemBytes) throw ProtocolError("count too large");
+    return count;
+}
+
+std::uint32_t MessageLength(const char head[4]) {
+    return GetU32(head);
+}
+
+bool SendMessage(int fd, std::string_view message) {
+    std::string frame;
+    frame.reserve(message.size() + 4);
+    PutU32(frame, static_cast<std::uint32_t>(message.size()));
+    frame.append(message);
+    return SendAll(fd, frame.data(), frame.size());
+}
+
+std::optional<std::string> ReceiveMessage(int fd, std::uint32_t maxBytes) {
+    char head[4];
+    if (!ReceiveAll(fd, head, sizeof head)) return std::nullopt;
+    const std::uint32_t length = MessageLength(head);
+    if (length > maxBytes) return std::nullopt;
+    std::string message(length, '\0');
+    if (!ReceiveAll(fd, message.data(), length)) return std::nullopt;
+    return message;
+}
+
+}  // namespace platform::access

@@ -1,0 +1,110 @@
+/* A stand-in for the Access worker that misbehaves on purpose, the way the "database path" it is
+ * asked to open names: it crashes, hangs, takes memory without end, answers garbage or a lie, or
+ * lists the files it has open. Messages are a 32-bit little-endian length and the bytes, on file
+ * descriptor 3, as the real worker has them. */
+#include <dirent.h>
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+enum { kChannel = 3 };
+
+static int Transfer(int out, void* data, size_t count) {
+    char* p = data;
+    while (count > 0) {
+        ssize_t n = out ? write(kChannel, p, count) : read(kChannel, p, count);
+        if (n <= 0) return 0;
+        p += n;
+        count -= (size_t)n;
+    }
+    return 1;
+}
+
+static void PutU32(unsigned char* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = (unsigned char)(v >> (8 * i));
+}
+
+static void Send(const void* data, uint32_t length) {
+    unsigned char head[4];
+    PutU32(head, length);
+    Transfer(1, head, 4);
+    Transfer(1, (void*)data, length);
+}
+
+/* The answer to a table listing: every open file descriptor's number as a table name. */
+static void SendOpenFiles(void) {
+    unsigned char reply[4096];
+    uint32_t used = 5, count = 0;
+    reply[0] = 0;
+    DIR* dir = opendir("/proc/self/fd");
+    struct dirent* e;
+    while (dir != NULL && (e = readdir(dir)) != NULL) {
+        if (e->d_name[0] == '.' || atoi(e->d_name) == dirfd(dir)) continue;
+        uint32_t n = (uint32_t)strlen(e->d_name);
+        if (used + 4 + n > sizeof reply) break;
+        PutU32(reply + used, n);
+        memcpy(reply + used + 4, e->d_name, n);
+        used += 4 + n;
+        ++count;
+    }
+    if (dir != NULL) closedir(dir);
+    PutU32(reply + 1, count);
+    Send(reply, used);
+}
+
+int main(void) {
+    char mode[256] = "";
+    for (;;) {
+        unsigned char head[4];
+        if (!Transfer(0, head, 4)) _exit(0);
+        uint32_t length = head[0] | head[1] << 8 | head[2] << 16 | (uint32_t)head[3] << 24;
+        unsigned char* request = malloc(length + 1);
+        if (request == NULL || length == 0 || !Transfer(0, request, length)) _exit(1);
+        const unsigned char ok[] = {0};
+        if (request[0] == 1 && length >= 5) { /* open: the path is the mode */
+            uint32_t n = request[1] | request[2] << 8 | request[3] << 16 | (uint32_t)request[4] << 24;
+            if (n > length - 5) n = length - 5;
+            if (n >= sizeof mode) n = sizeof mode - 1;
+            memcpy(mode, request + 5, n);
+            mode[n] = '\0';
+            if (strcmp(mode, "crash") == 0) abort();
+            if (strcmp(mode, "hang") == 0) {
+                for (;;) pause();
+            }
+            if (strcmp(mode, "allocate") == 0) {
+                for (;;) {
+                    char* block = malloc(1 << 20);
+                    if (block == NULL) abort();
+                    memset(block, 1, 1 << 20);
+                }
+            }
+            if (strcmp(mode, "garbage") == 0) {
+                Send("xyzzy", 5);
+            } else if (strcmp(mode, "short") == 0) {
+                unsigned char cut[4 + 3];
+                PutU32(cut, 100);
+                Transfer(1, cut, sizeof cut);
+                _exit(0);
+            } else if (strcmp(mode, "huge") == 0) {
+                unsigned char announce[4];
+                PutU32(announce, 0xFFFFFFF0u);
+                Transfer(1, announce, 4);
+            } else {
+                Send(ok, 1);
+            }
+        } else if (request[0] == 2 && strcmp(mode, "fds") == 0) {
+            SendOpenFiles();
+        } else if (request[0] == 3) { /* columns: one text column "A" */
+            const unsigned char columns[] = {0, 1, 0, 0, 0, 1, 0, 0, 0, 'A', 0};
+            Send(columns, sizeof columns);
+        } else if (request[0] == 4) { /* rows: a count the answer cannot hold */
+            const unsigned char rows[] = {0, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F};
+            Send(rows, sizeof rows);
+        } else {
+            const unsigned char none[] = {0, 0, 0, 0, 0};
+            Send(none, sizeof none);
+        }
+        free(request);
+    }
+}
