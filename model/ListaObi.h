@@ -9,10 +9,10 @@
 #include "model/Obiekt.h"
 
 // The map's objects in file order; the list owns them.
-class TListaObi : public TLista {
+class TListaObi : public ListOf<TObiekt> {
   public:
-    TListaObi() = default;
-    ~TListaObi() override;
+    // Destroys the elements before the storage they live in.
+    ~TListaObi() override { DestroyElements(); }
 
     // A new object (code cut to 4, no attributes or text, an empty vertex list) and a new vertex,
     // in the list's own storage and not yet added anywhere. Both must not outlive the list.

@@ -38,14 +38,10 @@ void TPunkt::SwapXY() {
     Y = x;
 }
 
-TListaPKT::~TListaPKT() {
-    DestroyElements();
-}
-
 bool TListaPKT::AddPoint(std::unique_ptr<TPunkt> point) {
     const TPunkt& p = *point;
     GoLast();
-    TLista::Add(std::move(point));
+    Add(std::move(point));
     if (Count() == 1) {
         PadMaxX = p.X + 1;
         PadMinX = p.X - 1;

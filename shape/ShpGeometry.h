@@ -46,6 +46,7 @@ std::int64_t ShapeContentBytes(std::int32_t shapeType, std::int64_t numParts,
 // Geometries of every shape type share this base so that a record can hold any of them.
 class TSHPGeometry : public TElement {
   public:
+    virtual ~TSHPGeometry() = default;
     // The shape type whose layout this class reads and writes.
     virtual std::int32_t NativeShapeType() const = 0;
     // Reads the content after the shape type; `contentBytes` is the record header's length, used

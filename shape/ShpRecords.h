@@ -9,7 +9,7 @@
 // The records of one shapefile, in file order; the list owns them. Its cursor is the record
 // cursor of the walks below; Marked remembers where the last circular search started or what it
 // found.
-class TSHPRecords : public TLista {
+class TSHPRecords : public ListOf<TSHPRecord> {
   public:
     TSHPRecord* CurrentRecord() const { return static_cast<TSHPRecord*>(CurrentItem()); }
     TSHPRecord* FirstRecord() const { return static_cast<TSHPRecord*>(First()); }
