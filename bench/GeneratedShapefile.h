@@ -11,6 +11,7 @@
 #include "platform/FileSystem.h"
 #include "shape/DBaseFile.h"
 #include "shape/Shape.h"
+#include "shape/ShpIo.h"
 
 namespace bench {
 
@@ -34,6 +35,26 @@ inline void WritePolylineShapefile(const std::string& shp, int records = kRecord
         shape.Records->AddRecord(std::move(record));
     }
     shape.RebuildHeader();
+    shape.SaveShapeFile(shp);
+}
+
+// A shapefile of `records` records of one kind: points (type 1), or null records in a file of
+// points.
+inline void WritePointShapefile(const std::string& shp, int records, bool nulls) {
+    TShape shape;
+    for (int r = 0; r < records; ++r) {
+        auto record = std::make_unique<TSHPRecord>();
+        record->ShapeType = nulls ? 0 : 1;
+        record->Geometry = NewGeometryFor(record->ShapeType);
+        if (!nulls) {
+            auto& point = static_cast<TSHPPointRecord&>(*record->Geometry);
+            point.X = 500000.0 + r * 0.5;
+            point.Y = 5800000.0 + r * 0.25;
+        }
+        shape.Records->AddRecord(std::move(record));
+    }
+    shape.RebuildHeader();
+    if (nulls) PutLE32(shape.Header.data() + 32, 1);  // a file of points holding no point
     shape.SaveShapeFile(shp);
 }
 
