@@ -56,6 +56,14 @@ class TListaPKT : public ListOf<TPunkt> {
 
     // Appends at the tail, makes the point current and widens both boxes. Always true.
     virtual bool AddPoint(std::unique_ptr<TPunkt> point);
+    // NewPoint and AddPoint in one: the readers' way, a million times a map.
+    TPunkt* AddNewPoint(std::string_view Name, std::uint8_t Flags, double X, double Y, float H) {
+        std::unique_ptr<TPunkt> point = NewPoint(Name, Flags, X, Y, H);
+        TPunkt* p = point.release();
+        Link(p);
+        Widen(*p);
+        return p;
+    }
     // Removes the current point and frees it; false when the list is empty.
     virtual bool DeletePoint();
 
@@ -75,5 +83,30 @@ class TListaPKT : public ListOf<TPunkt> {
     double PadMinH = 0.0;
 
   private:
+    // Widens both boxes by the point just appended; the first point sets them.
+    void Widen(const TPunkt& p) {
+        if (Count() == 1) {
+            PadMaxX = p.X + 1;
+            PadMinX = p.X - 1;
+            PadMaxY = p.Y + 1;
+            PadMinY = p.Y - 1;
+            PadMaxH = p.H + 1;
+            PadMinH = p.H - 1;
+            MinX = MaxX = p.X;
+            MinY = MaxY = p.Y;
+            return;
+        }
+        if (p.X < MinX) MinX = p.X;
+        if (p.Y < MinY) MinY = p.Y;
+        if (p.X > MaxX) MaxX = p.X;
+        if (p.Y > MaxY) MaxY = p.Y;
+        if (p.X < PadMinX) PadMinX = p.X;
+        if (p.Y < PadMinY) PadMinY = p.Y;
+        if (p.H < PadMinH) PadMinH = p.H;
+        if (p.X > PadMaxX) PadMaxX = p.X;
+        if (p.Y > PadMaxY) PadMaxY = p.Y;
+        if (p.H > PadMaxH) PadMaxH = p.H;
+    }
+
     std::unique_ptr<MapArena> arena_;
 };

@@ -46,11 +46,9 @@ class ObjectBuilder {
 
   private:
     TPunkt* AddPoint(double x, double y, int flags, float h) {
-        std::unique_ptr<TPunkt> point =
-            points_.NewPoint({}, static_cast<std::uint8_t>(flags), x, y, h);
-        TPunkt* raw = point.get();
-        if (points_.AddPoint(std::move(point))) current_->Vertices->Add(objects_.NewVertex(raw));
-        return raw;
+        TPunkt* point = points_.AddNewPoint({}, static_cast<std::uint8_t>(flags), x, y, h);
+        current_->Vertices->Add(objects_.NewVertex(point));
+        return point;
     }
 
     TListaPKT& points_;
