@@ -3,13 +3,12 @@
 #include <cstdint>
 #include <memory>
 #include <new>
-#include <type_traits>
 
 // The intrusive doubly linked list with one cursor on which every collection of the map model and
 // the shapefile layer is built. Elements carry their own links; a list owns what is linked into it.
 //
 // Elements carry no table of virtual operations: a map holds millions of points and vertices, and
-// eight bytes more on each would be most of a vertex. A list knows the kind of its elements
+// eight bytes more on each would be a third of a vertex. A list knows the kind of its elements
 // (ListOf) and destroys each as what it is. Elements and lists are made on the heap, or by a
 // map's list in storage of its own (MapArena.h): deleting either kind runs its destructor, and only
 // a heap one is then freed.
