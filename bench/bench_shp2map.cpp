@@ -12,12 +12,10 @@
 
 #include "bench/GeneratedShapefile.h"
 #include "model/TextHandles.h"
-#include "platform/DbfTable.h"
 #include "platform/FormBackend.h"
 #include "platform/UiService.h"
 #include "plugin/ConversionSettings.h"
 #include "plugin/KWZArcView.h"
-#include "shape/DBaseFile.h"
 #include "shape/Shape.h"
 
 namespace {
@@ -38,20 +36,7 @@ struct Data {
         platform::UiService::Headless()->SetEcho(false);
         platform::FormService::Headless()->SetEcho(false);
         bench::WritePolylineShapefile(shp);
-
-        const std::string dbf = (dir / "lines.dbf").string();
-        auto table = TSimpleDBFile::CreateNew(dbf, 3, 2, 0, 30);
-        table->AddField("NR", 'N', 10, 0);
-        table->AddField("NAZWA", 'C', 20, 0);
-        table.reset();
-        platform::DbfTable rows;
-        rows.Open(dbf, platform::DbfTable::Mode::Append);
-        for (int r = 0; r < kRecords; ++r) {
-            rows.Append();
-            rows.SetFieldInteger(0, r + 1);
-            rows.SetFieldText(1, "droga " + std::to_string(r + 1));
-        }
-        rows.Close();
+        bench::WriteLineTable(shp);
     }
     ~Data() {
         std::error_code ec;

@@ -2,10 +2,6 @@
 
 #include "platform/ShortString.h"
 
-TListaObi::~TListaObi() {
-    DestroyElements();
-}
-
 std::unique_ptr<TObiekt> TListaObi::NewObject(std::string_view Code, std::int32_t LineNo) {
     MapArena& arena = Arena();
     return MakeInArena<TObiekt>(arena, Code, LineNo, MakeInArena<TListaNr>(arena));

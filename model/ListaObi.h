@@ -9,15 +9,18 @@
 #include "model/Obiekt.h"
 
 // The map's objects in file order; the list owns them.
-class TListaObi : public TLista {
+class TListaObi : public ListOf<TObiekt> {
   public:
-    TListaObi() = default;
-    ~TListaObi() override;
+    // Destroys the elements before the storage they live in.
+    ~TListaObi() override { DestroyElements(); }
 
     // A new object (code cut to 4, no attributes or text, an empty vertex list) and a new vertex,
     // in the list's own storage and not yet added anywhere. Both must not outlive the list.
     std::unique_ptr<TObiekt> NewObject(std::string_view Code, std::int32_t LineNo);
-    std::unique_ptr<TNumer> NewVertex(TPunkt* point) { return MakeInArena<TNumer>(Arena(), point); }
+    std::unique_ptr<TNumer> NewVertex(TPunkt* point) {
+        if (!vertexArena_) vertexArena_ = std::make_unique<MapArena>();
+        return MakeInArena<TNumer>(*vertexArena_, point);
+    }
 
     // Removes the current object and frees it; false when empty.
     virtual bool DeleteObject();
@@ -41,4 +44,7 @@ class TListaObi : public TLista {
     }
 
     std::unique_ptr<MapArena> arena_;
+    // Vertices apart from the objects and their lists, which then lie one after the other: walks
+    // over the objects (freeing them as well) read memory in order.
+    std::unique_ptr<MapArena> vertexArena_;
 };

@@ -38,35 +38,11 @@ void TPunkt::SwapXY() {
     Y = x;
 }
 
-TListaPKT::~TListaPKT() {
-    DestroyElements();
-}
-
 bool TListaPKT::AddPoint(std::unique_ptr<TPunkt> point) {
-    const TPunkt& p = *point;
     GoLast();
-    TLista::Add(std::move(point));
-    if (Count() == 1) {
-        PadMaxX = p.X + 1;
-        PadMinX = p.X - 1;
-        PadMaxY = p.Y + 1;
-        PadMinY = p.Y - 1;
-        PadMaxH = p.H + 1;
-        PadMinH = p.H - 1;
-        MinX = MaxX = p.X;
-        MinY = MaxY = p.Y;
-        return true;
-    }
-    if (p.X < MinX) MinX = p.X;
-    if (p.Y < MinY) MinY = p.Y;
-    if (p.X > MaxX) MaxX = p.X;
-    if (p.Y > MaxY) MaxY = p.Y;
-    if (p.X < PadMinX) PadMinX = p.X;
-    if (p.Y < PadMinY) PadMinY = p.Y;
-    if (p.H < PadMinH) PadMinH = p.H;
-    if (p.X > PadMaxX) PadMaxX = p.X;
-    if (p.Y > PadMaxY) PadMaxY = p.Y;
-    if (p.H > PadMaxH) PadMaxH = p.H;
+    TPunkt* p = point.get();
+    Add(std::move(point));
+    Widen(*p);
     return true;
 }
 

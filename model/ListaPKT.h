@@ -18,21 +18,21 @@ inline constexpr std::uint8_t kPointHasName = 2;
 inline constexpr std::uint8_t kPointFromFile = 4;
 inline constexpr std::uint8_t kPointLineGoesOn = 8;
 
-class TPunkt : public TElement {
+class TPunkt : public TArenaElement<TPunkt> {
   public:
     // The name is cut to 10 characters; the other fields are stored as given.
     TPunkt(std::string_view Name, std::uint8_t Flags, double X, double Y, float H);
 
-    virtual void SetFlags(std::uint8_t Bits) { Flags |= Bits; }
-    virtual void ClearFlags(std::uint8_t Bits) { Flags &= static_cast<std::uint8_t>(~Bits); }
-    virtual void Move(double DX, double DY);
-    virtual void SetXY(double NewX, double NewY);
-    virtual void GetXY(double& OutX, double& OutY) const;
+    // Plain operations: a point carries no table of virtual ones (nothing overrides them), which
+    // keeps it at 48 bytes.
+    void SetFlags(std::uint8_t Bits) { Flags |= Bits; }
+    void ClearFlags(std::uint8_t Bits) { Flags &= static_cast<std::uint8_t>(~Bits); }
+    void Move(double DX, double DY);
+    void SetXY(double NewX, double NewY);
+    void GetXY(double& OutX, double& OutY) const;
     // Turns the point about (X0, Y0) by Angle radians, from the X axis towards the Y axis.
-    virtual void Rotate(double X0, double Y0, double Angle);
-    virtual void SwapXY();
-
-    using ReleasesNothing = TPunkt;
+    void Rotate(double X0, double Y0, double Angle);
+    void SwapXY();
 
     ShortText<10> Name;
     std::uint8_t Flags;
@@ -41,10 +41,10 @@ class TPunkt : public TElement {
     double Y;  // easting
 };
 
-class TListaPKT : public TLista {
+class TListaPKT : public ListOf<TPunkt> {
   public:
-    TListaPKT() = default;
-    ~TListaPKT() override;
+    // Destroys the elements before the storage they live in.
+    ~TListaPKT() override { DestroyElements(); }
 
     // A new point as the constructor makes it, in the list's own storage and not yet added. It
     // must not outlive the list.
@@ -56,6 +56,14 @@ class TListaPKT : public TLista {
 
     // Appends at the tail, makes the point current and widens both boxes. Always true.
     virtual bool AddPoint(std::unique_ptr<TPunkt> point);
+    // NewPoint and AddPoint in one: the readers' way, a million times a map.
+    TPunkt* AddNewPoint(std::string_view Name, std::uint8_t Flags, double X, double Y, float H) {
+        std::unique_ptr<TPunkt> point = NewPoint(Name, Flags, X, Y, H);
+        TPunkt* p = point.release();
+        Link(p);
+        Widen(*p);
+        return p;
+    }
     // Removes the current point and frees it; false when the list is empty.
     virtual bool DeletePoint();
 
@@ -75,5 +83,30 @@ class TListaPKT : public TLista {
     double PadMinH = 0.0;
 
   private:
+    // Widens both boxes by the point just appended; the first point sets them.
+    void Widen(const TPunkt& p) {
+        if (Count() == 1) {
+            PadMaxX = p.X + 1;
+            PadMinX = p.X - 1;
+            PadMaxY = p.Y + 1;
+            PadMinY = p.Y - 1;
+            PadMaxH = p.H + 1;
+            PadMinH = p.H - 1;
+            MinX = MaxX = p.X;
+            MinY = MaxY = p.Y;
+            return;
+        }
+        if (p.X < MinX) MinX = p.X;
+        if (p.Y < MinY) MinY = p.Y;
+        if (p.X > MaxX) MaxX = p.X;
+        if (p.Y > MaxY) MaxY = p.Y;
+        if (p.X < PadMinX) PadMinX = p.X;
+        if (p.Y < PadMinY) PadMinY = p.Y;
+        if (p.H < PadMinH) PadMinH = p.H;
+        if (p.X > PadMaxX) PadMaxX = p.X;
+        if (p.Y > PadMaxY) PadMaxY = p.Y;
+        if (p.H > PadMaxH) PadMaxH = p.H;
+    }
+
     std::unique_ptr<MapArena> arena_;
 };

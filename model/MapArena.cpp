@@ -8,7 +8,7 @@ namespace {
 
 // Each block is an eighth of what the arena holds, between these bounds: a small map holds little
 // beyond what it uses, and a map of millions of points takes a few dozen blocks.
-constexpr std::size_t kSmallestChunk = 64 * 1024;
+constexpr std::size_t kSmallestChunk = 32 * 1024;
 constexpr std::size_t kLargestChunk = 4 * 1024 * 1024;
 constexpr std::size_t kPrepareStep = 256 * 1024;
 

@@ -39,16 +39,12 @@ class MapArena {
 
 // Makes a T in the arena. The element (or list) is marked as made there: deleting it runs its
 // destructor and leaves the memory to the arena, so it may be handed on as a std::unique_ptr
-// like any other element, but must not outlive the arena. A type whose destructor releases
-// nothing says so with `using ReleasesNothing = T;` (naming itself, so that a derived type does
-// not inherit the claim): lists then drop such elements without visiting them.
+// like any other element, but must not outlive the arena. An element whose destructor releases
+// nothing is marked so, and lists then drop it without visiting it.
 template <class T, class... Args>
 std::unique_ptr<T> MakeInArena(MapArena& arena, Args&&... args) {
     void* memory = arena.Allocate(sizeof(T), alignof(T));
     T* made = ::new (memory) T(std::forward<Args>(args)...);
-    if constexpr (requires { typename T::ReleasesNothing; })
-        made->MarkInArena(std::is_same_v<typename T::ReleasesNothing, T>);
-    else
-        made->MarkInArena(false);
+    made->MarkInArena(std::is_trivially_destructible_v<T>);
     return std::unique_ptr<T>(made);
 }

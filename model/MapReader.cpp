@@ -147,9 +147,7 @@ TObiekt& MapReader::CurrentObject() {
 
 void MapReader::AddPoint(TObiekt& object, std::string_view name, std::uint8_t flags, double x,
                          double y, float h) {
-    std::unique_ptr<TPunkt> point = points_.NewPoint(name, flags, x, y, h);
-    TPunkt* raw = point.get();
-    if (!points_.AddPoint(std::move(point))) return;
+    TPunkt* raw = points_.AddNewPoint(name, flags, x, y, h);
     object.Vertices->Add(objects_.NewVertex(raw));
     object.ExtendExtent(*raw, object.Vertices->Count() == 1);
 }

@@ -17,15 +17,14 @@
 // a value, a flag word, an extent, the host's attributes and up to three vectors.
 
 // One vertex of an object; it refers to its point and never owns it.
-class TNumer : public TElement {
+class TNumer : public TArenaElement<TNumer> {
   public:
     explicit TNumer(TPunkt* point) : PointRef(point) {}
-    using ReleasesNothing = TNumer;
     TPunkt* PointRef;
 };
 
 // An object's vertices in drawing order. Destroying it frees the vertices, never their points.
-class TListaNr : public TLista {
+class TListaNr : public ListOf<TNumer> {
   public:
     // Copies the fields of the current vertex's point; the list must not be empty. Always true.
     bool GetCurrentVertex(std::string& Name, double& X, double& Y, float& H,
@@ -55,7 +54,7 @@ enum : std::int32_t {
 // The flag of TObiekt::Flags that marks an object for selective writing and export.
 inline constexpr std::uint16_t kObjectMarked = 8;
 
-class TObiekt : public TElement {
+class TObiekt : public TArenaElement<TObiekt> {
   public:
     // Code cut to 4, attributes A1..A6 to 85; Flags 3, Value 0, an empty vertex list.
     TObiekt(std::string_view Code, std::string_view A1, std::string_view A2, std::string_view A3,

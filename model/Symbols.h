@@ -25,7 +25,7 @@ class TElementSymbolu : public TElement {
 };
 
 // A symbol's primitives in file order.
-class TListaElementowSymbolu : public TLista {};
+class TListaElementowSymbolu : public ListOf<TElementSymbolu> {};
 
 struct TSymbolRec {
     std::string Code;  // at most 4 characters
@@ -41,7 +41,7 @@ class TSymbol : public TElement {
 };
 
 // The symbols in file order; the list owns them.
-class TListaSYM : public TLista {
+class TListaSYM : public ListOf<TSymbol> {
   public:
     // True with the first symbol of Code (cut to 4) current. A code that is not a whole number
     // from 1000 to 7999 finds nothing.

@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -300,6 +301,8 @@ void DbfTable::Close() {
             table->current_ = -1;
             table->eof_ = true;
             table->appending_ = false;
+            table->block_.clear();
+            table->blockFirst_ = table->blockRows_ = 0;
         }
     } closer{this};
     if (appending_) Post();
@@ -336,7 +339,32 @@ int DbfTable::IndexOf(std::string_view name) const {
     return index;
 }
 
+void DbfTable::ReadBlock(int row) {
+    constexpr std::size_t kBlockBytes = 256 * 1024;
+    const auto length = static_cast<std::size_t>(recordLength_);
+    const std::size_t wanted = std::min(std::max<std::size_t>(kBlockBytes / length, 1),
+                                        static_cast<std::size_t>(RecordCount() - row));
+    block_.resize(wanted * length);
+    FILE* stream = FileOf(handle_->dbf->fp)->stream;
+    const auto offset = static_cast<off_t>(handle_->dbf->nHeaderLength) +
+                        static_cast<off_t>(row) * static_cast<off_t>(length);
+    std::size_t got = 0;
+    if (::fseeko(stream, offset, SEEK_SET) == 0)
+        got = std::fread(block_.data(), 1, block_.size(), stream);
+    blockFirst_ = row;
+    blockRows_ = static_cast<int>(got / length);
+    if (blockRows_ == 0) Fail(kReadError, fileName_);
+}
+
 void DbfTable::LoadRow(int row) {
+    if (mode_ == Mode::ReadShared) {
+        if (row < blockFirst_ || row >= blockFirst_ + blockRows_) ReadBlock(row);
+        row_.assign(block_.data() + static_cast<std::size_t>(row - blockFirst_) *
+                                        static_cast<std::size_t>(recordLength_),
+                    static_cast<std::size_t>(recordLength_));
+        current_ = row;
+        return;
+    }
     const char* tuple = DBFReadTuple(handle_->dbf, row);
     if (tuple == nullptr) Fail(kReadError, fileName_);
     // shapelib reuses its buffer on the next read: keep our own copy.

@@ -91,6 +91,8 @@ class DbfTable {
     struct Handle;
 
     void LoadRow(int row);
+    // Reads the rows from `row` on into the block (a table opened for reading only).
+    void ReadBlock(int row);
     void RequireAppending(int index) const;
     int IndexOf(std::string_view name) const;
     void Put(int index, std::string_view bytes);
@@ -107,6 +109,11 @@ class DbfTable {
     int current_ = -1;
     bool eof_ = true;
     bool appending_ = false;
+    // A table opened for reading takes its rows from blocks of the record area read at once,
+    // rather than a seek and a read per row.
+    std::vector<char> block_;
+    int blockFirst_ = 0;
+    int blockRows_ = 0;
 };
 
 }  // namespace platform

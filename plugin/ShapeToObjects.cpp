@@ -30,8 +30,9 @@ class ObjectBuilder {
         : points_(points), objects_(objects), mark_(mark), swap_(swapAxes) {}
 
     // Creates the object and appends it to the list at once; vertices follow through Add*.
+    // Objects, points and vertices are made in the map's own storage.
     void NewObject(const std::string& code, std::int32_t lineNo) {
-        auto object = std::make_unique<TObiekt>(code, "", "", "", "", "", "", "", lineNo);
+        std::unique_ptr<TObiekt> object = objects_.NewObject(code, lineNo);
         if (mark_) object->SetFlags(kObjectMarked);
         current_ = object.get();
         objects_.AddObject(std::move(object));
@@ -45,11 +46,9 @@ class ObjectBuilder {
 
   private:
     TPunkt* AddPoint(double x, double y, int flags, float h) {
-        auto point = std::make_unique<TPunkt>("", static_cast<std::uint8_t>(flags), x, y, h);
-        TPunkt* raw = point.get();
-        if (points_.AddPoint(std::move(point)))
-            current_->Vertices->Add(std::make_unique<TNumer>(raw));
-        return raw;
+        TPunkt* point = points_.AddNewPoint({}, static_cast<std::uint8_t>(flags), x, y, h);
+        current_->Vertices->Add(objects_.NewVertex(point));
+        return point;
     }
 
     TListaPKT& points_;

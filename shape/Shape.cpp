@@ -217,7 +217,7 @@ std::int32_t TShape::LoadShapeFile(const std::string& name) {
     std::int64_t bytesRead = 0;
     for (std::size_t k = 0; k < offsets.size(); ++k) {
         ProgressSetPosition(Held(kHeaderBytes + bytesRead));
-        auto record = std::make_unique<TSHPRecord>();
+        std::unique_ptr<TSHPRecord> record = Records->NewRecord();
         const std::int64_t offset = offsets[k];
         const std::int64_t end = taken.FreeUpTo(offset, size);
         if (end - offset < kSmallestRecord) {
@@ -228,7 +228,7 @@ std::int32_t TShape::LoadShapeFile(const std::string& name) {
             main.Seek(offset);
             bool read = true;
             try {
-                record->ReadShapeRecord(main, end, true);
+                record->ReadShapeRecord(main, end, true, &Records->Storage());
             } catch (const ShapeReadError&) {
                 read = false;
             } catch (const std::bad_alloc&) {

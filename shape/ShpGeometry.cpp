@@ -28,6 +28,13 @@ void WidenBox(bool first, double ownXmin, double ownYmin, double ownXmax, double
 
 }  // namespace
 
+void TSHPGeometry::operator delete(TSHPGeometry* geometry, std::destroying_delete_t) noexcept {
+    const bool inArena = geometry->InArena();
+    void* whole = dynamic_cast<void*>(geometry);
+    geometry->~TSHPGeometry();
+    if (!inArena) ::operator delete(whole);
+}
+
 double MinOf(double A, double B) {
     return A >= B ? B : A;
 }

@@ -43,9 +43,16 @@ void WorldToScreen(const TWorldWindow& window, const platform::DcRect& screen, s
 std::int64_t ShapeContentBytes(std::int32_t shapeType, std::int64_t numParts,
                                std::int64_t numPoints, bool withMeasures = true);
 
-// Geometries of every shape type share this base so that a record can hold any of them.
+// Geometries of every shape type share this base so that a record can hold any of them. A
+// geometry is made on the heap or in the storage of its shapefile's record list (MapArena.h):
+// deleting one runs its destructor, and only a heap one is then freed.
 class TSHPGeometry : public TElement {
   public:
+    virtual ~TSHPGeometry() = default;
+    static void* operator new(std::size_t size) { return ::operator new(size); }
+    // Only for a constructor that throws: a made geometry is deleted by the operator below.
+    static void operator delete(void* memory) noexcept { ::operator delete(memory); }
+    static void operator delete(TSHPGeometry* geometry, std::destroying_delete_t) noexcept;
     // The shape type whose layout this class reads and writes.
     virtual std::int32_t NativeShapeType() const = 0;
     // Reads the content after the shape type; `contentBytes` is the record header's length, used

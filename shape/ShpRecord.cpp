@@ -29,42 +29,53 @@ ShapeFamily FamilyOf(std::int32_t shapeType) {
     }
 }
 
-std::unique_ptr<TSHPGeometry> NewGeometryFor(std::int32_t shapeType) {
+namespace {
+
+template <class Geometry>
+std::unique_ptr<TSHPGeometry> Make(MapArena* storage) {
+    if (storage != nullptr) return MakeInArena<Geometry>(*storage);
+    return std::make_unique<Geometry>();
+}
+
+}  // namespace
+
+std::unique_ptr<TSHPGeometry> NewGeometryFor(std::int32_t shapeType, MapArena* storage) {
     switch (shapeType) {
         case 0:
-            return std::make_unique<TSHPNullRecord>();
+            return Make<TSHPNullRecord>(storage);
         case 1:
-            return std::make_unique<TSHPPointRecord>();
+            return Make<TSHPPointRecord>(storage);
         case 21:
-            return std::make_unique<TSHPPointMRecord>();
+            return Make<TSHPPointMRecord>(storage);
         case 11:
-            return std::make_unique<TSHPPointZRecord>();
+            return Make<TSHPPointZRecord>(storage);
         case 8:
-            return std::make_unique<TSHPMultiPointRecord>();
+            return Make<TSHPMultiPointRecord>(storage);
         case 28:
-            return std::make_unique<TSHPMultiPointMRecord>();
+            return Make<TSHPMultiPointMRecord>(storage);
         case 18:
-            return std::make_unique<TSHPMultiPointZRecord>();
+            return Make<TSHPMultiPointZRecord>(storage);
         case 3:
-            return std::make_unique<TSHPArcRecord>();
+            return Make<TSHPArcRecord>(storage);
         case 23:
-            return std::make_unique<TSHPPolyLineMRecord>();
+            return Make<TSHPPolyLineMRecord>(storage);
         case 13:
-            return std::make_unique<TSHPPolyLineZRecord>();
+            return Make<TSHPPolyLineZRecord>(storage);
         case 5:
-            return std::make_unique<TSHPPolygonRecord>();
+            return Make<TSHPPolygonRecord>(storage);
         case 25:
-            return std::make_unique<TSHPPolygonMRecord>();
+            return Make<TSHPPolygonMRecord>(storage);
         case 15:
-            return std::make_unique<TSHPPolygonZRecord>();
+            return Make<TSHPPolygonZRecord>(storage);
         case 31:
-            return std::make_unique<TSHPMultiPatchRecord>();
+            return Make<TSHPMultiPatchRecord>(storage);
         default:
             return nullptr;
     }
 }
 
-std::int32_t TSHPRecord::ReadShapeRecord(platform::BinaryFile& main, std::int64_t end, bool quiet) {
+std::int32_t TSHPRecord::ReadShapeRecord(platform::BinaryFile& main, std::int64_t end, bool quiet,
+                                         MapArena* storage) {
     ShpReader in(main, end);
     std::uint8_t head[12];
     Geometry.reset();
@@ -73,7 +84,7 @@ std::int32_t TSHPRecord::ReadShapeRecord(platform::BinaryFile& main, std::int64_
     RecordNumber = GetBE32(head);
     ContentLength = GetBE32(head + 4);
     ShapeType = GetLE32(head + 8);
-    Geometry = NewGeometryFor(ShapeType);
+    Geometry = NewGeometryFor(ShapeType, storage);
     if (!Geometry) return 255;
     try {
         Geometry->ReadGeometry(in, static_cast<std::int64_t>(ContentLength) * 2);

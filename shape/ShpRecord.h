@@ -6,7 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "model/HeapText.h"
 #include "model/Lista.h"
+#include "model/MapArena.h"
 #include "platform/BinaryFile.h"
 #include "platform/Canvas.h"
 #include "shape/ShpGeometry.h"
@@ -15,11 +17,12 @@
 enum class ShapeFamily { Unsupported, Null, Point, MultiPoint, Line, Polygon };
 ShapeFamily FamilyOf(std::int32_t shapeType);
 // The geometry class for a type (TSHPNullRecord for 0); nullptr for a type without a layout.
-std::unique_ptr<TSHPGeometry> NewGeometryFor(std::int32_t shapeType);
+// Made in `storage` when one is given, which it must not outlive.
+std::unique_ptr<TSHPGeometry> NewGeometryFor(std::int32_t shapeType, MapArena* storage = nullptr);
 
 // One record of a shapefile. After reading, RecordNumber and ContentLength are native integers;
 // the layout pass of the record list turns them and the index fields into big-endian file order.
-class TSHPRecord : public TElement {
+class TSHPRecord : public TArenaElement<TSHPRecord> {
   public:
     std::int32_t RecordNumber = 0;
     std::int32_t ContentLength = 0;  // 16-bit words
@@ -27,14 +30,15 @@ class TSHPRecord : public TElement {
     std::unique_ptr<TSHPGeometry> Geometry;
     std::int32_t IndexOffset = 0;  // 16-bit words
     std::int32_t IndexLength = 0;
-    std::string Label;  // at most 255 characters
+    HeapText Label;  // at most 255 characters
 
     // Reads the record at the file's position, taking no byte at or past `end`: 0 read, 255
     // unsupported shape type (no geometry). Throws ShapeReadError when the record cannot be read;
-    // its geometry is then empty. A geometry without points is announced unless `quiet`.
+    // its geometry is then empty. A geometry without points is announced unless `quiet`. The
+    // geometry is made in `storage` when one is given.
     std::int32_t ReadShapeRecord(platform::BinaryFile& main,
                                  std::int64_t end = std::numeric_limits<std::int64_t>::max(),
-                                 bool quiet = false);
+                                 bool quiet = false, MapArena* storage = nullptr);
     // Whether the record has a geometry of its family without points (points never count).
     bool EmptyGeometry() const;
     // Writes the record header and geometry to the main file and the index entry; always 0.

@@ -4,17 +4,28 @@
 #include <memory>
 
 #include "model/Lista.h"
+#include "model/MapArena.h"
 #include "shape/ShpRecord.h"
 
 // The records of one shapefile, in file order; the list owns them. Its cursor is the record
 // cursor of the walks below; Marked remembers where the last circular search started or what it
 // found.
-class TSHPRecords : public TLista {
+class TSHPRecords : public ListOf<TSHPRecord> {
   public:
     TSHPRecord* CurrentRecord() const { return static_cast<TSHPRecord*>(CurrentItem()); }
     TSHPRecord* FirstRecord() const { return static_cast<TSHPRecord*>(First()); }
     TSHPRecord* MarkedRecord() const { return static_cast<TSHPRecord*>(Marked()); }
     void AddRecord(std::unique_ptr<TSHPRecord> record) { Add(std::move(record)); }
+
+    // Destroys the records before the storage they live in.
+    ~TSHPRecords() override { DestroyElements(); }
+    // A new empty record, and the storage for its geometry, which the list owns: a file of many
+    // small records is held in a few large blocks. Neither may outlive the list.
+    std::unique_ptr<TSHPRecord> NewRecord() { return MakeInArena<TSHPRecord>(Storage()); }
+    MapArena& Storage() {
+        if (!storage_) storage_ = std::make_unique<MapArena>();
+        return *storage_;
+    }
 
     // Numbers the records and sets their header and index fields in file order (big-endian);
     // returns the bytes of all records, headers included. The cursor ends on the last record.
@@ -36,5 +47,6 @@ class TSHPRecords : public TLista {
 
   private:
     void Advance();
+    std::unique_ptr<MapArena> storage_;
     static void StartVertices(TSHPRecord* record);
 };

@@ -7,29 +7,22 @@
 namespace {
 
 // An element that counts its destructions, so tests see each one freed exactly once.
-struct Counted : TElement {
+struct Counted : TArenaElement<Counted> {
     explicit Counted(int* destroyed) : destroyed_(destroyed) {}
-    ~Counted() override { ++*destroyed_; }
+    ~Counted() { ++*destroyed_; }
     int* destroyed_;
 };
+using CountedList = ListOf<Counted>;
 
-// An element that claims to release nothing, and one derived from it that does: the claim is
-// not inherited, so the list still destroys the second kind.
-struct Plain : TElement {
-    using ReleasesNothing = Plain;
-};
-struct CountedPlain : Plain {
-    explicit CountedPlain(int* destroyed) : destroyed_(destroyed) {}
-    ~CountedPlain() override { ++*destroyed_; }
-    int* destroyed_;
-};
+// An element whose destructor releases nothing.
+struct Plain : TArenaElement<Plain> {};
 
 // Exposes the protected marker for the tests.
-struct MarkingList : TLista {
+struct MarkingList : CountedList {
     using TLista::SetMarked;
 };
 
-TElement* AddCounted(TLista& list, int* destroyed) {
+TElement* AddCounted(CountedList& list, int* destroyed) {
     auto e = std::make_unique<Counted>(destroyed);
     TElement* raw = e.get();
     list.Add(std::move(e));
@@ -39,7 +32,7 @@ TElement* AddCounted(TLista& list, int* destroyed) {
 }  // namespace
 
 TEST(Lista, EmptyListRefusesEverything) {
-    TLista list;
+    CountedList list;
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.CurrentItem(), nullptr);
     EXPECT_FALSE(list.Next());
@@ -52,7 +45,7 @@ TEST(Lista, EmptyListRefusesEverything) {
 
 TEST(Lista, AddAppendsAtTheTailWhateverTheCursor) {
     int destroyed = 0;
-    TLista list;
+    CountedList list;
     TElement* a = AddCounted(list, &destroyed);
     EXPECT_EQ(list.First(), a);
     EXPECT_EQ(list.Last(), a);
@@ -74,7 +67,7 @@ TEST(Lista, AddAppendsAtTheTailWhateverTheCursor) {
 
 TEST(Lista, DeleteCurrentMovesTheCursorAndKeepsTheEnds) {
     int destroyed = 0;
-    TLista list;
+    CountedList list;
     TElement* a = AddCounted(list, &destroyed);
     TElement* b = AddCounted(list, &destroyed);
     TElement* c = AddCounted(list, &destroyed);
@@ -119,9 +112,9 @@ TEST(Lista, DeletingTheMarkedElementInvalidatesTheMark) {
 
 TEST(Lista, DestroyFreesEveryLinkedElementOnceAndLeavesUnlinkedOnes) {
     int destroyed = 0;
-    std::unique_ptr<TElement> kept;
+    std::unique_ptr<Counted> kept;
     {
-        TLista list;
+        CountedList list;
         for (int i = 0; i < 5; ++i) AddCounted(list, &destroyed);
         list.GoFirst();
         list.Next();
@@ -134,7 +127,7 @@ TEST(Lista, DestroyFreesEveryLinkedElementOnceAndLeavesUnlinkedOnes) {
 
 TEST(Lista, WalkVisitsEveryElementInOrder) {
     int destroyed = 0;
-    TLista list;
+    CountedList list;
     std::vector<TElement*> added;
     for (int i = 0; i < 4; ++i) added.push_back(AddCounted(list, &destroyed));
     std::vector<TElement*> seen;
@@ -167,13 +160,15 @@ TEST(Lista, ElementsMadeInStorageOfTheirOwn) {
         auto unlinked = MakeInArena<Counted>(arena, &destroyed);  // never linked
     }
     EXPECT_EQ(destroyed, 4);
+    // Elements with nothing to release are not visited; the others are.
     {
-        TLista list;
-        for (int i = 0; i < 3; ++i) list.Add(MakeInArena<Plain>(arena));
-        EXPECT_TRUE(list.First()->NeedsNoDestruction());
-        list.Add(MakeInArena<CountedPlain>(arena, &destroyed));
-        EXPECT_FALSE(list.Last()->NeedsNoDestruction());
-        EXPECT_EQ(list.Last()->GetPrev(), list.First()->GetNext()->GetNext());
+        ListOf<Plain> plain;
+        for (int i = 0; i < 3; ++i) plain.Add(MakeInArena<Plain>(arena));
+        EXPECT_TRUE(plain.First()->NeedsNoDestruction());
+        EXPECT_EQ(plain.Last()->GetPrev(), plain.First()->GetNext());
+        CountedList counted;
+        counted.Add(MakeInArena<Counted>(arena, &destroyed));
+        EXPECT_FALSE(counted.Last()->NeedsNoDestruction());
     }
     EXPECT_EQ(destroyed, 5);
 }

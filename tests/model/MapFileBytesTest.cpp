@@ -16,6 +16,7 @@
 #include "model/MapFile.h"
 #include "platform/DecimalSeparator.h"
 #include "platform/UiService.h"
+#include "tests/model/RecordedMapText.h"
 #include "tests/model/TestMap.h"
 #include "tests/platform/TempFolder.h"
 
@@ -24,31 +25,8 @@ namespace {
 const std::string kData = KESTREL_SOURCE_DIR "/tests/data/map/";
 const std::string kExample = KESTREL_SOURCE_DIR "/examples/zielonki.map";
 
-bool Recording() {
-    const char* flag = std::getenv("KESTREL_RECORD_EXPECTED");
-    return flag != nullptr && std::string(flag) == "1";
-}
-
-// The file name, date and user lines differ from run to run: only their start is kept.
-std::string Stable(const std::string& bytes) {
-    std::string out;
-    std::size_t at = 0;
-    for (int line = 0; at < bytes.size(); ++line) {
-        std::size_t end = bytes.find("\r\n", at);
-        end = end == std::string::npos ? bytes.size() : end + 2;
-        const std::string text = bytes.substr(at, end - at);
-        if (line == 2)
-            out += ";plik->\r\n";
-        else if (line == 3)
-            out += ";\r\n";
-        else if (line == 4)
-            out += ";Operator:\r\n";
-        else
-            out += text;
-        at = end;
-    }
-    return out;
-}
+using recordedmap::Recording;
+using recordedmap::Stable;
 
 // Objects of every class digit (and codes that are not numbers), every attribute, vectors,
 // marks, every point flag, shared points, and the numbers whose text is easy to get wrong:

@@ -339,3 +339,43 @@ TEST(DbfTable, OpeningFailsCleanly) {
     } catch (const DbfError&) {
     }
 }
+
+// A table read row by row far past what one read of the file brings, and one whose header
+// announces more rows than the file holds: the rows there read right, the missing one is an error.
+TEST(DbfTable, ReadsLongTablesAndRefusesRowsTheFileLacks) {
+    ScratchFolder folder;
+    const std::string name = folder.Path("dlugi.dbf");
+    WriteEmptyTable(name, {{"NR", 'N', 8, 0}, {"OPIS", 'C', 31, 0}});
+    std::string bytes = ReadBytes(name);
+    bytes.pop_back();  // the end-of-file mark goes after the rows
+    constexpr int kRows = 20000;
+    for (int r = 0; r < kRows; ++r) {
+        const std::string nr = std::to_string(r);
+        bytes += " " + std::string(8 - nr.size(), ' ') + nr + "wiersz " + nr +
+                 std::string(24 - nr.size(), ' ');
+    }
+    bytes[4] = static_cast<char>(kRows & 0xFF);
+    bytes[5] = static_cast<char>((kRows >> 8) & 0xFF);
+    WriteBytes(name, bytes + "\x1A");
+
+    DbfTable table;
+    table.Open(name, DbfTable::Mode::ReadShared);
+    int rows = 0;
+    for (table.First(); !table.Eof(); table.Next()) {
+        ASSERT_EQ(table.FieldText(0), std::to_string(rows));
+        ASSERT_EQ(table.FieldText(1), "wiersz " + std::to_string(rows));
+        ++rows;
+    }
+    EXPECT_EQ(rows, kRows);
+    table.First();
+    EXPECT_EQ(table.FieldText(1), "wiersz 0");
+    table.Close();
+
+    bytes[5] = static_cast<char>(((kRows + 1) >> 8) & 0xFF);  // one row more than there is
+    bytes[4] = static_cast<char>((kRows + 1) & 0xFF);
+    WriteBytes(name, bytes);
+    table.Open(name, DbfTable::Mode::ReadShared);
+    for (int r = 1; r < kRows; ++r) table.Next();
+    EXPECT_EQ(table.FieldText(0), std::to_string(kRows - 1));
+    EXPECT_THROW(table.Next(), DbfError);
+}
