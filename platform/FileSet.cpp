@@ -67,26 +67,26 @@ std::string NameOf(const std::string& os) {
 // The operating-system name made absolute and free of "." and ".." parts, so that one file has
 // one name in the set and in the journal.
 std::string Absolute(const std::string& os) {
-    std::string full = os;
-    if (full.empty() || full.front() != '/') {
+    std::string full;
+    if (os.empty() || os.front() != '/') {
         char buffer[PATH_MAX];
-        if (::getcwd(buffer, sizeof buffer) != nullptr) full = std::string(buffer) + "/" + full;
+        if (::getcwd(buffer, sizeof buffer) != nullptr) full.append(buffer).append("/");
     }
-    std::vector<std::string> kept;
-    std::size_t pos = 0;
-    while (pos <= full.size()) {
+    full += os;
+    std::string result;
+    result.reserve(full.size());
+    for (std::size_t pos = 0; pos <= full.size();) {
         std::size_t slash = full.find('/', pos);
         if (slash == std::string::npos) slash = full.size();
-        const std::string part = full.substr(pos, slash - pos);
+        const std::string_view part = std::string_view(full).substr(pos, slash - pos);
         if (part == "..") {
-            if (!kept.empty()) kept.pop_back();
+            const std::size_t cut = result.find_last_of('/');
+            if (cut != std::string::npos) result.resize(cut);
         } else if (!part.empty() && part != ".") {
-            kept.push_back(part);
+            result.append("/").append(part);
         }
         pos = slash + 1;
     }
-    std::string result;
-    for (const std::string& part : kept) result += "/" + part;
     return result.empty() ? "/" : result;
 }
 

@@ -45,7 +45,8 @@ class IniFile {
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
     bool WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
     // The same for many keys in order, with one replacement of the file: all of them or none.
-    bool WriteStrings(const std::vector<IniWrite>& writes);
+    // With keepSame, a file that holds those values already is not written again.
+    bool WriteStrings(const std::vector<IniWrite>& writes, bool keepSame = false);
 
   private:
     // The file's text: empty for a missing file, nothing when it exists but cannot be read.

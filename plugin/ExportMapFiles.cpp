@@ -178,7 +178,7 @@ struct CodePart {
     std::size_t c;      // code - 1000
     std::string code;   // its four digits
     std::int32_t type;  // shape type of its records; 0 when every one is a null shape
-    std::vector<TExportField> fields;  // batch: the code's table fields
+    std::vector<TExportField> fields;      // batch: the code's table fields
     std::unique_ptr<TBatchConfig> config;  // batch: the code's configuration, rules read
 };
 

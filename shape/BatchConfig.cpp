@@ -144,8 +144,8 @@ TBatchConfig::TBatchConfig(std::string_view fileName)
         noFile_ = true;
         return;
     }
-    ini_ = std::make_shared<const platform::IniMemoryFile>(
-        platform::IniMemoryFile::FromText(*text));
+    ini_ =
+        std::make_shared<const platform::IniMemoryFile>(platform::IniMemoryFile::FromText(*text));
 }
 
 std::unique_ptr<TBatchConfig> TBatchConfig::ForAnotherCode() const {
