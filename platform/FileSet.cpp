@@ -339,18 +339,25 @@ std::int32_t ReplacementFile::Finish() {
 }
 
 // ---------------------------------------------------------------------------------------------
-FileSet::FileSet() {
-    if (currentSet != nullptr) {
-        outer_ = currentSet;
-    } else {
+FileSet::FileSet(Kind kind) : kind_(kind) {
+    if (currentSet == nullptr) {
         currentSet = this;
+        return;
+    }
+    kind_ = Kind::Files;
+    if (currentSet->kind_ == Kind::Sets) {
+        // A member: the writers hand their files to it while it is open.
+        parent_ = currentSet;
+        currentSet = this;
+    } else {
+        outer_ = currentSet;
     }
 }
 
 FileSet::~FileSet() {
     if (outer_ != nullptr) return;
     Discard();
-    currentSet = nullptr;
+    currentSet = parent_;
 }
 
 FileSet* FileSet::Current() {
@@ -399,13 +406,15 @@ void FileSet::Hold(Entry entry) {
 
 const std::string* FileSet::Held(std::string_view osName) const {
     if (outer_ != nullptr) return outer_->Held(osName);
-    if (entries_.empty()) return nullptr;
-    const std::string name = Absolute(std::string(osName));
-    for (const Entry& entry : entries_) {
-        if (!entry.temporary.empty() && (entry.target == name || entry.alias == name))
-            return &entry.temporary;
+    if (!entries_.empty()) {
+        const std::string name = Absolute(std::string(osName));
+        for (const Entry& entry : entries_) {
+            if (!entry.temporary.empty() && (entry.target == name || entry.alias == name))
+                return &entry.temporary;
+        }
     }
-    return nullptr;
+    // A member's files stand for the files its set of sets holds.
+    return parent_ != nullptr ? parent_->Held(osName) : nullptr;
 }
 
 bool FileSet::HoldsTemporary(std::string_view osName) const {
@@ -416,6 +425,11 @@ bool FileSet::HoldsTemporary(std::string_view osName) const {
     });
 }
 
+bool FileSet::Unplaced(std::string_view osName) const {
+    const std::string name = Absolute(std::string(osName));
+    return std::find(unplaced_.begin(), unplaced_.end(), name) != unplaced_.end();
+}
+
 std::int32_t FileSet::Commit() {
     if (outer_ != nullptr) return outer_->Error();
     if (done_) return error_;
@@ -424,9 +438,29 @@ std::int32_t FileSet::Commit() {
         Discard();
         return error_;
     }
+    if (parent_ != nullptr) {
+        for (Entry& entry : entries_) parent_->Hold(std::move(entry));
+        entries_.clear();
+        if (++parent_->members_ >= kMembersPerJournal) parent_->PutInPlace();
+        return 0;
+    }
+    const std::int32_t error = PutInPlace();
+    if (kind_ == Kind::Sets) return unplaced_.empty() ? 0 : (error != 0 ? error : kErrorWriteFault);
+    error_ = error;
+    return error_;
+}
+
+std::int32_t FileSet::PutInPlace() {
+    members_ = 0;
     if (entries_.empty()) return 0;
     std::vector<std::pair<std::string, std::string>> renames;
     for (const Entry& entry : entries_) renames.emplace_back(entry.temporary, entry.target);
+    auto unplacedFrom = [&](std::size_t first) {
+        for (std::size_t i = first; i < entries_.size(); ++i) {
+            unplaced_.push_back(entries_[i].target);
+            unplaced_.push_back(entries_[i].alias);
+        }
+    };
 
     // One file needs no journal: its rename is all or nothing.
     std::string journal;
@@ -438,19 +472,20 @@ std::int32_t FileSet::Commit() {
         bool written = fd >= 0 && WriteToDescriptor(fd, JournalText(renames)) && ::fsync(fd) == 0;
         if (fd >= 0 && ::close(fd) != 0) written = false;
         if (!written) {
-            error_ = OsErrorFromErrno(errno != 0 ? errno : EIO);
+            const std::int32_t error = OsErrorFromErrno(errno != 0 ? errno : EIO);
             if (fd >= 0) RemoveEntry(journal);
+            unplacedFrom(0);
             Discard();
-            return error_;
+            return error;
         }
         SyncFolder(folder);
     }
-    std::set<std::string> folders;
     for (std::size_t i = 0; i < renames.size(); ++i) {
         const auto& [from, to] = renames[i];
         const bool done = from.empty() ? RemoveEntry(to) : RenameEntry(from, to);
         if (!done && !(from.empty() && errno == ENOENT)) {
-            error_ = OsErrorFromErrno(errno);
+            const std::int32_t error = OsErrorFromErrno(errno);
+            unplacedFrom(i);
             if (i == 0) {
                 // Nothing is in place yet: the old set stays whole.
                 if (!journal.empty()) RemoveEntry(journal);
@@ -459,9 +494,8 @@ std::int32_t FileSet::Commit() {
                 // The journal stays: the next run in the folder puts the rest in place.
                 entries_.clear();
             }
-            return error_;
+            return error;
         }
-        folders.insert(FolderOf(to));
         if (!journal.empty() && static_cast<int>(i) + 1 == endInCommit.load()) ::_exit(0);
     }
     entries_.clear();

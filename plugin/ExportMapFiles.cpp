@@ -345,8 +345,25 @@ bool ExportPerCode(const TMapExport& Job) {
     std::vector<LayerPlan> layers;
     std::unique_ptr<TBatchConfig> batch;  // the file, read once for every code
     bool all = PlanLayers(Job, groups, parts, layers, batch);
-    for (const LayerPlan& layer : layers) {
-        if (!WriteLayer(Job, groups, parts, layer, examined)) all = false;
+    // Each layer is put in place whole or not at all; the layers share their journals.
+    {
+        platform::FileSet sets(platform::FileSet::Kind::Sets);
+        std::vector<const LayerPlan*> written;
+        for (const LayerPlan& layer : layers) {
+            if (WriteLayer(Job, groups, parts, layer, examined)) {
+                written.push_back(&layer);
+            } else {
+                all = false;
+            }
+        }
+        if (sets.Commit() != 0) {
+            all = false;
+            for (const LayerPlan* layer : written) {
+                const std::string shpName = LayerFileName(Job.OutputFolder, layer->name);
+                if (sets.Unplaced(platform::OsName(shpName)))
+                    exporttexts::Show(exporttexts::LayerWriteError(shpName));
+            }
+        }
     }
     SetMarks(groups.Objects(kCodeCount - 1), true);
     return all && !layers.empty();
