@@ -377,6 +377,7 @@ void FileSet::Discard() {
     for (const Entry& entry : entries_)
         if (!entry.temporary.empty()) RemoveEntry(entry.temporary);
     entries_.clear();
+    byName_.clear();
 }
 
 void FileSet::Remove(std::string_view name) {
@@ -394,23 +395,26 @@ void FileSet::Adopt(std::string temporary, std::string target, std::string alias
 }
 
 void FileSet::Hold(Entry entry) {
-    for (Entry& held : entries_) {
+    if (auto it = byName_.find(entry.target); it != byName_.end()) {
+        Entry& held = entries_[it->second];
         if (held.target == entry.target) {
             if (!held.temporary.empty()) RemoveEntry(held.temporary);
+            byName_.try_emplace(entry.alias, it->second);
             held = std::move(entry);
             return;
         }
     }
+    byName_.try_emplace(entry.target, entries_.size());
+    byName_.try_emplace(entry.alias, entries_.size());
     entries_.push_back(std::move(entry));
 }
 
 const std::string* FileSet::Held(std::string_view osName) const {
     if (outer_ != nullptr) return outer_->Held(osName);
     if (!entries_.empty()) {
-        const std::string name = Absolute(std::string(osName));
-        for (const Entry& entry : entries_) {
-            if (!entry.temporary.empty() && (entry.target == name || entry.alias == name))
-                return &entry.temporary;
+        if (auto it = byName_.find(Absolute(std::string(osName))); it != byName_.end()) {
+            const Entry& entry = entries_[it->second];
+            if (!entry.temporary.empty()) return &entry.temporary;
         }
     }
     // A member's files stand for the files its set of sets holds.
@@ -441,6 +445,7 @@ std::int32_t FileSet::Commit() {
     if (parent_ != nullptr) {
         for (Entry& entry : entries_) parent_->Hold(std::move(entry));
         entries_.clear();
+        byName_.clear();
         if (++parent_->members_ >= kMembersPerJournal) parent_->PutInPlace();
         return 0;
     }
@@ -493,12 +498,14 @@ std::int32_t FileSet::PutInPlace() {
             } else {
                 // The journal stays: the next run in the folder puts the rest in place.
                 entries_.clear();
+                byName_.clear();
             }
             return error;
         }
         if (!journal.empty() && static_cast<int>(i) + 1 == endInCommit.load()) ::_exit(0);
     }
     entries_.clear();
+    byName_.clear();
     if (!journal.empty()) RemoveEntry(journal);
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -121,6 +122,9 @@ class FileSet {
     FileSet* outer_ = nullptr;   // the outermost set or member, when this one is inside it
     FileSet* parent_ = nullptr;  // the set of sets, when this one is a member of it
     std::vector<Entry> entries_;
+    // The entries by target and by the name asked for (the first entry of a name), so that a
+    // set of sets holding thousands of files finds one at once.
+    std::unordered_map<std::string, std::size_t> byName_;
     std::vector<std::string> unplaced_;  // set of sets: targets a Commit failed to put in place
     int members_ = 0;                    // set of sets: members whose files wait
     std::int32_t error_ = 0;

@@ -100,6 +100,14 @@ bool IniFile::WriteString(std::string_view section, std::string_view key, std::s
 bool IniFile::WriteStrings(const std::vector<IniWrite>& writes, bool keepSame) {
     const std::optional<std::string> loaded = Load();
     if (!loaded) return false;
+    // A new file, or one that holds just what the writes make of a new one (and so stays as it
+    // is under them), is settled by composing the text once.
+    if (loaded->empty() || keepSame) {
+        const std::optional<std::string> composed = IniProfileCompose(writes);
+        if (!composed) return false;
+        if (loaded->empty()) return ReplaceFile(fileName_, *composed);
+        if (*composed == *loaded) return true;
+    }
     std::string text = *loaded;
     for (const IniWrite& write : writes) {
         std::optional<std::string> changed =

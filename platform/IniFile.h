@@ -6,18 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/IniProfileText.h"
+
 // A Windows private-profile INI file (the style and settings files beside a shapefile): every
 // read looks into the file as it is now, every write changes one key and keeps every other
 // section, key, comment and line byte for byte (IniProfileText.h has the rules). Texts are
 // Windows-1250 bytes, passed through unchanged; the file name is the system's (FileSystem.h).
 namespace platform {
-
-// One key to set by IniFile::WriteStrings.
-struct IniWrite {
-    std::string section;
-    std::string key;
-    std::string value;
-};
 
 class IniFile {
   public:
