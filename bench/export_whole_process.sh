@@ -31,16 +31,25 @@ EOF
 }
 median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-# Runs ours and the peer alternately on data set $1; prints "ours peer ours_kb peer_kb".
+# Runs ours and the peer alternately on data set $1 of $2 codes; prints "ours peer ours_kb
+# peer_kb".
 compare() {
-    local data=$1 i m ours=() peer=() ours_kb=() peer_kb=()
+    local data=$1 codes=$2 i m ours=() peer=() ours_kb=() peer_kb=()
     for ((i = 0; i < runs; i++)); do
         rm -rf "$dir/out" "$dir/ogr" && mkdir "$dir/out"
         m=$(measure "$pontra" "MAP=$data/map.map" "CFG=$data/config.ini" "SHPDIR=$dir/out" \
             ACTION=MAP2SHP)
         ours+=("${m% *}") ours_kb+=("${m#* }")
+        if [ "$(find "$dir/out" -name '*.shp' | wc -l)" -ne "$codes" ]; then
+            echo "pontra did not write $codes layers" >&2
+            exit 1
+        fi
         m=$(measure ogr2ogr -f "ESRI Shapefile" "$dir/ogr" "$data/map.gpkg")
         peer+=("${m% *}") peer_kb+=("${m#* }")
+        if [ "$(find "$dir/ogr" -name '*.shp' | wc -l)" -ne "$codes" ]; then
+            echo "ogr2ogr did not write $codes layers" >&2
+            exit 1
+        fi
     done
     echo "$(printf '%s\n' "${ours[@]}" | median) $(printf '%s\n' "${peer[@]}" | median)" \
         "$(printf '%s\n' "${ours_kb[@]}" | median) $(printf '%s\n' "${peer_kb[@]}" | median)"
@@ -55,7 +64,8 @@ for codes in 2 100 2000; do
     "$tool" generate "$points" "$codes" "$data"
     ogr2ogr -f GPKG "$data/map.gpkg" "$data/csv" -oo GEOM_POSSIBLE_NAMES=WKT \
         -oo KEEP_GEOM_COLUMNS=NO
-    read -r ours peer ours_kb peer_kb < <(compare "$data")
+    result=$(compare "$data" "$codes")
+    read -r ours peer ours_kb peer_kb <<< "$result"
     seconds[$codes]=$ours
     bytes=$(stat -c %s "$data/map.map")
     awk -v c="$codes" -v a="$ours" -v b="$peer" -v k="$ours_kb" -v s="$bytes" 'BEGIN {
