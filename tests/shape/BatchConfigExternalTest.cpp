@@ -128,6 +128,8 @@ namespace {
 int ChildProcesses() {
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string pid = entry.path().filename().string();
+        if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
         std::ifstream stat(entry.path() / "stat");
         std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
         const std::size_t close = text.rfind(')');
