@@ -41,6 +41,10 @@ constexpr const char* kWriteError = "Błąd zapisu tabeli ";
 
 void SilentError(const char*) {}
 
+// Posted rows are written in blocks of about this size.
+constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+constexpr char kEndOfFile = 0x1A;
+
 // One file shapelib opens through the hooks below: its stream, whether it is written, and the
 // first error of a write, flush or close, which shapelib itself would not pass on.
 struct HookFile {
@@ -298,6 +302,8 @@ void DbfTable::Close() {
             table->fields_.clear();
             table->offsets_.clear();
             table->row_.clear();
+            table->pending_.clear();
+            table->pendingRows_ = 0;
             table->current_ = -1;
             table->eof_ = true;
             table->appending_ = false;
@@ -306,6 +312,7 @@ void DbfTable::Close() {
         }
     } closer{this};
     if (appending_) Post();
+    WritePending();
     // The rows and the header reach the file only now: a full disk shows here.
     if (handle_->Close() != 0) WriteFailed();
 }
@@ -318,7 +325,7 @@ void DbfTable::WriteFailed() const {
 }
 
 int DbfTable::RecordCount() const {
-    return handle_ ? DBFGetRecordCount(handle_->dbf) : 0;
+    return handle_ ? DBFGetRecordCount(handle_->dbf) + pendingRows_ : 0;
 }
 
 const DbfFieldDef& DbfTable::Field(int index) const {
@@ -365,6 +372,7 @@ void DbfTable::LoadRow(int row) {
         current_ = row;
         return;
     }
+    WritePending();
     const char* tuple = DBFReadTuple(handle_->dbf, row);
     if (tuple == nullptr) Fail(kReadError, fileName_);
     // shapelib reuses its buffer on the next read: keep our own copy.
@@ -435,11 +443,11 @@ void DbfTable::RequireAppending(int index) const {
 }
 
 void DbfTable::Put(int index, std::string_view bytes) {
-    const auto& field = fields_[static_cast<std::size_t>(index)];
-    std::string cell(bytes.substr(0, static_cast<std::size_t>(field.length)));
-    cell.resize(static_cast<std::size_t>(field.length), ' ');
-    row_.replace(static_cast<std::size_t>(offsets_[static_cast<std::size_t>(index)]), cell.size(),
-                 cell);
+    const auto length = static_cast<std::size_t>(fields_[static_cast<std::size_t>(index)].length);
+    char* cell = row_.data() + offsets_[static_cast<std::size_t>(index)];
+    const std::size_t n = std::min(bytes.size(), length);
+    std::memcpy(cell, bytes.data(), n);
+    std::memset(cell + n, ' ', length - n);
 }
 
 void DbfTable::SetFieldText(int index, std::string_view text) {
@@ -492,11 +500,32 @@ void DbfTable::Post() {
     if (!appending_) return;
     appending_ = false;
     const int row = RecordCount();
-    // The row is written raw: shapelib's own string write would parse N and D texts as numbers.
-    if (!DBFWriteTuple(handle_->dbf, row, row_.data()) || handle_->files.FirstError() != 0)
-        WriteFailed();
+    pending_.append(row_);
+    ++pendingRows_;
     current_ = row;
     eof_ = false;
+    if (pending_.size() >= kBlockBytes) WritePending();
+}
+
+// The rows go raw after the last one, through the table's own stream, followed by the end-of-file
+// mark that shapelib puts after the last row; shapelib then counts them, and writes the record
+// count and date into the header when the table is closed. Its buffer of the current row never
+// holds a change: rows are written only here.
+void DbfTable::WritePending() {
+    if (pendingRows_ == 0) return;
+    DBFHandle dbf = handle_->dbf;
+    const SAOffset at = static_cast<SAOffset>(dbf->nHeaderLength) +
+                        static_cast<SAOffset>(dbf->nRecordLength) * dbf->nRecords;
+    if (dbf->bWriteEndOfFileChar) pending_.push_back(kEndOfFile);
+    const bool written =
+        dbf->sHooks.FSeek(dbf->fp, at, SEEK_SET) == 0 &&
+        dbf->sHooks.FWrite(pending_.data(), 1, pending_.size(), dbf->fp) == pending_.size();
+    pending_.clear();
+    dbf->nRecords += pendingRows_;
+    pendingRows_ = 0;
+    dbf->nCurrentRecord = -1;
+    dbf->bUpdated = 1;
+    if (!written || handle_->files.FirstError() != 0) WriteFailed();
 }
 
 }  // namespace platform

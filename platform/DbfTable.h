@@ -83,7 +83,9 @@ class DbfTable {
     // An integer into N or F, or as decimal text into C.
     void SetFieldInteger(int index, std::int64_t value);
     void SetFieldInteger(std::string_view name, std::int64_t value);
-    // Writes the appended row at the end of the table; it becomes the current row.
+    // Adds the appended row at the end of the table; it becomes the current row. Rows are
+    // gathered in memory and written in large blocks (at the latest by Close, or before a row is
+    // read), so a failed write may show at a later Post or at Close.
     void Post();
     bool Appending() const { return appending_; }
 
@@ -97,6 +99,8 @@ class DbfTable {
     int IndexOf(std::string_view name) const;
     void Put(int index, std::string_view bytes);
     [[noreturn]] void WriteFailed() const;
+    // Writes the rows posted since the last block after the table's last row.
+    void WritePending();
 
     std::unique_ptr<Handle> handle_;
     std::string fileName_;
@@ -106,6 +110,8 @@ class DbfTable {
     std::vector<int> offsets_;  // byte offset of each field in a row
     std::string row_;           // the current or appended row, deletion flag first
     int recordLength_ = 0;
+    std::string pending_;  // posted rows not yet in the file, one after another
+    int pendingRows_ = 0;
     int current_ = -1;
     bool eof_ = true;
     bool appending_ = false;

@@ -67,26 +67,26 @@ std::string NameOf(const std::string& os) {
 // The operating-system name made absolute and free of "." and ".." parts, so that one file has
 // one name in the set and in the journal.
 std::string Absolute(const std::string& os) {
-    std::string full = os;
-    if (full.empty() || full.front() != '/') {
+    std::string full;
+    if (os.empty() || os.front() != '/') {
         char buffer[PATH_MAX];
-        if (::getcwd(buffer, sizeof buffer) != nullptr) full = std::string(buffer) + "/" + full;
+        if (::getcwd(buffer, sizeof buffer) != nullptr) full.append(buffer).append("/");
     }
-    std::vector<std::string> kept;
-    std::size_t pos = 0;
-    while (pos <= full.size()) {
+    full += os;
+    std::string result;
+    result.reserve(full.size());
+    for (std::size_t pos = 0; pos <= full.size();) {
         std::size_t slash = full.find('/', pos);
         if (slash == std::string::npos) slash = full.size();
-        const std::string part = full.substr(pos, slash - pos);
+        const std::string_view part = std::string_view(full).substr(pos, slash - pos);
         if (part == "..") {
-            if (!kept.empty()) kept.pop_back();
+            const std::size_t cut = result.find_last_of('/');
+            if (cut != std::string::npos) result.resize(cut);
         } else if (!part.empty() && part != ".") {
-            kept.push_back(part);
+            result.append("/").append(part);
         }
         pos = slash + 1;
     }
-    std::string result;
-    for (const std::string& part : kept) result += "/" + part;
     return result.empty() ? "/" : result;
 }
 
@@ -339,18 +339,25 @@ std::int32_t ReplacementFile::Finish() {
 }
 
 // ---------------------------------------------------------------------------------------------
-FileSet::FileSet() {
-    if (currentSet != nullptr) {
-        outer_ = currentSet;
-    } else {
+FileSet::FileSet(Kind kind) : kind_(kind) {
+    if (currentSet == nullptr) {
         currentSet = this;
+        return;
+    }
+    kind_ = Kind::Files;
+    if (currentSet->kind_ == Kind::Sets) {
+        // A member: the writers hand their files to it while it is open.
+        parent_ = currentSet;
+        currentSet = this;
+    } else {
+        outer_ = currentSet;
     }
 }
 
 FileSet::~FileSet() {
     if (outer_ != nullptr) return;
     Discard();
-    currentSet = nullptr;
+    currentSet = parent_;
 }
 
 FileSet* FileSet::Current() {
@@ -370,6 +377,7 @@ void FileSet::Discard() {
     for (const Entry& entry : entries_)
         if (!entry.temporary.empty()) RemoveEntry(entry.temporary);
     entries_.clear();
+    byName_.clear();
 }
 
 void FileSet::Remove(std::string_view name) {
@@ -387,25 +395,30 @@ void FileSet::Adopt(std::string temporary, std::string target, std::string alias
 }
 
 void FileSet::Hold(Entry entry) {
-    for (Entry& held : entries_) {
+    if (auto it = byName_.find(entry.target); it != byName_.end()) {
+        Entry& held = entries_[it->second];
         if (held.target == entry.target) {
             if (!held.temporary.empty()) RemoveEntry(held.temporary);
+            byName_.try_emplace(entry.alias, it->second);
             held = std::move(entry);
             return;
         }
     }
+    byName_.try_emplace(entry.target, entries_.size());
+    byName_.try_emplace(entry.alias, entries_.size());
     entries_.push_back(std::move(entry));
 }
 
 const std::string* FileSet::Held(std::string_view osName) const {
     if (outer_ != nullptr) return outer_->Held(osName);
-    if (entries_.empty()) return nullptr;
-    const std::string name = Absolute(std::string(osName));
-    for (const Entry& entry : entries_) {
-        if (!entry.temporary.empty() && (entry.target == name || entry.alias == name))
-            return &entry.temporary;
+    if (!entries_.empty()) {
+        if (auto it = byName_.find(Absolute(std::string(osName))); it != byName_.end()) {
+            const Entry& entry = entries_[it->second];
+            if (!entry.temporary.empty()) return &entry.temporary;
+        }
     }
-    return nullptr;
+    // A member's files stand for the files its set of sets holds.
+    return parent_ != nullptr ? parent_->Held(osName) : nullptr;
 }
 
 bool FileSet::HoldsTemporary(std::string_view osName) const {
@@ -416,6 +429,11 @@ bool FileSet::HoldsTemporary(std::string_view osName) const {
     });
 }
 
+bool FileSet::Unplaced(std::string_view osName) const {
+    const std::string name = Absolute(std::string(osName));
+    return std::find(unplaced_.begin(), unplaced_.end(), name) != unplaced_.end();
+}
+
 std::int32_t FileSet::Commit() {
     if (outer_ != nullptr) return outer_->Error();
     if (done_) return error_;
@@ -424,9 +442,30 @@ std::int32_t FileSet::Commit() {
         Discard();
         return error_;
     }
+    if (parent_ != nullptr) {
+        for (Entry& entry : entries_) parent_->Hold(std::move(entry));
+        entries_.clear();
+        byName_.clear();
+        if (++parent_->members_ >= kMembersPerJournal) parent_->PutInPlace();
+        return 0;
+    }
+    const std::int32_t error = PutInPlace();
+    if (kind_ == Kind::Sets) return unplaced_.empty() ? 0 : (error != 0 ? error : kErrorWriteFault);
+    error_ = error;
+    return error_;
+}
+
+std::int32_t FileSet::PutInPlace() {
+    members_ = 0;
     if (entries_.empty()) return 0;
     std::vector<std::pair<std::string, std::string>> renames;
     for (const Entry& entry : entries_) renames.emplace_back(entry.temporary, entry.target);
+    auto unplacedFrom = [&](std::size_t first) {
+        for (std::size_t i = first; i < entries_.size(); ++i) {
+            unplaced_.push_back(entries_[i].target);
+            unplaced_.push_back(entries_[i].alias);
+        }
+    };
 
     // One file needs no journal: its rename is all or nothing.
     std::string journal;
@@ -438,19 +477,20 @@ std::int32_t FileSet::Commit() {
         bool written = fd >= 0 && WriteToDescriptor(fd, JournalText(renames)) && ::fsync(fd) == 0;
         if (fd >= 0 && ::close(fd) != 0) written = false;
         if (!written) {
-            error_ = OsErrorFromErrno(errno != 0 ? errno : EIO);
+            const std::int32_t error = OsErrorFromErrno(errno != 0 ? errno : EIO);
             if (fd >= 0) RemoveEntry(journal);
+            unplacedFrom(0);
             Discard();
-            return error_;
+            return error;
         }
         SyncFolder(folder);
     }
-    std::set<std::string> folders;
     for (std::size_t i = 0; i < renames.size(); ++i) {
         const auto& [from, to] = renames[i];
         const bool done = from.empty() ? RemoveEntry(to) : RenameEntry(from, to);
         if (!done && !(from.empty() && errno == ENOENT)) {
-            error_ = OsErrorFromErrno(errno);
+            const std::int32_t error = OsErrorFromErrno(errno);
+            unplacedFrom(i);
             if (i == 0) {
                 // Nothing is in place yet: the old set stays whole.
                 if (!journal.empty()) RemoveEntry(journal);
@@ -458,13 +498,14 @@ std::int32_t FileSet::Commit() {
             } else {
                 // The journal stays: the next run in the folder puts the rest in place.
                 entries_.clear();
+                byName_.clear();
             }
-            return error_;
+            return error;
         }
-        folders.insert(FolderOf(to));
         if (!journal.empty() && static_cast<int>(i) + 1 == endInCommit.load()) ::_exit(0);
     }
     entries_.clear();
+    byName_.clear();
     if (!journal.empty()) RemoveEntry(journal);
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -57,9 +58,18 @@ class ReplacementFile {
 
 // The files of one operation, put in place together. Sets nest: a set opened while another is
 // open on the thread is part of that one, and the outermost set's Commit puts them all in place.
+//
+// A set of sets (Kind::Sets) gathers many operations, each of them all or nothing on its own:
+// every set opened directly inside it is a member whose Commit fails or keeps only the member's
+// files; the files of the members that succeeded wait in the set of sets and are put in place
+// with one journal for a group of members (every kMembersPerJournal members, and at its Commit),
+// so that many small sets (the layers of one export) do not each write and sync a journal.
 class FileSet {
   public:
-    FileSet();
+    enum class Kind { Files, Sets };
+    static constexpr int kMembersPerJournal = 256;
+
+    explicit FileSet(Kind kind = Kind::Files);
     // A set not committed removes its temporary files; every target stays as it was.
     ~FileSet();
     FileSet(const FileSet&) = delete;
@@ -72,7 +82,12 @@ class FileSet {
     // Puts every file of the set in place: 0, or the error number when the set failed (nothing
     // was put in place) or a rename failed (the journal left behind finishes the set on the next
     // run in that folder). A set inside another returns the error so far; the outer one commits.
+    // A member of a set of sets hands its files on to that set and returns 0, or the error that
+    // failed it (its files are dropped).
     std::int32_t Commit();
+    // Of a set of sets: true when the member file of that name (an operating-system name, the
+    // target's or the one asked for) could not be put in place by a Commit so far.
+    bool Unplaced(std::string_view osName) const;
 
     // The outermost set open on this thread, or nullptr.
     static FileSet* Current();
@@ -99,9 +114,19 @@ class FileSet {
     void Discard();
     // Keeps the entry, in place of one for the same target (whose temporary file goes).
     void Hold(Entry entry);
+    // Renames the entries into place behind a journal; 0 or the error, the entries left over
+    // (not in place) noted in unplaced_.
+    std::int32_t PutInPlace();
 
-    FileSet* outer_ = nullptr;  // the outermost set, when this one is inside it
+    Kind kind_ = Kind::Files;
+    FileSet* outer_ = nullptr;   // the outermost set or member, when this one is inside it
+    FileSet* parent_ = nullptr;  // the set of sets, when this one is a member of it
     std::vector<Entry> entries_;
+    // The entries by target and by the name asked for (the first entry of a name), so that a
+    // set of sets holding thousands of files finds one at once.
+    std::unordered_map<std::string, std::size_t> byName_;
+    std::vector<std::string> unplaced_;  // set of sets: targets a Commit failed to put in place
+    int members_ = 0;                    // set of sets: members whose files wait
     std::int32_t error_ = 0;
     bool done_ = false;
 };

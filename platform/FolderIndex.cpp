@@ -31,9 +31,13 @@ struct Index {
     std::unordered_map<std::string, std::vector<std::string>> names;
 };
 
+// A folder is known by its device and inode, so that every name of it (relative, absolute,
+// through a link) finds the one index and every change through any name keeps it current.
+using FolderId = std::pair<dev_t, ino_t>;
+
 struct Indexes {
     std::mutex lock;
-    std::map<std::string, Index> folders;
+    std::map<FolderId, Index> folders;
 };
 
 Indexes& All() {
@@ -100,7 +104,7 @@ class Change {
         const bool stamped = valid_ && ::stat(folder_.c_str(), &after) == 0;
         Indexes& all = All();
         std::lock_guard<std::mutex> guard(all.lock);
-        auto it = all.folders.find(folder_);
+        auto it = all.folders.find(FolderId(before_.st_dev, before_.st_ino));
         if (it != all.folders.end()) {
             if (stamped && Current(it->second, before_)) {
                 for (const auto& [entry, added] : entries) {
@@ -136,7 +140,8 @@ std::string FindCaseless(const std::string& folder, std::string_view wanted) {
     for (int round = 0; round < 2; ++round) {
         struct stat st {};
         if (::stat(key.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return {};
-        auto it = all.folders.find(key);
+        const FolderId id(st.st_dev, st.st_ino);
+        auto it = all.folders.find(id);
         if (round > 0 || it == all.folders.end() || !Current(it->second, st)) {
             DIR* dir = ::opendir(key.c_str());
             if (dir == nullptr) return {};
@@ -148,7 +153,7 @@ std::string FindCaseless(const std::string& folder, std::string_view wanted) {
             }
             ::closedir(dir);
             if (it == all.folders.end() && all.folders.size() >= kFolders) all.folders.clear();
-            it = all.folders.insert_or_assign(key, std::move(index)).first;
+            it = all.folders.insert_or_assign(id, std::move(index)).first;
         }
         auto found = it->second.names.find(folded);
         if (found == it->second.names.end()) return {};

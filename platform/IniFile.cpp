@@ -97,16 +97,25 @@ bool IniFile::WriteString(std::string_view section, std::string_view key, std::s
     return changed && ReplaceFile(fileName_, *changed);
 }
 
-bool IniFile::WriteStrings(const std::vector<IniWrite>& writes) {
-    std::optional<std::string> text = Load();
-    if (!text) return false;
+bool IniFile::WriteStrings(const std::vector<IniWrite>& writes, bool keepSame) {
+    const std::optional<std::string> loaded = Load();
+    if (!loaded) return false;
+    // A new file, or one that holds just what the writes make of a new one (and so stays as it
+    // is under them), is settled by composing the text once.
+    if (loaded->empty() || keepSame) {
+        const std::optional<std::string> composed = IniProfileCompose(writes);
+        if (!composed) return false;
+        if (loaded->empty()) return ReplaceFile(fileName_, *composed);
+        if (*composed == *loaded) return true;
+    }
+    std::string text = *loaded;
     for (const IniWrite& write : writes) {
         std::optional<std::string> changed =
-            IniProfileWrite(*text, write.section, write.key, write.value);
+            IniProfileWrite(text, write.section, write.key, write.value);
         if (!changed) return false;
-        text = std::move(changed);
+        text = std::move(*changed);
     }
-    return ReplaceFile(fileName_, *text);
+    return (keepSame && text == *loaded) || ReplaceFile(fileName_, text);
 }
 
 bool IniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {

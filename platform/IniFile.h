@@ -6,18 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/IniProfileText.h"
+
 // A Windows private-profile INI file (the style and settings files beside a shapefile): every
 // read looks into the file as it is now, every write changes one key and keeps every other
 // section, key, comment and line byte for byte (IniProfileText.h has the rules). Texts are
 // Windows-1250 bytes, passed through unchanged; the file name is the system's (FileSystem.h).
 namespace platform {
-
-// One key to set by IniFile::WriteStrings.
-struct IniWrite {
-    std::string section;
-    std::string key;
-    std::string value;
-};
 
 class IniFile {
   public:
@@ -45,7 +40,8 @@ class IniFile {
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
     bool WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
     // The same for many keys in order, with one replacement of the file: all of them or none.
-    bool WriteStrings(const std::vector<IniWrite>& writes);
+    // With keepSame, a file that holds those values already is not written again.
+    bool WriteStrings(const std::vector<IniWrite>& writes, bool keepSame = false);
 
   private:
     // The file's text: empty for a missing file, nothing when it exists but cannot be read.

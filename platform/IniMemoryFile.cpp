@@ -34,7 +34,7 @@ void IniMemoryFile::Parse(std::string_view text) {
         if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
             std::string_view name = IniTrim(line.substr(1, line.size() - 2));
             auto [it, added] = index_.try_emplace(IniFoldName(name), sections_.size());
-            if (added) sections_.push_back(Section{std::string(name), {}});
+            if (added) sections_.push_back(Section{std::string(name), {}, {}});
             current = &sections_[it->second];
             continue;
         }
@@ -44,6 +44,7 @@ void IniMemoryFile::Parse(std::string_view text) {
             current->lines.emplace_back(line);
         } else {
             std::string kept(IniTrim(line.substr(0, eq)));
+            current->keys.try_emplace(IniFoldName(kept), current->lines.size());
             kept.append("=").append(IniTrim(line.substr(eq + 1)));
             current->lines.push_back(std::move(kept));
         }
@@ -55,28 +56,28 @@ const IniMemoryFile::Section* IniMemoryFile::Find(std::string_view section) cons
     return it == index_.end() ? nullptr : &sections_[it->second];
 }
 
+const std::string* IniMemoryFile::Value(std::string_view section, std::string_view key,
+                                        std::string_view& value) const {
+    const Section* s = Find(section);
+    if (s == nullptr) return nullptr;
+    auto it = s->keys.find(IniFoldName(key));
+    if (it == s->keys.end()) return nullptr;
+    const std::string& line = s->lines[it->second];
+    value = std::string_view(line).substr(line.find('=') + 1);
+    return &line;
+}
+
 std::string IniMemoryFile::ReadString(std::string_view section, std::string_view key,
                                       std::string_view defaultValue) const {
-    const Section* s = Find(section);
-    if (s == nullptr) return std::string(defaultValue);
-    for (const std::string& line : s->lines) {
-        std::size_t eq = line.find('=');
-        if (eq != std::string::npos && IniNamesEqual(std::string_view(line).substr(0, eq), key))
-            return line.substr(eq + 1);
-    }
-    return std::string(defaultValue);
+    std::string_view value;
+    return std::string(Value(section, key, value) ? value : defaultValue);
 }
 
 std::int32_t IniMemoryFile::ReadInteger(std::string_view section, std::string_view key,
                                         std::int32_t defaultValue) const {
-    const Section* s = Find(section);
-    if (s == nullptr) return defaultValue;
-    for (const std::string& line : s->lines) {
-        std::size_t eq = line.find('=');
-        if (eq != std::string::npos && IniNamesEqual(std::string_view(line).substr(0, eq), key))
-            return StrToIntStrict(std::string_view(line).substr(eq + 1)).value_or(defaultValue);
-    }
-    return defaultValue;
+    std::string_view value;
+    if (!Value(section, key, value)) return defaultValue;
+    return StrToIntStrict(value).value_or(defaultValue);
 }
 
 bool IniMemoryFile::SectionExists(std::string_view section) const {

@@ -39,7 +39,13 @@ class IniMemoryFile {
     struct Section {
         std::string name;
         std::vector<std::string> lines;
+        // Folded key -> the first of its lines, so that a section of thousands of keys (one per
+        // object code) answers a look-up without reading them all.
+        std::unordered_map<std::string, std::size_t> keys;
     };
+    // The value of the first line of the key in the section, or nullptr.
+    const std::string* Value(std::string_view section, std::string_view key,
+                             std::string_view& value) const;
 
     IniMemoryFile() = default;
     void Parse(std::string_view text);

@@ -1,5 +1,8 @@
 #include "platform/IniProfileText.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "platform/IniNames.h"
 
 namespace platform {
@@ -115,16 +118,56 @@ bool IniProfileHasSection(std::string_view text, std::string_view section) {
     return false;
 }
 
-std::optional<std::string> IniProfileWrite(std::string_view text, std::string_view section,
-                                           std::string_view key, std::string_view value) {
-    if (IniTrim(section).empty() || IniTrim(key).empty()) return std::nullopt;
+namespace {
+
+// Whether the names and the value can stand in an INI line (IniProfileWrite); the names are
+// trimmed.
+bool UsableWrite(std::string_view& section, std::string_view& key, std::string_view value) {
+    if (IniTrim(section).empty() || IniTrim(key).empty()) return false;
     if (HasLineBreakOrNul(section) || HasLineBreakOrNul(key) || HasLineBreakOrNul(value))
-        return std::nullopt;
+        return false;
     if (section.find(']') != std::string_view::npos || key.find('=') != std::string_view::npos)
-        return std::nullopt;
+        return false;
     section = IniTrim(section);
     key = IniTrim(key);
-    if (key.front() == ';' || key.front() == '[') return std::nullopt;
+    return key.front() != ';' && key.front() != '[';
+}
+
+}  // namespace
+
+std::optional<std::string> IniProfileCompose(const std::vector<IniWrite>& writes) {
+    struct Section {
+        std::string_view name;
+        std::vector<std::pair<std::string_view, std::string_view>> keys;
+    };
+    std::vector<Section> sections;
+    for (const IniWrite& write : writes) {
+        std::string_view section = write.section;
+        std::string_view key = write.key;
+        if (!UsableWrite(section, key, write.value)) return std::nullopt;
+        auto s = std::find_if(sections.begin(), sections.end(),
+                              [&](const Section& x) { return IniNamesEqual(x.name, section); });
+        if (s == sections.end()) s = sections.insert(sections.end(), Section{section, {}});
+        auto k = std::find_if(s->keys.begin(), s->keys.end(),
+                              [&](const auto& x) { return IniNamesEqual(x.first, key); });
+        if (k == s->keys.end()) {
+            s->keys.emplace_back(key, write.value);
+        } else {
+            k->second = write.value;
+        }
+    }
+    std::string text;
+    for (const Section& s : sections) {
+        text.append("[").append(s.name).append("]\r\n");
+        for (const auto& [key, value] : s.keys)
+            text.append(key).append("=").append(value).append("\r\n");
+    }
+    return text;
+}
+
+std::optional<std::string> IniProfileWrite(std::string_view text, std::string_view section,
+                                           std::string_view key, std::string_view value) {
+    if (!UsableWrite(section, key, value)) return std::nullopt;
 
     const std::string_view eol = LineEndOf(text);
     LineReader reader(text);

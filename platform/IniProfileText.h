@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The text of a Windows private-profile INI file, read and changed one key at a time the way
 // GetPrivateProfileString and WritePrivateProfileString do it. Lines end in CR LF, LF or CR.
@@ -28,5 +29,17 @@ bool IniProfileHasSection(std::string_view text, std::string_view section);
 // any of them, ']' in the section, '=' in the key, or a key beginning with ';' or '['.
 std::optional<std::string> IniProfileWrite(std::string_view text, std::string_view section,
                                            std::string_view key, std::string_view value);
+
+// One key to set by IniFile::WriteStrings.
+struct IniWrite {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
+// The text that the writes, one after another, make of an empty text: each section once, in the
+// order of its first write, with its keys in the order of their first write and the last value
+// given; nothing when one of the writes is refused.
+std::optional<std::string> IniProfileCompose(const std::vector<IniWrite>& writes);
 
 }  // namespace platform

@@ -178,7 +178,8 @@ struct CodePart {
     std::size_t c;      // code - 1000
     std::string code;   // its four digits
     std::int32_t type;  // shape type of its records; 0 when every one is a null shape
-    std::vector<TExportField> fields;  // batch: the code's table fields
+    std::vector<TExportField> fields;      // batch: the code's table fields
+    std::unique_ptr<TBatchConfig> config;  // batch: the code's configuration, rules read
 };
 
 // One shapefile set: its file name without extension and the codes whose objects it holds.
@@ -205,8 +206,10 @@ bool TypesAgree(std::int32_t a, std::int32_t b) {
 // batch mode, their tables the same fields (names compared without regard to case, as the files
 // are found); a code that does not fit goes to the layer named by the code, and when that one
 // does not take it either, it is left out with a message. False when a code was left out.
+// In batch mode every code gets a configuration of its own from the file, which `batch` holds
+// once read.
 bool PlanLayers(const TMapExport& Job, const CodeGroups& groups, std::vector<CodePart>& parts,
-                std::vector<LayerPlan>& layers) {
+                std::vector<LayerPlan>& layers, std::unique_ptr<TBatchConfig>& batch) {
     std::map<std::string, std::size_t> byName;  // folded name -> layer
     auto join = [&](const std::string& name, std::size_t part) {
         const CodePart& p = parts[part];
@@ -228,12 +231,14 @@ bool PlanLayers(const TMapExport& Job, const CodeGroups& groups, std::vector<Cod
         CodePart part{c,
                       std::to_string(kFirstCode + static_cast<std::int32_t>(c)),
                       TypeOfObjects(members),
+                      {},
                       {}};
         std::string layer = part.code;
         if (Job.BatchLoaded) {
-            TBatchConfig config(Job.BatchFile);
-            layer = config.GetLayerName(part.code);
-            part.fields = BatchFields(config, part.code);
+            if (!batch) batch = std::make_unique<TBatchConfig>(Job.BatchFile);
+            part.config = batch->ForAnotherCode();
+            layer = part.config->GetLayerName(part.code);
+            part.fields = BatchFields(*part.config, part.code);
         } else if (ConversionSettings.KorzystajZSym && Job.Symbols) {
             Job.Symbols->SymbolFileName(part.code, layer);
         }
@@ -254,7 +259,7 @@ bool PlanLayers(const TMapExport& Job, const CodeGroups& groups, std::vector<Cod
 
 // Writes one layer: its .shp, .shx, style file and table in one file set, put in place only when
 // all are complete. False, after a message, when the layer's older files were kept.
-bool WriteLayer(const TMapExport& Job, const CodeGroups& groups, const std::vector<CodePart>& parts,
+bool WriteLayer(const TMapExport& Job, const CodeGroups& groups, std::vector<CodePart>& parts,
                 const LayerPlan& layer, std::int32_t examined) {
     // The objects and rows of all the layer's codes, in map order; each row filled by the rules
     // of its own code.
@@ -263,19 +268,16 @@ bool WriteLayer(const TMapExport& Job, const CodeGroups& groups, const std::vect
     Job.Shape.reset();
     Job.Shape = std::make_unique<TShape>();
     for (std::size_t index : layer.parts) {
-        const CodePart& part = parts[index];
-        TBatchConfig* config = nullptr;
-        if (Job.BatchLoaded) {
+        CodePart& part = parts[index];
+        TBatchConfig* config = part.config.get();
+        if (config != nullptr) {
             // The first code's configuration is the shape's, as for a layer of one code.
             if (!Job.Shape->BatchConfig) {
-                Job.Shape->AttachBatchConfig(Job.BatchFile);
-                config = Job.Shape->BatchConfig.get();
+                Job.Shape->BatchConfig = std::move(part.config);
             } else {
-                configs.push_back(std::make_unique<TBatchConfig>(Job.BatchFile));
-                config = configs.back().get();
+                configs.push_back(std::move(part.config));
             }
             ConversionSettings.PLKODY = config->ReadOptionPL(ConversionSettings.PLKODY);
-            BatchFields(*config, part.code);
         }
         const std::span<TObiekt* const> objects = groups.Objects(part.c);
         const std::span<const TExportRow> codeRows = groups.Rows(part.c);
@@ -341,9 +343,27 @@ bool ExportPerCode(const TMapExport& Job) {
     const std::int32_t examined = objects.Count();
     std::vector<CodePart> parts;
     std::vector<LayerPlan> layers;
-    bool all = PlanLayers(Job, groups, parts, layers);
-    for (const LayerPlan& layer : layers) {
-        if (!WriteLayer(Job, groups, parts, layer, examined)) all = false;
+    std::unique_ptr<TBatchConfig> batch;  // the file, read once for every code
+    bool all = PlanLayers(Job, groups, parts, layers, batch);
+    // Each layer is put in place whole or not at all; the layers share their journals.
+    {
+        platform::FileSet sets(platform::FileSet::Kind::Sets);
+        std::vector<const LayerPlan*> written;
+        for (const LayerPlan& layer : layers) {
+            if (WriteLayer(Job, groups, parts, layer, examined)) {
+                written.push_back(&layer);
+            } else {
+                all = false;
+            }
+        }
+        if (sets.Commit() != 0) {
+            all = false;
+            for (const LayerPlan* layer : written) {
+                const std::string shpName = LayerFileName(Job.OutputFolder, layer->name);
+                if (sets.Unplaced(platform::OsName(shpName)))
+                    exporttexts::Show(exporttexts::LayerWriteError(shpName));
+            }
+        }
     }
     SetMarks(groups.Objects(kCodeCount - 1), true);
     return all && !layers.empty();

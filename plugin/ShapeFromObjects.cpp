@@ -218,14 +218,73 @@ void AppendRecords(TShape& shape, bool swap, Each&& each) {
 
 }  // namespace
 
-double RoundTo15Digits(double value) {
-    if (!std::isfinite(value)) return value;
+namespace {
+
+// The powers of ten a double holds exactly.
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kExactPowers = 22;
+
+// Through the text of 15 significant digits and back: the definition the arithmetic below keeps
+// to, used for magnitudes whose scale is no exact power of ten.
+double RoundTo15DigitsByText(double value) {
     char text[64];
     const auto written =
         std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 14);
     double result = value;
     std::from_chars(text, written.ptr, result);
     return result;
+}
+
+// The integer nearest to the exact value p + error, ties to even, where p is that value
+// correctly rounded and below 2^52 (so p - nearest is exact), and only error's sign is known
+// exactly. Only a p half-way between two integers can be tipped by the error.
+double NearestInteger(double p, double error) {
+    const double nearest = std::nearbyint(p);  // ties to even
+    const double fraction = p - nearest;
+    if (fraction == 0.5 && error > 0) return nearest + 1;
+    if (fraction == -0.5 && error < 0) return nearest - 1;
+    return nearest;
+}
+
+}  // namespace
+
+// The value scaled by a power of ten so that its 15 digits stand before the point, rounded to
+// an integer, scaled back: both scalings are single correctly rounded operations on exact
+// operands, as the text conversions are, and the rounding error of the first is carried
+// exactly (fma) to settle the halves.
+double RoundTo15Digits(double value) {
+    if (!std::isfinite(value) || value == 0) return value;
+    const double magnitude = std::fabs(value);
+    int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int k = 14 - exponent;
+        if (k > kExactPowers || k < -kExactPowers) break;
+        const double scale = kPowersOfTen[k >= 0 ? k : -k];
+        double scaled = 0;
+        double error = 0;
+        if (k >= 0) {
+            scaled = magnitude * scale;
+            error = std::fma(magnitude, scale, -scaled);
+        } else {
+            scaled = magnitude / scale;
+            error = std::fma(-scaled, scale, magnitude);  // the remainder, of the error's sign
+        }
+        // log10 may miss the exponent by one next to a power of ten. 1e15 itself is right for
+        // either exponent: it stands for the next power of ten.
+        if (scaled > 1e15) {
+            ++exponent;
+            continue;
+        }
+        if (scaled < 1e14) {
+            --exponent;
+            continue;
+        }
+        const double digits = NearestInteger(scaled, error);
+        return std::copysign(k >= 0 ? digits / scale : digits * scale, value);
+    }
+    return RoundTo15DigitsByText(value);
 }
 
 ObjectGeometry GeometryOfObject(const TObiekt& object) {

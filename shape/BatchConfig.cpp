@@ -1,5 +1,6 @@
 #include "shape/BatchConfig.h"
 
+#include <map>
 #include <optional>
 
 #include "platform/AccessConnection.h"
@@ -76,6 +77,24 @@ class TableCloser {
 
 }  // namespace
 
+// Connections by database path; one that was lost is opened afresh.
+class TBatchConfig::Connections {
+  public:
+    std::shared_ptr<platform::AccessConnection> Connect(const std::string& database) {
+        std::shared_ptr<platform::AccessConnection>& held = open_[database];
+        if (held && held->Connected()) return held;
+        held.reset();
+        auto connection = std::make_shared<platform::AccessConnection>();
+        connection->SetConnectionString(BatchConnectionString(database));
+        connection->Open();
+        held = connection;
+        return connection;
+    }
+
+  private:
+    std::map<std::string, std::shared_ptr<platform::AccessConnection>> open_;
+};
+
 std::string BatchConnectionString(std::string_view databasePath) {
     std::string source(databasePath);
     const bool quote = source.find_first_of(";\"") != std::string::npos ||
@@ -106,7 +125,8 @@ std::string BatchConnectionString(std::string_view databasePath) {
 
 // A missing file (or a folder) gives the defaults without a word; a file that is there but no
 // configuration (a device, binary bytes, a size no configuration has) gives them with a message.
-TBatchConfig::TBatchConfig(std::string_view fileName) {
+TBatchConfig::TBatchConfig(std::string_view fileName)
+    : connections_(std::make_shared<Connections>()) {
     const std::string name = platform::Cut(fileName);
     const platform::FileKind kind = platform::KindOfFile(name);
     if (kind == platform::FileKind::Missing || kind == platform::FileKind::Directory) {
@@ -124,7 +144,16 @@ TBatchConfig::TBatchConfig(std::string_view fileName) {
         noFile_ = true;
         return;
     }
-    ini_ = std::make_unique<platform::IniMemoryFile>(platform::IniMemoryFile::FromText(*text));
+    ini_ =
+        std::make_shared<const platform::IniMemoryFile>(platform::IniMemoryFile::FromText(*text));
+}
+
+std::unique_ptr<TBatchConfig> TBatchConfig::ForAnotherCode() const {
+    std::unique_ptr<TBatchConfig> config(new TBatchConfig());
+    config->ini_ = ini_;
+    config->noFile_ = noFile_;
+    config->sharedConnections_ = connections_ ? connections_ : sharedConnections_.lock();
+    return config;
 }
 
 // The table is bound to the connection, so it goes first.
@@ -196,11 +225,14 @@ std::int32_t TBatchConfig::ConnectExternalTable() {
     connection_.reset();
     externalFailed_ = false;
     if (database_.empty()) return 0;
-    connection_ = std::make_unique<platform::AccessConnection>();
-    externalTable_ = std::make_unique<platform::AccessTable>(*connection_);
+    std::shared_ptr<Connections> connections = sharedConnections_.lock();
+    if (!connections) {
+        if (!connections_) connections_ = std::make_shared<Connections>();
+        connections = connections_;
+    }
     try {
-        connection_->SetConnectionString(BatchConnectionString(database_));
-        connection_->Open();
+        connection_ = connections->Connect(database_);
+        externalTable_ = std::make_unique<platform::AccessTable>(*connection_);
         return 0;
     } catch (const std::exception&) {
         batchtexts::Show(batchtexts::ConnectionFailed(database_));

@@ -22,12 +22,21 @@ class AccessTable;
 //              !EXTERNALTABLE=database!table!key field=key template ("$A1".."$A5", else A6)
 // The file is read once, at construction. Without the file every lookup gives its input or its
 // default and the rules are the seven default ones.
+//
+// An export of many object codes reads the file once and gives each code a configuration of its
+// own with ForAnotherCode: the same image, its own rules, external table and query cache, so each
+// code's lookups answer as a configuration read for it alone would. Those configurations share
+// the connections to external databases, one per database: one worker serves the export.
 class TBatchConfig {
   public:
     explicit TBatchConfig(std::string_view fileName);
     ~TBatchConfig();
     TBatchConfig(const TBatchConfig&) = delete;
     TBatchConfig& operator=(const TBatchConfig&) = delete;
+
+    // A configuration of the same file image, without rules, external table or query cache; its
+    // connections are this one's while this one lives.
+    std::unique_ptr<TBatchConfig> ForAnotherCode() const;
 
     std::int32_t ReadOptionTPID(std::int32_t defaultValue) const;
     std::int32_t ReadOptionPL(std::int32_t defaultValue) const;
@@ -63,12 +72,15 @@ class TBatchConfig {
     const std::string& LastResult() const { return lastResult_; }
 
   private:
+    class Connections;
+    TBatchConfig() = default;
+
     void ReadExternalTableLine(std::string_view value);
     // Opens the table, filters it by the id and collects the matching rows; false when the
     // filter refuses the id.
     bool ReadExternalRows(const std::string& id, std::string& result);
 
-    std::unique_ptr<platform::IniMemoryFile> ini_;
+    std::shared_ptr<const platform::IniMemoryFile> ini_;
     bool noFile_ = false;
     std::vector<TBatchConvers> rules_;
     std::string database_;
@@ -77,7 +89,10 @@ class TBatchConfig {
     std::string keyTemplate_;
     std::string lastId_;
     std::string lastResult_;
-    std::unique_ptr<platform::AccessConnection> connection_;
+    // The open connections by database, owned by the configuration read from the file.
+    std::shared_ptr<Connections> connections_;
+    std::weak_ptr<Connections> sharedConnections_;  // those of the configuration it came from
+    std::shared_ptr<platform::AccessConnection> connection_;
     std::unique_ptr<platform::AccessTable> externalTable_;  // bound to connection_
     // Set once the external table has failed and the user has been told; later queries give
     // nothing without asking the database again.

@@ -146,8 +146,9 @@ TShape::TShape()
 }
 
 TShape::~TShape() {
-    // A shapefile that is not there gets no style file of its own.
-    if (!missing_) WriteStyleFile();
+    // A shapefile that is not there gets no style file of its own; one that says this shape's
+    // style already (the file saved with it) is left as it is.
+    if (!missing_) WriteStyle(true);
 }
 
 std::int32_t TShape::FreeShape(std::unique_ptr<TShape>& shape) {

@@ -136,6 +136,9 @@ class TShape {
     bool EditAreaStyle(std::uint32_t parentWindow);
 
   private:
+    // WriteStyleFile; with keepSame a file that holds the style already is not written again.
+    void WriteStyle(bool keepSame);
+
     // Whether the records' header and index fields come from a layout pass since the last load.
     bool laidOut_ = false;
     bool missing_ = false;  // opened from a name no file has

@@ -110,6 +110,10 @@ void TShape::ReadStyleFile() {
 }
 
 void TShape::WriteStyleFile() {
+    WriteStyle(false);
+}
+
+void TShape::WriteStyle(bool keepSame) {
     // Without a file name there is nowhere beside the data to write to.
     const std::string name = StyleFileName(FileName);
     if (name.empty()) return;
@@ -137,7 +141,7 @@ void TShape::WriteStyleFile() {
     // reported: the style file is a convenience, and this runs when a shape is freed, where
     // nobody could act on a message.
     platform::IniFile ini(name);
-    if (ini.WriteStrings(writes)) return;
+    if (ini.WriteStrings(writes, keepSame)) return;
     for (const platform::IniWrite& write : writes)
         ini.WriteString(write.section, write.key, write.value);
 }

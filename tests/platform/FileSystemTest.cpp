@@ -140,6 +140,67 @@ TEST(FileSet, FilesTakeTheirPlacesTogetherOrNotAtAll) {
     EXPECT_EQ(dir.EntryCount(), 3u);
 }
 
+// The members of a set of sets are all or nothing each on its own; their files wait in the set
+// of sets (where later members find them) and are put in place a group at a time.
+TEST(FileSet, MembersOfASetOfSetsStandOrFallEachOnTheirOwn) {
+    TempFolder dir;
+    for (const char* name : {"a.shp", "a.shx", "b.shp"}) TempFolder::WriteBytes(dir / name, "old");
+    {
+        FileSet sets(FileSet::Kind::Sets);
+        {
+            FileSet a;
+            ASSERT_TRUE(Replace(dir / "a.shp", "new"));
+            ASSERT_TRUE(Replace(dir / "a.shx", "new"));
+            EXPECT_EQ(a.Commit(), 0);
+        }
+        {
+            FileSet b;
+            ASSERT_TRUE(Replace(dir / "b.shp", "new"));
+            b.Fail(kErrorDiskFull);
+            EXPECT_EQ(b.Commit(), kErrorDiskFull);
+        }
+        EXPECT_EQ(TempFolder::ReadBytes(dir / "a.shp"), "old");
+        {
+            FileSet c;
+            BinaryFile in;
+            ASSERT_TRUE(in.Open(dir / "a.shx", BinaryFile::Mode::Read));
+            char text[3];
+            EXPECT_EQ(in.Read(text, 3), 3u);
+            EXPECT_EQ(std::string(text, 3), "new");
+        }
+        EXPECT_EQ(sets.Commit(), 0);
+    }
+    EXPECT_EQ(TempFolder::ReadBytes(dir / "a.shp"), "new");
+    EXPECT_EQ(TempFolder::ReadBytes(dir / "a.shx"), "new");
+    EXPECT_EQ(TempFolder::ReadBytes(dir / "b.shp"), "old");
+    EXPECT_EQ(dir.EntryCount(), 3u);
+
+    // A group is put in place as soon as it is complete.
+    {
+        FileSet sets(FileSet::Kind::Sets);
+        for (int i = 0; i < FileSet::kMembersPerJournal; ++i) {
+            FileSet member;
+            ASSERT_TRUE(Replace(dir / ("m" + std::to_string(i)), "m"));
+            ASSERT_EQ(member.Commit(), 0);
+        }
+        EXPECT_EQ(TempFolder::ReadBytes(dir / "m0"), "m");
+    }
+    // A file that cannot take its place is told by name.
+    {
+        FileSet sets(FileSet::Kind::Sets);
+        {
+            FileSet d;
+            ASSERT_TRUE(Replace(dir / "d.shp", "new"));
+            EXPECT_EQ(d.Commit(), 0);
+        }
+        std::filesystem::create_directory(dir / "d.shp");
+        TempFolder::WriteBytes(dir / "d.shp/inside", "x");
+        EXPECT_NE(sets.Commit(), 0);
+        EXPECT_TRUE(sets.Unplaced(dir / "d.shp"));
+        EXPECT_FALSE(sets.Unplaced(dir / "a.shp"));
+    }
+}
+
 // A run killed while it writes, or while it puts a set in place: the next run in the folder
 // removes what the first one left half done, or finishes the set it had begun to put in place.
 TEST(FileSet, WhatAKilledRunLeftIsPutInOrderByTheNextRun) {

@@ -153,6 +153,19 @@ TEST(IniFile, ManyKeysAreWrittenAllOrNone) {
     const std::string before = ReadBytes(name);
     EXPECT_FALSE(ini.WriteStrings({{"General", "KNW", "0"}, {"General", "bad=key", "1"}}));
     EXPECT_EQ(ReadBytes(name), before);
+
+    // A new file gets what the keys written one by one would give it.
+    const std::vector<IniWrite> writes = {{" Punkt ", "Kod", "{"},
+                                          {"Linia", " Styl ", "0"},
+                                          {"PUNKT", "kod", " }"},
+                                          {"Punkt", "Kolor", "255"},
+                                          {"linia", "Kolor", "8"}};
+    IniFile together(folder.Path("together.tpi"));
+    IniFile oneByOne(folder.Path("one-by-one.tpi"));
+    ASSERT_TRUE(together.WriteStrings(writes));
+    for (const IniWrite& w : writes) ASSERT_TRUE(oneByOne.WriteString(w.section, w.key, w.value));
+    EXPECT_EQ(ReadBytes(folder.Path("together.tpi")), ReadBytes(folder.Path("one-by-one.tpi")));
+    EXPECT_FALSE(together.WriteStrings({{"A", "k", "v"}, {"A", "[k", "v"}}, true));
 }
 
 TEST(IniFile, UnusableFilesGiveDefaultsAndLoseNothing) {

@@ -1,4 +1,8 @@
 // Shapefile records built from map objects.
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <iomanip>
 #include <random>
 #include <sstream>
 
@@ -125,8 +129,55 @@ TEST_F(ExportRecordsTest, PolygonMatchesTheAreaOutlineText) {
             EXPECT_TRUE(ring == want || ring == reversed) << round << " ring " << k;
         }
     }
-    EXPECT_EQ(RoundTo15Digits(0.1 + 0.2), 0.3);
-    EXPECT_EQ(RoundTo15Digits(5512345.67), 5512345.67);
+}
+
+// Rounding to 15 digits gives what the text of 15 significant digits read back gives: on
+// coordinates, exact halves of the 15th digit (ties go to the even digit), their neighbours,
+// powers of ten, negative numbers and every magnitude.
+TEST_F(ExportRecordsTest, RoundingTo15DigitsAgreesWithTheText) {
+    auto byText = [](double v) {
+        char text[64];
+        const auto end =
+            std::to_chars(text, text + sizeof text, v, std::chars_format::scientific, 14);
+        double back = 0;
+        std::from_chars(text, end.ptr, back);
+        return back;
+    };
+    std::vector<double> values = {
+        0.1 + 0.2,         5512345.67,        1e15, 1e14, 1e-300, 4.9e-324, 1.7e308,
+        999999999999999.5, 99999999999999.95, 0.5,  2.5};
+    // 16 significant digits ending in 5 that a double holds exactly: ties at the 15th digit.
+    for (std::int64_t n : {100000000000000LL, 123456789012345LL, 999999999999998LL}) {
+        for (double part : {0.5, 0.25, 0.75, 0.125})
+            for (int step : {0, 1, 2, 3}) values.push_back(static_cast<double>(n + step) + part);
+        values.push_back(static_cast<double>(n) / 8 + 0.0625);
+    }
+    for (int e = -30; e <= 40; ++e) {
+        const double p = std::pow(10.0, e);
+        values.insert(values.end(), {p, std::nextafter(p, 0.0), std::nextafter(p, 1e300)});
+    }
+    std::mt19937_64 random(14);
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-40, 45);
+    std::uniform_int_distribution<std::int64_t> cents(0, 99999999999LL);
+    for (int i = 0; i < 200000; ++i) {
+        values.push_back(mantissa(random) * std::pow(10.0, exponent(random)));
+        values.push_back(static_cast<double>(cents(random)) / 100 + 5000000);
+    }
+    const std::size_t count = values.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        values.push_back(-values[i]);
+        values.push_back(std::nextafter(values[i], 0.0));
+        values.push_back(std::nextafter(values[i], 1e308));
+    }
+    std::size_t wrong = 0;
+    for (double v : values) {
+        if (std::bit_cast<std::uint64_t>(RoundTo15Digits(v)) !=
+            std::bit_cast<std::uint64_t>(byText(v))) {
+            if (++wrong <= 5) ADD_FAILURE() << std::setprecision(17) << v;
+        }
+    }
+    EXPECT_EQ(wrong, 0u);
 }
 
 TEST_F(ExportRecordsTest, ObjectsWithoutVerticesKeepTheirPlace) {

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "platform/AccessConnection.h"
 #include "platform/UiService.h"
@@ -116,6 +120,61 @@ TEST_F(BatchConfigExternal, SameIdInARowAsksTheTableOnce) {
     EXPECT_TRUE(ui_->Messages().empty());
     EXPECT_EQ(config->LookupExternal(WithA6("ANATR"), ""), "");
     EXPECT_EQ(ui_->Messages().size(), 1u);
+}
+
+namespace {
+
+// The processes this one has started and not yet ended.
+int ChildProcesses() {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string pid = entry.path().filename().string();
+        if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream stat(entry.path() / "stat");
+        std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+        const std::size_t close = text.rfind(')');
+        if (close == std::string::npos) continue;
+        std::istringstream fields(text.substr(close + 2));
+        std::string state;
+        long parent = 0;
+        fields >> state >> parent;
+        if (parent == ::getpid() && state != "Z") ++count;
+    }
+    return count;
+}
+
+}  // namespace
+
+// The configurations an export gives its codes: each its own rules, external table and cache,
+// all from the one image read (later changes of the file are not seen), all through one worker.
+TEST_F(BatchConfigExternal, CodesOfOneFileShareItsImageAndOneWorker) {
+    const std::string name = scratch_.Path("wsad.ini");
+    WriteBytes(
+        name,
+        "[WARSTWY]\r\n1000=klienci\r\n[1000]\r\nFIRMA=!C40:0$TXT.COMPANYNAME\r\n!EXTERNALTABLE=" +
+            kAccess +
+            "nwind.mdb!Customers!CustomerID=$A6\r\n[2000]\r\nA=!C5:0$A1\r\n"
+            "B=!C5:0$A2\r\n!EXTERNALTABLE=" +
+            kAccess + "nwind.mdb!Customers!CustomerID=$A1\r\n");
+    const TBatchConfig file(name);
+    WriteBytes(name, "[WARSTWY]\r\n1000=inna\r\n");
+    auto first = file.ForAnotherCode();
+    auto second = file.ForAnotherCode();
+    first->ReadFieldRules("1000");
+    second->ReadFieldRules("2000");
+    EXPECT_EQ(first->GetLayerName("1000"), "klienci");
+    EXPECT_EQ(first->Rules().size(), 1u);
+    EXPECT_EQ(second->Rules().size(), 2u);
+    const int before = ChildProcesses();
+    ASSERT_EQ(first->ConnectExternalTable(), 0);
+    ASSERT_EQ(second->ConnectExternalTable(), 0);
+    EXPECT_EQ(ChildProcesses(), before + 1);
+    EXPECT_EQ(first->LookupExternal(WithA6("ALFKI"), ""), kAlfki);
+    EXPECT_EQ(second->LookupExternal({"ANATR", "", "", "", "", "ALFKI"}, "").substr(0, 20),
+              " CUSTOMERID=[ANATR] ");
+    EXPECT_EQ(first->LastId(), "ALFKI");
+    EXPECT_EQ(second->LastId(), "ANATR");
+    EXPECT_TRUE(ui_->Messages().empty());
 }
 
 TEST_F(BatchConfigExternal, MissingDatabaseIsReportedOnceAndNeverEscapes) {
