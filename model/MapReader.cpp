@@ -1,7 +1,9 @@
 #include "model/MapReader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
+#include <iterator>
 #include <limits>
 #include <optional>
 #include <string>
@@ -18,6 +20,17 @@ using platform::LineScanner;
 
 // A line that cannot be handled at all: it ends the reading with 255.
 struct LineFailure {};
+
+// The attribute line keys, the attribute each sets and the first version that has it.
+struct AttributeKey {
+    std::string_view key;
+    std::int32_t id;
+    int since;
+};
+constexpr AttributeKey kAttributeKeys[] = {
+    {"A1", kAttrA1, 3}, {"A2", kAttrA2, 3}, {"A3", kAttrA3, 3}, {"A4", kAttrA4, 3},
+    {"A5", kAttrA5, 3}, {"A6", kAttrA6, 3}, {"TX", kAttrTX, 4}, {"KR", kAttrKR, 4},
+    {"DT", kAttrDT, 4}, {"MP", kAttrMP, 4}, {"FA", kAttrFA, 4}, {"ID", kAttrID, 7}};
 
 // A number that a single holds; out-of-range values count as not converting.
 std::optional<float> ToSingle(std::optional<double> value) {
@@ -222,33 +235,10 @@ void MapReader::Attribute(std::string_view line) {
     const std::string_view key = line.substr(1, 2);
     const std::string_view value =
         line.size() > 4 ? line.substr(4, line.size() - 5) : std::string_view();
-    std::int32_t id = 0;
-    int since = 3;
-    if (key == "A1")
-        id = kAttrA1;
-    else if (key == "A2")
-        id = kAttrA2;
-    else if (key == "A3")
-        id = kAttrA3;
-    else if (key == "A4")
-        id = kAttrA4;
-    else if (key == "A5")
-        id = kAttrA5;
-    else if (key == "A6")
-        id = kAttrA6;
-    else if (key == "TX")
-        id = kAttrTX, since = 4;
-    else if (key == "KR")
-        id = kAttrKR, since = 4;
-    else if (key == "DT")
-        id = kAttrDT, since = 4;
-    else if (key == "MP")
-        id = kAttrMP, since = 4;
-    else if (key == "FA")
-        id = kAttrFA, since = 4;
-    else if (key == "ID")
-        id = kAttrID, since = 7;
-    if (id == 0 || version_ < since) return;
+    const auto* known = std::find_if(std::begin(kAttributeKeys), std::end(kAttributeKeys),
+                                     [&](const AttributeKey& k) { return k.key == key; });
+    if (known == std::end(kAttributeKeys) || version_ < known->since) return;
+    const std::int32_t id = known->id;
     if (id == kAttrTX)
         object.SetText(value);
     else

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 #include <span>
 #include <vector>
 
 #include "model/FormatSettings.h"
 #include "model/PlaneGeometry.h"
+#include "platform/NumberText.h"
 #include "plugin/ConversionSettings.h"
 
 namespace {
@@ -220,11 +222,8 @@ void AppendRecords(TShape& shape, bool swap, Each&& each) {
 
 namespace {
 
-// The powers of ten a double holds exactly.
-constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-constexpr int kExactPowers = 22;
+using platform::number_text::kExactPowers;
+constexpr int kLargestExactPower = static_cast<int>(std::size(kExactPowers)) - 1;
 
 // Through the text of 15 significant digits and back: the definition the arithmetic below keeps
 // to, used for magnitudes whose scale is no exact power of ten.
@@ -260,8 +259,8 @@ double RoundTo15Digits(double value) {
     int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
     for (int attempt = 0; attempt < 2; ++attempt) {
         const int k = 14 - exponent;
-        if (k > kExactPowers || k < -kExactPowers) break;
-        const double scale = kPowersOfTen[k >= 0 ? k : -k];
+        if (k > kLargestExactPower || k < -kLargestExactPower) break;
+        const double scale = kExactPowers[k >= 0 ? k : -k];
         double scaled = 0;
         double error = 0;
         if (k >= 0) {

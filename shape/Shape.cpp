@@ -229,7 +229,7 @@ std::int32_t TShape::LoadShapeFile(const std::string& name) {
             main.Seek(offset);
             bool read = true;
             try {
-                record->ReadShapeRecord(main, end, true, &Records->Storage());
+                record->ReadShapeRecord(main, end, &Records->Storage());
             } catch (const ShapeReadError&) {
                 read = false;
             } catch (const std::bad_alloc&) {

@@ -4,7 +4,6 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -54,9 +53,7 @@ inline void PutLEDouble(std::uint8_t* p, double v) {
 // allocated for them.
 class ShpReader {
   public:
-    explicit ShpReader(platform::BinaryFile& file,
-                       std::int64_t end = std::numeric_limits<std::int64_t>::max())
-        : file_(file), end_(end) {}
+    ShpReader(platform::BinaryFile& file, std::int64_t end) : file_(file), end_(end) {}
 
     void Bytes(void* data, std::size_t count) {
         if (static_cast<std::int64_t>(count) > Left() || file_.Read(data, count) != count)

@@ -1,6 +1,5 @@
 #include "shape/ShpRecord.h"
 
-#include "shape/ShapeTexts.h"
 #include "shape/ShpIo.h"
 
 ShapeFamily FamilyOf(std::int32_t shapeType) {
@@ -74,7 +73,7 @@ std::unique_ptr<TSHPGeometry> NewGeometryFor(std::int32_t shapeType, MapArena* s
     }
 }
 
-std::int32_t TSHPRecord::ReadShapeRecord(platform::BinaryFile& main, std::int64_t end, bool quiet,
+std::int32_t TSHPRecord::ReadShapeRecord(platform::BinaryFile& main, std::int64_t end,
                                          MapArena* storage) {
     ShpReader in(main, end);
     std::uint8_t head[12];
@@ -94,7 +93,6 @@ std::int32_t TSHPRecord::ReadShapeRecord(platform::BinaryFile& main, std::int64_
         throw;
     }
     if (auto* shape = dynamic_cast<TSHPShapeGeometry*>(Geometry.get())) shape->CurrentVertex = 1;
-    if (!quiet && EmptyGeometry()) shapetexts::Show(shapetexts::EmptyGeometry(ShapeType));
     return 0;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -34,11 +33,8 @@ class TSHPRecord : public TArenaElement<TSHPRecord> {
 
     // Reads the record at the file's position, taking no byte at or past `end`: 0 read, 255
     // unsupported shape type (no geometry). Throws ShapeReadError when the record cannot be read;
-    // its geometry is then empty. A geometry without points is announced unless `quiet`. The
-    // geometry is made in `storage` when one is given.
-    std::int32_t ReadShapeRecord(platform::BinaryFile& main,
-                                 std::int64_t end = std::numeric_limits<std::int64_t>::max(),
-                                 bool quiet = false, MapArena* storage = nullptr);
+    // its geometry is then empty. The geometry is made in `storage`.
+    std::int32_t ReadShapeRecord(platform::BinaryFile& main, std::int64_t end, MapArena* storage);
     // Whether the record has a geometry of its family without points (points never count).
     bool EmptyGeometry() const;
     // Writes the record header and geometry to the main file and the index entry; always 0.

@@ -7,14 +7,13 @@
 // KESTREL_RECORD_EXPECTED=1 writes the lists instead of comparing (after a deliberate change).
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
 
 #include "HostFixture.h"
 #include "platform/Registry.h"
+#include "tests/model/RecordedMapText.h"
 
 namespace {
 
@@ -22,15 +21,6 @@ using testhost::TextArg;
 namespace fs = std::filesystem;
 
 const std::string kData = KESTREL_SOURCE_DIR "/tests/data/map/";
-
-std::string Checksum(std::string bytes, bool dbase) {
-    if (dbase && bytes.size() > 3) bytes[1] = bytes[2] = bytes[3] = 0;
-    std::uint64_t hash = 14695981039346656037ull;  // 64-bit FNV-1a
-    for (unsigned char c : bytes) hash = (hash ^ c) * 1099511628211ull;
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-    return text;
-}
 
 // Field rules of every type on the generated map: texts with joined attributes and character
 // codes, numbers with decimals, a float, a date, values the table refuses; two codes sharing a
@@ -71,13 +61,13 @@ class ExportBytesTest : public HostTest {
                 const fs::path file = Path(input + ext);
                 if (fs::exists(file))
                     sums[file.filename().string()] =
-                        Checksum(ReadFile(file), std::string(ext) == ".dbf");
+                        recordedmap::Checksum(ReadFile(file), std::string(ext) == ".dbf");
             }
         } else {
             for (const auto& entry : fs::directory_iterator(folder)) {
                 const std::string ext = entry.path().extension().string();
                 sums[entry.path().filename().string()] =
-                    Checksum(ReadFile(entry.path()), ext == ".dbf");
+                    recordedmap::Checksum(ReadFile(entry.path()), ext == ".dbf");
             }
         }
         EXPECT_FALSE(sums.empty()) << input;
@@ -88,8 +78,7 @@ class ExportBytesTest : public HostTest {
     }
 
     void Compare(const std::string& listing, const std::string& expected) {
-        const char* record = std::getenv("KESTREL_RECORD_EXPECTED");
-        if (record != nullptr && std::string(record) == "1") {
+        if (recordedmap::Recording()) {
             WriteFile(kData + expected, listing);
             return;
         }

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
-// Written MAP files against recorded ones (tests/data/): the file name, date and user lines
-// differ from run to run, so only their start is kept; KESTREL_RECORD_EXPECTED=1 asks a test to
-// write its recorded files instead of comparing (after a deliberate change of the output).
+// Written files against recorded ones (tests/data/): the file name, date and user lines of a MAP
+// file differ from run to run, so only their start is kept; other files are recorded by their
+// checksum. KESTREL_RECORD_EXPECTED=1 asks a test to write its recorded files instead of
+// comparing (after a deliberate change of the output).
 namespace recordedmap {
 
 inline bool Recording() {
@@ -30,6 +33,17 @@ inline std::string Stable(const std::string& bytes) {
         at = end;
     }
     return out;
+}
+
+// The bytes' 64-bit FNV-1a sum in hex; in a dBase table (`dbase`) the date of the last update
+// counts as zeros.
+inline std::string Checksum(std::string bytes, bool dbase) {
+    if (dbase && bytes.size() > 3) bytes[1] = bytes[2] = bytes[3] = 0;
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : bytes) hash = (hash ^ c) * 1099511628211ull;
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
 }
 
 }  // namespace recordedmap

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <limits>
@@ -95,16 +94,6 @@ std::vector<Case> Cases() {
     };
 }
 
-// The link table's bytes, its date of the last update counted as zeros (64-bit FNV-1a).
-std::string LinkSum(std::string bytes) {
-    if (bytes.size() > 3) bytes[1] = bytes[2] = bytes[3] = 0;
-    std::uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : bytes) hash = (hash ^ c) * 1099511628211ull;
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-    return text;
-}
-
 class SaveAsMapBytesTest : public ConversionTest {
   protected:
     // The shapefile <name>.shp written to disk with a table of one row per record, opened by a
@@ -149,8 +138,9 @@ class SaveAsMapBytesTest : public ConversionTest {
         server.SaveAsMap(map, 1);
         platform::GlobalFree(map);
 
-        std::string listing =
-            name + " link " + LinkSum(ReadText(Path("map_" + name + ".dbf"))) + "\n";
+        std::string listing = name + " link " +
+                              recordedmap::Checksum(ReadText(Path("map_" + name + ".dbf")), true) +
+                              "\n";
         for (const std::string& m : Messages()) listing += name + " message " + m + "\n";
         boxes->ClearMessages();
         return listing;
