@@ -105,11 +105,6 @@ void OnClick(FormWindow& window, QWidget* widget, const std::function<bool()>& c
     widget->setCursor(Qt::PointingHandCursor);
 }
 
-// The picture a control paints of itself at a size.
-QPixmap Painted(int width, int height, const std::function<void(HDC, const DcRect&)>& paint) {
-    return QPixmap::fromImage(PaintPicture(width, height, paint));
-}
-
 QWidget* MakeLabel(FormWindow& window, Label& label) {
     auto* widget = new QLabel;
     const Qt::Alignment align = label.Align == Alignment::taCenter         ? Qt::AlignHCenter
@@ -323,10 +318,10 @@ QWidget* MakeComboBox(FormWindow& window, ComboBox& combo) {
                                                               : kOwnerDrawnItemWidth;
                 widget->setIconSize(QSize(width, kOwnerDrawnItemHeight));
                 for (int i = 0; i < combo.Count(); ++i)
-                    widget->addItem(Painted(width, kOwnerDrawnItemHeight,
-                                            [&combo, i](HDC dc, const DcRect& rect) {
-                                                combo.PaintItem(dc, i, rect);
-                                            }),
+                    widget->addItem(PaintPicture(width, kOwnerDrawnItemHeight,
+                                                 [&combo, i](HDC dc, const DcRect& rect) {
+                                                     combo.PaintItem(dc, i, rect);
+                                                 }),
                                     QString());
                 *drawn = true;
             } else {
@@ -380,8 +375,9 @@ QWidget* MakePaintedGrid(FormWindow& window, StringGrid& grid) {
     widget->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     const auto paint = [widget, &grid] {
         if (widget->width() <= 0 || widget->height() <= 0) return;
-        widget->setPixmap(Painted(widget->width(), widget->height(),
-                                  [&grid](HDC dc, const DcRect& rect) { grid.Paint(dc, rect); }));
+        widget->setPixmap(
+            PaintPicture(widget->width(), widget->height(),
+                         [&grid](HDC dc, const DcRect& rect) { grid.Paint(dc, rect); }));
     };
     new EventHook(widget, [&window, paint](QEvent* event) {
         if (event->type() == QEvent::Resize) window.Backend().Guard(paint);
