@@ -447,7 +447,8 @@ QIcon ButtonIcon(const ToolBar* bar, int index) {
     return icon;
 }
 
-QWidget* MakeToolButton(FormWindow& window, ToolButton& button, const ToolBar* bar) {
+QWidget* MakeToolButton(FormWindow& window, ToolButton& button) {
+    const auto* bar = dynamic_cast<const ToolBar*>(button.Parent);
     auto* widget = new QToolButton;
     widget->setAutoRaise(!bar || bar->Flat);
     widget->setIcon(ButtonIcon(bar, button.ImageIndex));
@@ -459,7 +460,6 @@ QWidget* MakeToolButton(FormWindow& window, ToolButton& button, const ToolBar* b
         window.Backend().SetMenuAnchor(widget->mapToGlobal(QPoint(0, widget->height())));
         window.Act([&button] { button.Click(); });
     });
-    Common(window, button, widget);
     window.OnRefresh([widget, &button] { widget->setText(ToScreen(button.Caption)); });
     return widget;
 }
@@ -467,7 +467,7 @@ QWidget* MakeToolButton(FormWindow& window, ToolButton& button, const ToolBar* b
 QWidget* MakeToolBar(FormWindow& window, ToolBar& bar) {
     auto* widget = new QWidget;
     auto* row = Tight<QHBoxLayout>(widget);
-    for (ToolButton* button : bar.Buttons()) row->addWidget(MakeToolButton(window, *button, &bar));
+    for (ToolButton* button : bar.Buttons()) row->addWidget(MakeControlWidget(window, *button));
     row->addStretch(1);
     return widget;
 }
@@ -486,14 +486,13 @@ QWidget* MakeWidget(FormWindow& window, Control& control) {
     if (auto* updown = dynamic_cast<UpDown*>(&control)) return MakeUpDown(window, *updown);
     if (auto* grid = dynamic_cast<StringGrid*>(&control)) return MakeStringGrid(window, *grid);
     if (auto* bar = dynamic_cast<ToolBar*>(&control)) return MakeToolBar(window, *bar);
+    if (auto* button = dynamic_cast<ToolButton*>(&control)) return MakeToolButton(window, *button);
     return new QWidget;  // a tab sheet, or a control with nothing to show
 }
 
 }  // namespace
 
 QWidget* MakeControlWidget(FormWindow& window, Control& control) {
-    if (auto* button = dynamic_cast<ToolButton*>(&control))
-        return MakeToolButton(window, *button, dynamic_cast<const ToolBar*>(button->Parent));
     QWidget* widget = MakeWidget(window, control);
     Common(window, control, widget);
     return widget;
