@@ -34,6 +34,11 @@ void PrintUsage() {
     std::fprintf(stderr, "%s\n", platform::Cp1250ToUtf8(pontratexts::UsageText()).c_str());
 }
 
+// "pontra: " with one of the program's messages and what it is about (in UTF-8).
+void Complain(const std::string& message, const std::string& about) {
+    std::fprintf(stderr, "pontra: %s%s\n", platform::Cp1250ToUtf8(message).c_str(), about.c_str());
+}
+
 }  // namespace
 
 int PontraMain(std::vector<std::string> arguments) {
@@ -48,9 +53,7 @@ int PontraMain(std::vector<std::string> arguments) {
     for (const std::string& argument : arguments) {
         std::optional<std::string> converted = platform::Utf8ToCp1250Exact(argument);
         if (!converted) {
-            std::fprintf(stderr, "pontra: %s%s\n",
-                         platform::Cp1250ToUtf8(pontratexts::NotCp1250Argument()).c_str(),
-                         argument.c_str());
+            Complain(pontratexts::NotCp1250Argument(), argument);
             return kExitIncomplete;
         }
         parameters.push_back(std::move(*converted));
@@ -67,10 +70,7 @@ int PontraMain(std::vector<std::string> arguments) {
         std::string missing;
         for (const std::string& key : MissingBatchKeys(form.FBatchValues()))
             missing += (missing.empty() ? "" : ", ") + key;
-        if (!arguments.empty())
-            std::fprintf(stderr, "pontra: %s%s\n",
-                         platform::Cp1250ToUtf8(pontratexts::IncompleteCommand()).c_str(),
-                         missing.c_str());
+        if (!arguments.empty()) Complain(pontratexts::IncompleteCommand(), missing);
         PrintUsage();
         return kExitIncomplete;
     }

@@ -105,11 +105,6 @@ void OnClick(FormWindow& window, QWidget* widget, const std::function<bool()>& c
     widget->setCursor(Qt::PointingHandCursor);
 }
 
-// The picture a control paints of itself at a size.
-QPixmap Painted(int width, int height, const std::function<void(HDC, const DcRect&)>& paint) {
-    return QPixmap::fromImage(PaintPicture(width, height, paint));
-}
-
 QWidget* MakeLabel(FormWindow& window, Label& label) {
     auto* widget = new QLabel;
     const Qt::Alignment align = label.Align == Alignment::taCenter         ? Qt::AlignHCenter
@@ -323,10 +318,10 @@ QWidget* MakeComboBox(FormWindow& window, ComboBox& combo) {
                                                               : kOwnerDrawnItemWidth;
                 widget->setIconSize(QSize(width, kOwnerDrawnItemHeight));
                 for (int i = 0; i < combo.Count(); ++i)
-                    widget->addItem(Painted(width, kOwnerDrawnItemHeight,
-                                            [&combo, i](HDC dc, const DcRect& rect) {
-                                                combo.PaintItem(dc, i, rect);
-                                            }),
+                    widget->addItem(PaintPicture(width, kOwnerDrawnItemHeight,
+                                                 [&combo, i](HDC dc, const DcRect& rect) {
+                                                     combo.PaintItem(dc, i, rect);
+                                                 }),
                                     QString());
                 *drawn = true;
             } else {
@@ -380,8 +375,9 @@ QWidget* MakePaintedGrid(FormWindow& window, StringGrid& grid) {
     widget->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     const auto paint = [widget, &grid] {
         if (widget->width() <= 0 || widget->height() <= 0) return;
-        widget->setPixmap(Painted(widget->width(), widget->height(),
-                                  [&grid](HDC dc, const DcRect& rect) { grid.Paint(dc, rect); }));
+        widget->setPixmap(
+            PaintPicture(widget->width(), widget->height(),
+                         [&grid](HDC dc, const DcRect& rect) { grid.Paint(dc, rect); }));
     };
     new EventHook(widget, [&window, paint](QEvent* event) {
         if (event->type() == QEvent::Resize) window.Backend().Guard(paint);
@@ -451,7 +447,8 @@ QIcon ButtonIcon(const ToolBar* bar, int index) {
     return icon;
 }
 
-QWidget* MakeToolButton(FormWindow& window, ToolButton& button, const ToolBar* bar) {
+QWidget* MakeToolButton(FormWindow& window, ToolButton& button) {
+    const auto* bar = dynamic_cast<const ToolBar*>(button.Parent);
     auto* widget = new QToolButton;
     widget->setAutoRaise(!bar || bar->Flat);
     widget->setIcon(ButtonIcon(bar, button.ImageIndex));
@@ -463,7 +460,6 @@ QWidget* MakeToolButton(FormWindow& window, ToolButton& button, const ToolBar* b
         window.Backend().SetMenuAnchor(widget->mapToGlobal(QPoint(0, widget->height())));
         window.Act([&button] { button.Click(); });
     });
-    Common(window, button, widget);
     window.OnRefresh([widget, &button] { widget->setText(ToScreen(button.Caption)); });
     return widget;
 }
@@ -471,7 +467,7 @@ QWidget* MakeToolButton(FormWindow& window, ToolButton& button, const ToolBar* b
 QWidget* MakeToolBar(FormWindow& window, ToolBar& bar) {
     auto* widget = new QWidget;
     auto* row = Tight<QHBoxLayout>(widget);
-    for (ToolButton* button : bar.Buttons()) row->addWidget(MakeToolButton(window, *button, &bar));
+    for (ToolButton* button : bar.Buttons()) row->addWidget(MakeControlWidget(window, *button));
     row->addStretch(1);
     return widget;
 }
@@ -490,14 +486,13 @@ QWidget* MakeWidget(FormWindow& window, Control& control) {
     if (auto* updown = dynamic_cast<UpDown*>(&control)) return MakeUpDown(window, *updown);
     if (auto* grid = dynamic_cast<StringGrid*>(&control)) return MakeStringGrid(window, *grid);
     if (auto* bar = dynamic_cast<ToolBar*>(&control)) return MakeToolBar(window, *bar);
+    if (auto* button = dynamic_cast<ToolButton*>(&control)) return MakeToolButton(window, *button);
     return new QWidget;  // a tab sheet, or a control with nothing to show
 }
 
 }  // namespace
 
 QWidget* MakeControlWidget(FormWindow& window, Control& control) {
-    if (auto* button = dynamic_cast<ToolButton*>(&control))
-        return MakeToolButton(window, *button, dynamic_cast<const ToolBar*>(button->Parent));
     QWidget* widget = MakeWidget(window, control);
     Common(window, control, widget);
     return widget;

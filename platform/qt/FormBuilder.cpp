@@ -3,6 +3,7 @@
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QTabWidget>
+#include <algorithm>
 #include <unordered_map>
 
 #include "platform/Controls.h"
@@ -56,12 +57,9 @@ QWidget* Build(FormWindow& window, const LayoutItem& item) {
     return widget;
 }
 
-void Place(FormWindow& window, QLayout* layout, const LayoutItem& item, int index) {
+void Place(FormWindow& window, QLayout* layout, const LayoutItem& item, int row, int column) {
     auto* box = dynamic_cast<QBoxLayout*>(layout);
     auto* grid = dynamic_cast<QGridLayout*>(layout);
-    const int columns = grid ? std::max(1, grid->property("columns").toInt()) : 1;
-    const int row = index / columns;
-    const int column = index % columns;
     switch (item.kind) {
         case LayoutItem::Kind::Stretch:
             if (box) box->addStretch(1);
@@ -89,7 +87,6 @@ QLayout* Arrange(FormWindow& window, const LayoutItem& item) {
             break;
         case LayoutItem::Kind::Grid:
             layout = new QGridLayout;
-            layout->setProperty("columns", item.columns);
             break;
         default:
             layout = new QVBoxLayout;
@@ -97,10 +94,14 @@ QLayout* Arrange(FormWindow& window, const LayoutItem& item) {
     layout->setSpacing(kSpacing);
     if (item.kind == LayoutItem::Kind::Column || item.kind == LayoutItem::Kind::Row ||
         item.kind == LayoutItem::Kind::Grid) {
+        const int columns = std::max(1, item.columns);  // only a grid has more than one
         int index = 0;
-        for (const LayoutItem& child : item.items) Place(window, layout, child, index++);
+        for (const LayoutItem& child : item.items) {
+            Place(window, layout, child, index / columns, index % columns);
+            ++index;
+        }
     } else {
-        Place(window, layout, item, 0);
+        Place(window, layout, item, 0, 0);
     }
     return layout;
 }

@@ -1,11 +1,13 @@
 #include "platform/qt/Pictures.h"
 
+#include <QImage>
+
 #include "platform/RasterSurface.h"
 #include "platform/qt/QtText.h"
 
 namespace platform::qt {
 
-QImage PaintPicture(int width, int height, const std::function<void(HDC, const DcRect&)>& paint) {
+QPixmap PaintPicture(int width, int height, const std::function<void(HDC, const DcRect&)>& paint) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
     struct Context {
@@ -18,7 +20,7 @@ QImage PaintPicture(int width, int height, const std::function<void(HDC, const D
             for (int x = 0; x < width; ++x)
                 image.setPixelColor(x, y, ToQColor(surface->Pixel(x, y)));
     }
-    return image;
+    return QPixmap::fromImage(image);
 }
 
 }  // namespace platform::qt

@@ -6,7 +6,6 @@
 #include <QTest>
 #include <QToolButton>
 #include <fstream>
-#include <iterator>
 
 #include "QtFixture.h"
 #include "converter/Form1.h"
@@ -20,13 +19,7 @@ namespace {
 
 using platform::qt::FormWindow;
 
-class BindingTest : public QtTest {
-  protected:
-    std::string Registry() const {
-        std::ifstream in(Folder() / "registry.reg", std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-};
+using BindingTest = QtTest;
 
 QRadioButton* RadioItem(const FormWindow& window, const platform::RadioGroup& group, int item) {
     const auto buttons = WidgetOf<QGroupBox>(window, group)->findChildren<QRadioButton*>();

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -23,6 +21,7 @@
 #include "platform/qt/FormWindow.h"
 #include "platform/qt/QtUi.h"
 #include "plugin/SettingsUnits.h"
+#include "tests/platform/ScratchFolder.h"
 
 // The window back end every test of this folder runs on, installed by main.cpp.
 platform::qt::QtUi& Ui();
@@ -115,22 +114,17 @@ inline void SaveShot(QWidget& widget, const std::string& name) {
 class QtTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("kestrel-qt-" + std::to_string(::getpid()) + "-" + info->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-        ::setenv("KESTREL_REGISTRY_FILE", (folder_ / "registry.reg").c_str(), 1);
+        ::setenv("KESTREL_REGISTRY_FILE", folder_.Path("registry.reg").c_str(), 1);
         InitializeSettingsUnits();
     }
     void TearDown() override {
         FinalizeSettingsUnits();
         ::unsetenv("KESTREL_REGISTRY_FILE");
-        std::filesystem::remove_all(folder_);
     }
 
-    std::filesystem::path Folder() const { return folder_; }
+    std::filesystem::path Folder() const { return folder_.Path(); }
+    std::string Registry() const { return ReadBytes(folder_.Path("registry.reg")); }
 
   private:
-    std::filesystem::path folder_;
+    ScratchFolder folder_;
 };
