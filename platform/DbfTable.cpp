@@ -131,11 +131,6 @@ int HookRemove(const char* name) {
     return ::unlink(name);
 }
 
-std::string FolderOfOsName(const std::string& os) {
-    const std::size_t slash = os.find_last_of('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : os.substr(0, slash);
-}
-
 bool EndsWithDbf(std::string_view name) {
     if (name.size() < 4) return false;
     std::string_view ext = name.substr(name.size() - 4);
@@ -233,7 +228,7 @@ void DbfTable::Open(const std::string& fileName, Mode mode) {
     struct stat info {};
     if (!EndsWithDbf(fileName) || ::stat(osName.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         Fail(kCannotOpen, fileName);
-    TidyFolder(FolderOfOsName(osName));
+    TidyFolder(SplitOsName(osName).first);
 
     SAHooks hooks;
     SASetupDefaultHooks(&hooks);

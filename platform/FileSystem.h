@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // The one place where a file name meets the operating system. Inside the system a name is
 // Windows-1250 text like every other; the operating system's names are UTF-8. Every operation
@@ -24,6 +25,9 @@ std::string OsNameToOpen(std::string_view name);
 // The system's name of an operating-system name; nothing when it is no valid UTF-8 or holds a
 // character Windows-1250 lacks.
 std::optional<std::string> SystemName(std::string_view osName);
+// An operating-system name split into its folder ("." when it names none, "/" for an entry of the
+// root) and its last component.
+std::pair<std::string, std::string> SplitOsName(std::string_view osName);
 
 // The name with its extension replaced (or added); the extension includes its dot.
 std::string ChangeFileExt(std::string_view name, std::string_view ext);
