@@ -81,10 +81,6 @@ std::string OsNameToOpen(std::string_view name) {
     return os;
 }
 
-std::optional<std::string> SystemName(std::string_view osName) {
-    return Utf8ToCp1250Exact(osName);
-}
-
 std::pair<std::string, std::string> SplitOsName(std::string_view osName) {
     const std::size_t slash = osName.find_last_of('/');
     if (slash == std::string_view::npos) return {".", std::string(osName)};

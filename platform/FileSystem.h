@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -11,7 +10,8 @@
 // here takes the system's name, converts it, and finds each folder and file that exists whatever
 // the case of its name, as the original platform's file system did: an exact match first, then
 // one that differs only in the case of its letters (Windows-1250 letters, Polish ones included).
-// A name that matches nothing is taken as given, so a new file gets the name it was given.
+// A name that matches nothing is taken as given, so a new file gets the name it was given. A name
+// coming from the operating system becomes the system's through Utf8ToCp1250Exact (Cp1250.h).
 //
 // While a file set (FileSet.h) is open on the thread, a file it holds ready for a target stands
 // in for that target when the target is opened or looked for: the set's operation reads what it
@@ -22,9 +22,6 @@ namespace platform {
 std::string OsName(std::string_view name);
 // The same, with a file the current file set holds for that target in its place.
 std::string OsNameToOpen(std::string_view name);
-// The system's name of an operating-system name; nothing when it is no valid UTF-8 or holds a
-// character Windows-1250 lacks.
-std::optional<std::string> SystemName(std::string_view osName);
 // An operating-system name split into its folder ("." when it names none, "/" for an entry of the
 // root) and its last component.
 std::pair<std::string, std::string> SplitOsName(std::string_view osName);
