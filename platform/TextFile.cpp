@@ -231,7 +231,6 @@ TextFileWriter::~TextFileWriter() {
 std::int32_t TextFileWriter::Create(const std::string& path) {
     Abandon();
     error_ = 0;
-    if (path.empty()) return kErrorPathNotFound;
     const std::int32_t error = file_.Create(path);
     if (error != 0) return error;
     buffer_.clear();
