@@ -235,6 +235,7 @@ bool WriteToDescriptor(int fd, std::string_view data) {
     while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());
         if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = ENOSPC;  // nothing written and no error given: the disk is full
         if (n <= 0) return false;
         data.remove_prefix(static_cast<std::size_t>(n));
     }

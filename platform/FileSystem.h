@@ -62,7 +62,8 @@ std::string GetCurrentDirectory();
 std::uint32_t LastOsError();
 void SetLastOsError(std::uint32_t error);
 
-// Writes all of the data to the descriptor, going on after interruptions and short writes.
+// Writes all of the data to the descriptor, going on after interruptions and short writes; false
+// with errno set when it cannot.
 bool WriteToDescriptor(int fd, std::string_view data);
 
 // Opens a file by its system name with open(2)'s flags; the descriptor, or -1 with `error` set
