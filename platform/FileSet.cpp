@@ -226,23 +226,13 @@ std::optional<std::vector<std::pair<std::string, std::string>>> ParseJournal(
     return renames;
 }
 
-bool ReadSmallFile(const std::string& name, std::string& text) {
+// The text of a journal; nothing when it cannot be read or is far larger than any journal.
+std::optional<std::string> ReadJournal(const std::string& name) {
     const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    char buffer[8192];
-    bool ok = true;
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 || text.size() > (1u << 24)) {
-            ok = false;
-            break;
-        }
-        if (n == 0) break;
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
+    if (fd < 0) return std::nullopt;
+    std::optional<std::string> text = ReadFromDescriptor(fd, std::size_t{1} << 24);
     ::close(fd);
-    return ok;
+    return text;
 }
 
 // Puts every file of a journal in place that is still waiting: a rename that was done already
@@ -522,9 +512,8 @@ void TidyFolder(const std::string& osFolder) {
     ::closedir(dir);
     // Sets that were being put in place are finished first, then what is left is thrown away.
     for (const std::string& journal : journals) {
-        std::string text;
-        if (ReadSmallFile(journal, text)) {
-            if (const auto renames = ParseJournal(text)) RollForward(*renames);
+        if (const auto text = ReadJournal(journal)) {
+            if (const auto renames = ParseJournal(*text)) RollForward(*renames);
         }
         RemoveEntry(journal);
     }

@@ -242,6 +242,18 @@ bool WriteToDescriptor(int fd, std::string_view data) {
     return true;
 }
 
+std::optional<std::string> ReadFromDescriptor(int fd, std::size_t limit) {
+    std::string text;
+    char buffer[8192];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 || text.size() + static_cast<std::size_t>(n) > limit) return std::nullopt;
+        if (n == 0) return text;
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
 int OpenFileDescriptor(std::string_view name, int flags, std::int32_t& error) {
     error = 0;
     if (name.empty()) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -65,6 +67,9 @@ void SetLastOsError(std::uint32_t error);
 // Writes all of the data to the descriptor, going on after interruptions and short writes; false
 // with errno set when it cannot.
 bool WriteToDescriptor(int fd, std::string_view data);
+// Reads the descriptor to its end; nothing on a read error or when it holds more than `limit`
+// bytes.
+std::optional<std::string> ReadFromDescriptor(int fd, std::size_t limit);
 
 // Opens a file by its system name with open(2)'s flags; the descriptor, or -1 with `error` set
 // to the Windows error number. A folder that a run left with unfinished file sets is put in
