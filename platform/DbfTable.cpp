@@ -41,8 +41,10 @@ constexpr const char* kWriteError = "Błąd zapisu tabeli ";
 
 void SilentError(const char*) {}
 
-// Posted rows are written in blocks of about this size.
-constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+// Posted rows are written in blocks of about the first size; a table opened for reading is read
+// in blocks of about the second.
+constexpr std::size_t kWriteBlockBytes = std::size_t{1} << 20;
+constexpr std::size_t kReadBlockBytes = 256 * 1024;
 constexpr char kEndOfFile = 0x1A;
 
 // One file shapelib opens through the hooks below: its stream, whether it is written, and the
@@ -129,11 +131,6 @@ int HookClose(SAFile file) {
 
 int HookRemove(const char* name) {
     return ::unlink(name);
-}
-
-std::string FolderOfOsName(const std::string& os) {
-    const std::size_t slash = os.find_last_of('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : os.substr(0, slash);
 }
 
 bool EndsWithDbf(std::string_view name) {
@@ -233,7 +230,7 @@ void DbfTable::Open(const std::string& fileName, Mode mode) {
     struct stat info {};
     if (!EndsWithDbf(fileName) || ::stat(osName.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         Fail(kCannotOpen, fileName);
-    TidyFolder(FolderOfOsName(osName));
+    TidyFolder(SplitOsName(osName).first);
 
     SAHooks hooks;
     SASetupDefaultHooks(&hooks);
@@ -347,9 +344,8 @@ int DbfTable::IndexOf(std::string_view name) const {
 }
 
 void DbfTable::ReadBlock(int row) {
-    constexpr std::size_t kBlockBytes = 256 * 1024;
     const auto length = static_cast<std::size_t>(recordLength_);
-    const std::size_t wanted = std::min(std::max<std::size_t>(kBlockBytes / length, 1),
+    const std::size_t wanted = std::min(std::max<std::size_t>(kReadBlockBytes / length, 1),
                                         static_cast<std::size_t>(RecordCount() - row));
     block_.resize(wanted * length);
     FILE* stream = FileOf(handle_->dbf->fp)->stream;
@@ -504,7 +500,7 @@ void DbfTable::Post() {
     ++pendingRows_;
     current_ = row;
     eof_ = false;
-    if (pending_.size() >= kBlockBytes) WritePending();
+    if (pending_.size() >= kWriteBlockBytes) WritePending();
 }
 
 // The rows go raw after the last one, through the table's own stream, followed by the end-of-file

@@ -52,18 +52,6 @@ std::int32_t InjectedError(const std::string& target) {
     return IniNamesEqual(end, injected.suffix) ? injected.error : 0;
 }
 
-std::string FolderOf(const std::string& os) {
-    const std::size_t slash = os.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return os.substr(0, slash);
-}
-
-std::string NameOf(const std::string& os) {
-    const std::size_t slash = os.find_last_of('/');
-    return slash == std::string::npos ? os : os.substr(slash + 1);
-}
-
 // The operating-system name made absolute and free of "." and ".." parts, so that one file has
 // one name in the set and in the journal.
 std::string Absolute(const std::string& os) {
@@ -157,8 +145,7 @@ long JournalOwner(std::string_view name) {
 
 // A new, empty file beside the target, named as a temporary of this process.
 int CreateTemporary(const std::string& target, std::string& temporary, int& err) {
-    const std::string folder = FolderOf(target);
-    std::string name = NameOf(target);
+    const auto [folder, name] = SplitOsName(target);
     std::string stem = name;
     std::string extension;
     const std::size_t dot = name.find_last_of('.');
@@ -193,7 +180,7 @@ std::string FollowLinks(std::string os) {
         const ssize_t n = ::readlink(os.c_str(), buffer.data(), buffer.size());
         if (n <= 0 || static_cast<std::size_t>(n) >= buffer.size()) return os;
         std::string link(buffer.data(), static_cast<std::size_t>(n));
-        os = link.front() == '/' ? link : FolderOf(os) + "/" + link;
+        os = link.front() == '/' ? link : SplitOsName(os).first + "/" + link;
     }
     return os;
 }
@@ -239,23 +226,13 @@ std::optional<std::vector<std::pair<std::string, std::string>>> ParseJournal(
     return renames;
 }
 
-bool ReadSmallFile(const std::string& name, std::string& text) {
+// The text of a journal; nothing when it cannot be read or is far larger than any journal.
+std::optional<std::string> ReadJournal(const std::string& name) {
     const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    char buffer[8192];
-    bool ok = true;
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 || text.size() > (1u << 24)) {
-            ok = false;
-            break;
-        }
-        if (n == 0) break;
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
+    if (fd < 0) return std::nullopt;
+    std::optional<std::string> text = ReadFromDescriptor(fd, std::size_t{1} << 24);
     ::close(fd);
-    return ok;
+    return text;
 }
 
 // Puts every file of a journal in place that is still waiting: a rename that was done already
@@ -265,9 +242,9 @@ void RollForward(const std::vector<std::pair<std::string, std::string>>& renames
     for (const auto& [from, to] : renames) {
         struct stat st {};
         if (from.empty()) {
-            if (RemoveEntry(to)) folders.insert(FolderOf(to));
+            if (RemoveEntry(to)) folders.insert(SplitOsName(to).first);
         } else if (::lstat(from.c_str(), &st) == 0 && RenameEntry(from, to)) {
-            folders.insert(FolderOf(to));
+            folders.insert(SplitOsName(to).first);
         }
     }
     for (const std::string& folder : folders) SyncFolder(folder);
@@ -300,7 +277,7 @@ std::int32_t ReplacementFile::Create(std::string_view name) {
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    TidyFolder(FolderOf(target_));
+    TidyFolder(SplitOsName(target_).first);
     int err = 0;
     fd_ = CreateTemporary(target_, temporary_, err);
     if (fd_ < 0) return err == ENOENT ? kErrorPathNotFound : OsErrorFromErrno(err);
@@ -469,7 +446,7 @@ std::int32_t FileSet::PutInPlace() {
 
     // One file needs no journal: its rename is all or nothing.
     std::string journal;
-    const std::string folder = FolderOf(renames.front().second);
+    const std::string folder = SplitOsName(renames.front().second).first;
     if (renames.size() > 1) {
         journal = folder + "/.~" + std::to_string(::getpid()) + "-" + Tag() +
                   std::string(kJournalExtension);
@@ -535,9 +512,8 @@ void TidyFolder(const std::string& osFolder) {
     ::closedir(dir);
     // Sets that were being put in place are finished first, then what is left is thrown away.
     for (const std::string& journal : journals) {
-        std::string text;
-        if (ReadSmallFile(journal, text)) {
-            if (const auto renames = ParseJournal(text)) RollForward(*renames);
+        if (const auto text = ReadJournal(journal)) {
+            if (const auto renames = ParseJournal(*text)) RollForward(*renames);
         }
         RemoveEntry(journal);
     }

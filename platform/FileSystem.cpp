@@ -41,13 +41,6 @@ std::vector<std::string_view> Components(std::string_view name, bool& absolute) 
     return parts;
 }
 
-std::string FolderOfOsName(const std::string& os) {
-    const std::size_t slash = os.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return os.substr(0, slash);
-}
-
 }  // namespace
 
 std::string OsName(std::string_view name) {
@@ -88,8 +81,11 @@ std::string OsNameToOpen(std::string_view name) {
     return os;
 }
 
-std::optional<std::string> SystemName(std::string_view osName) {
-    return Utf8ToCp1250Exact(osName);
+std::pair<std::string, std::string> SplitOsName(std::string_view osName) {
+    const std::size_t slash = osName.find_last_of('/');
+    if (slash == std::string_view::npos) return {".", std::string(osName)};
+    return {slash == 0 ? "/" : std::string(osName.substr(0, slash)),
+            std::string(osName.substr(slash + 1))};
 }
 
 std::string ChangeFileExt(std::string_view name, std::string_view ext) {
@@ -239,10 +235,23 @@ bool WriteToDescriptor(int fd, std::string_view data) {
     while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());
         if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = ENOSPC;  // nothing written and no error given: the disk is full
         if (n <= 0) return false;
         data.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
+}
+
+std::optional<std::string> ReadFromDescriptor(int fd, std::size_t limit) {
+    std::string text;
+    char buffer[8192];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 || text.size() + static_cast<std::size_t>(n) > limit) return std::nullopt;
+        if (n == 0) return text;
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
 }
 
 int OpenFileDescriptor(std::string_view name, int flags, std::int32_t& error) {
@@ -252,7 +261,7 @@ int OpenFileDescriptor(std::string_view name, int flags, std::int32_t& error) {
         return -1;
     }
     const std::string os = OsNameToOpen(name);
-    TidyFolder(FolderOfOsName(os));
+    TidyFolder(SplitOsName(os).first);
     const int fd = (flags & O_CREAT) != 0 ? CreateEntry(os, flags, 0666)
                                           : ::open(os.c_str(), flags | O_CLOEXEC);
     if (fd < 0) error = OsErrorForPath(errno, os);

@@ -1,16 +1,19 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // The one place where a file name meets the operating system. Inside the system a name is
 // Windows-1250 text like every other; the operating system's names are UTF-8. Every operation
 // here takes the system's name, converts it, and finds each folder and file that exists whatever
 // the case of its name, as the original platform's file system did: an exact match first, then
 // one that differs only in the case of its letters (Windows-1250 letters, Polish ones included).
-// A name that matches nothing is taken as given, so a new file gets the name it was given.
+// A name that matches nothing is taken as given, so a new file gets the name it was given. A name
+// coming from the operating system becomes the system's through Utf8ToCp1250Exact (Cp1250.h).
 //
 // While a file set (FileSet.h) is open on the thread, a file it holds ready for a target stands
 // in for that target when the target is opened or looked for: the set's operation reads what it
@@ -21,9 +24,9 @@ namespace platform {
 std::string OsName(std::string_view name);
 // The same, with a file the current file set holds for that target in its place.
 std::string OsNameToOpen(std::string_view name);
-// The system's name of an operating-system name; nothing when it is no valid UTF-8 or holds a
-// character Windows-1250 lacks.
-std::optional<std::string> SystemName(std::string_view osName);
+// An operating-system name split into its folder ("." when it names none, "/" for an entry of the
+// root) and its last component.
+std::pair<std::string, std::string> SplitOsName(std::string_view osName);
 
 // The name with its extension replaced (or added); the extension includes its dot.
 std::string ChangeFileExt(std::string_view name, std::string_view ext);
@@ -61,8 +64,12 @@ std::string GetCurrentDirectory();
 std::uint32_t LastOsError();
 void SetLastOsError(std::uint32_t error);
 
-// Writes all of the data to the descriptor, going on after interruptions and short writes.
+// Writes all of the data to the descriptor, going on after interruptions and short writes; false
+// with errno set when it cannot.
 bool WriteToDescriptor(int fd, std::string_view data);
+// Reads the descriptor to its end; nothing on a read error or when it holds more than `limit`
+// bytes.
+std::optional<std::string> ReadFromDescriptor(int fd, std::size_t limit);
 
 // Opens a file by its system name with open(2)'s flags; the descriptor, or -1 with `error` set
 // to the Windows error number. A folder that a run left with unfinished file sets is put in

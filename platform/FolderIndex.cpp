@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/Cp1250.h"
+#include "platform/FileSystem.h"
 #include "platform/IniNames.h"
 
 namespace platform {
@@ -82,12 +83,6 @@ void Drop(Index& index, const std::string& entry) {
 
 std::string FolderKey(const std::string& folder) {
     return folder.empty() ? "." : folder;
-}
-
-std::pair<std::string, std::string> Split(const std::string& name) {
-    const std::size_t slash = name.find_last_of('/');
-    if (slash == std::string::npos) return {".", name};
-    return {slash == 0 ? "/" : name.substr(0, slash), name.substr(slash + 1)};
 }
 
 // A change the process makes to a folder: the index, when it was current before the change,
@@ -165,7 +160,7 @@ std::string FindCaseless(const std::string& folder, std::string_view wanted) {
 }
 
 int CreateEntry(const std::string& name, int flags, mode_t mode) {
-    const auto [folder, entry] = Split(name);
+    const auto [folder, entry] = SplitOsName(name);
     Change change(folder);
     const int fd = ::open(name.c_str(), flags | O_CLOEXEC, mode);
     if (fd >= 0) change.Done({{entry, true}});
@@ -173,8 +168,8 @@ int CreateEntry(const std::string& name, int flags, mode_t mode) {
 }
 
 bool RenameEntry(const std::string& from, const std::string& to) {
-    const auto [fromFolder, fromEntry] = Split(from);
-    const auto [toFolder, toEntry] = Split(to);
+    const auto [fromFolder, fromEntry] = SplitOsName(from);
+    const auto [toFolder, toEntry] = SplitOsName(to);
     Change source(fromFolder);
     std::optional<Change> target;
     if (toFolder != fromFolder) target.emplace(toFolder);
@@ -189,7 +184,7 @@ bool RenameEntry(const std::string& from, const std::string& to) {
 }
 
 bool RemoveEntry(const std::string& name) {
-    const auto [folder, entry] = Split(name);
+    const auto [folder, entry] = SplitOsName(name);
     Change change(folder);
     if (::unlink(name.c_str()) != 0) return false;
     change.Done({{entry, false}});
@@ -197,7 +192,7 @@ bool RemoveEntry(const std::string& name) {
 }
 
 bool MakeFolder(const std::string& name) {
-    const auto [folder, entry] = Split(name);
+    const auto [folder, entry] = SplitOsName(name);
     Change change(folder);
     if (::mkdir(name.c_str(), 0777) != 0) return false;
     change.Done({{entry, true}});

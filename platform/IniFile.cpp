@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <vector>
 
 #include "platform/FileSet.h"
@@ -32,18 +31,7 @@ std::optional<std::string> ReadWholeFile(const std::string& name, std::size_t li
         ::close(fd);
         return std::nullopt;
     }
-    std::string text;
-    char buffer[8192];
-    for (;;) {
-        ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0 || text.size() + static_cast<std::size_t>(got) > limit) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (got == 0) break;
-        text.append(buffer, static_cast<std::size_t>(got));
-    }
+    std::optional<std::string> text = ReadFromDescriptor(fd, limit);
     ::close(fd);
     return text;
 }

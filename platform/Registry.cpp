@@ -3,13 +3,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <mutex>
 #include <set>
 #include <system_error>
+
+#include "platform/FileSystem.h"
 
 namespace platform {
 namespace {
@@ -73,17 +74,6 @@ Loaded Load(const fs::path& file) {
     return result;
 }
 
-bool WriteAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // Writes the document to a temporary file beside `file` and renames it over `file`.
 bool Save(const fs::path& file, const RegistryDocument& document) {
     std::error_code ec;
@@ -91,7 +81,7 @@ bool Save(const fs::path& file, const RegistryDocument& document) {
     std::string temp = file.string() + ".tmp-XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return false;
-    const bool written = WriteAll(fd, document.Format()) && ::fsync(fd) == 0;
+    const bool written = WriteToDescriptor(fd, document.Format()) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temp.c_str(), file.c_str()) != 0) {
         ::unlink(temp.c_str());

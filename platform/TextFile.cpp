@@ -231,7 +231,6 @@ TextFileWriter::~TextFileWriter() {
 std::int32_t TextFileWriter::Create(const std::string& path) {
     Abandon();
     error_ = 0;
-    if (path.empty()) return kErrorPathNotFound;
     const std::int32_t error = file_.Create(path);
     if (error != 0) return error;
     buffer_.clear();
@@ -250,17 +249,8 @@ void TextFileWriter::Write(std::string_view text) {
 }
 
 void TextFileWriter::Flush() {
-    std::size_t done = 0;
-    while (done < buffer_.size() && error_ == 0) {
-        const ssize_t n = ::write(file_.Descriptor(), buffer_.data() + done, buffer_.size() - done);
-        if (n > 0) {
-            done += static_cast<std::size_t>(n);
-        } else if (n < 0 && errno == EINTR) {
-            continue;
-        } else {
-            error_ = OsErrorFromErrno(n < 0 ? errno : ENOSPC);
-        }
-    }
+    if (error_ == 0 && !WriteToDescriptor(file_.Descriptor(), buffer_))
+        error_ = OsErrorFromErrno(errno);
     buffer_.clear();
 }
 

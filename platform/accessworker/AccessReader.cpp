@@ -55,11 +55,7 @@ struct TableDef {
 
 }  // namespace
 
-std::string AccessOsFileName(const std::string& path) {
-    return platform::OsName(path);
-}
-
-AccessReader::AccessReader(const std::string& path) : osFileName_(AccessOsFileName(path)) {
+AccessReader::AccessReader(const std::string& path) : osFileName_(OsName(path)) {
     struct stat info {};
     if (::stat(osFileName_.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) Fail(kCannotOpen, path);
     MdbHandle* handle = mdb_open(osFileName_.c_str(), MDB_NOFLAGS);

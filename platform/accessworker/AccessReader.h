@@ -36,8 +36,4 @@ class AccessReader {
     void* mdb_ = nullptr;  // the MdbHandle (its type is an unnamed struct of mdbtools)
 };
 
-// The name of the database file as the operating system takes it: the one place where a
-// database path goes to the operating system.
-std::string AccessOsFileName(const std::string& path);
-
 }  // namespace platform
