@@ -33,15 +33,20 @@ std::string DatabasePath(const Lookup& l) {
     return std::string(KESTREL_SOURCE_DIR "/tests/data/access/") + l.database;
 }
 
+// The position of the lookup's key among the table's columns.
+std::size_t KeyColumn(const std::vector<platform::AccessColumnInfo>& columns, const Lookup& l) {
+    std::size_t key = 0;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (platform::IniNamesEqual(columns[i].name, l.key)) key = i;
+    }
+    return key;
+}
+
 // Every key of the table, in table order: each lookup asks for the next one.
 std::vector<std::string> Keys(const Lookup& l) {
     platform::AccessReader reader(DatabasePath(l));
     std::vector<std::string> keys;
-    const auto columns = reader.Columns(l.table);
-    int key = 0;
-    for (std::size_t i = 0; i < columns->size(); ++i) {
-        if (platform::IniNamesEqual((*columns)[i].name, l.key)) key = static_cast<int>(i);
-    }
+    const std::size_t key = KeyColumn(*reader.Columns(l.table), l);
     reader.Scan(l.table, [&](std::vector<std::string>&& row) { keys.push_back(row[key]); });
     return keys;
 }
@@ -55,14 +60,11 @@ void BM_InProcessLookup(benchmark::State& state) {
     for (auto _ : state) {
         const std::string& id = keys[next++ % keys.size()];
         const auto columns = reader.Columns(l.table);
-        int key = 0;
-        for (std::size_t i = 0; i < columns->size(); ++i) {
-            if (platform::IniNamesEqual((*columns)[i].name, l.key)) key = static_cast<int>(i);
-        }
-        const bool numeric = (*columns)[static_cast<std::size_t>(key)].numeric;
+        const std::size_t key = KeyColumn(*columns, l);
+        const bool numeric = (*columns)[key].numeric;
         const auto wanted = platform::StrToFloatStrict(id);
         reader.Scan(l.table, [&](std::vector<std::string>&& row) {
-            const std::string& cell = row[static_cast<std::size_t>(key)];
+            const std::string& cell = row[key];
             const bool match = numeric ? platform::StrToFloatStrict(cell) == wanted
                                        : platform::IniNamesEqual(cell, id);
             if (match)

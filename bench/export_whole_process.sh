@@ -18,18 +18,7 @@ tool="$build/bench/export_tool"
 pontra="$build/bin/pontra"
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
-
-# Wall seconds and peak resident kilobytes of one run of the command.
-measure() {
-    python3 - "$@" <<'EOF'
-import resource, subprocess, sys, time
-start = time.monotonic()
-subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
-wall = time.monotonic() - start
-print(f"{wall:.4f} {resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss}")
-EOF
-}
-median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+source "$(dirname "$0")/whole_process_lib.sh"
 
 # Runs ours and the peer alternately on data set $1 of $2 codes; prints "ours peer ours_kb
 # peer_kb".
@@ -51,8 +40,8 @@ compare() {
             exit 1
         fi
     done
-    echo "$(printf '%s\n' "${ours[@]}" | median) $(printf '%s\n' "${peer[@]}" | median)" \
-        "$(printf '%s\n' "${ours_kb[@]}" | median) $(printf '%s\n' "${peer_kb[@]}" | median)"
+    echo "$(median "${ours[@]}") $(median "${peer[@]}")" \
+        "$(median "${ours_kb[@]}") $(median "${peer_kb[@]}")"
 }
 
 echo "MAP -> SHP, $points points; medians of $runs alternating runs"
@@ -90,8 +79,8 @@ for n in 10000 100000 1000000 5000000; do
             ACTION=MAP2SHP)
         times+=("${m% *}") kbs+=("${m#* }")
     done
-    t=$(printf '%s\n' "${times[@]}" | median)
-    k=$(printf '%s\n' "${kbs[@]}" | median)
+    t=$(median "${times[@]}")
+    k=$(median "${kbs[@]}")
     awk -v n="$n" -v t="$t" -v k="$k" 'BEGIN {
         printf "%10d %10.3f %12.1f %10.1f %12.1f\n", n, t, t * 1e9 / n, k / 1024, k * 1024 / n }'
     rm -rf "$data"

@@ -10,6 +10,7 @@ runs=${3:-9}
 tool="$build/bench/map_tool"
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
+source "$(dirname "$0")/whole_process_lib.sh"
 map="$dir/map.map"
 "$tool" generate "$points" "$map"
 
@@ -19,7 +20,6 @@ seconds() {
     "$@" > /dev/null
     echo "$start $EPOCHREALTIME" | awk '{ printf "%.6f\n", $2 - $1 }'
 }
-median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 declare -a read_ours read_cat copy_ours copy_cat
 for ((i = 0; i < runs; i++)); do
@@ -31,8 +31,8 @@ done
 bytes=$(stat -c %s "$map")
 report() {
     local name=$1 ours peer
-    ours=$(printf '%s\n' "${!2}" | median)
-    peer=$(printf '%s\n' "${!3}" | median)
+    ours=$(median "${!2}")
+    peer=$(median "${!3}")
     awk -v n="$name" -v a="$ours" -v b="$peer" -v s="$bytes" 'BEGIN {
         printf "%-28s %9.4f s %9.1f MB/s | peer %9.4f s %9.1f MB/s | ratio %6.2f\n",
                n, a, s / a / 1e6, b, s / b / 1e6, a / b }'

@@ -14,19 +14,13 @@ pontra="$build/bin/pontra"
 tool="$build/bench/shp_tool"
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
+source "$(dirname "$0")/whole_process_lib.sh"
 # The conversion transfers the table (BTA) as the example's settings do, in a registry of its own.
 printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Lumatek\\tpserver\\arcview\\konwersja]\n"BTA"=dword:00000001\n' \
     > "$dir/registry.reg"
 export KESTREL_REGISTRY_FILE="$dir/registry.reg"
 printf '[DEFAULT]\nKOD=4100\n1=NAZWA\n' > "$dir/cfg.ini"
 
-# Wall seconds and peak kilobytes of one run of the command.
-measure() {
-    local start=$EPOCHREALTIME
-    /usr/bin/time -o "$dir/peak" -f '%M' "$@" > /dev/null 2>&1
-    echo "$start $EPOCHREALTIME $(tail -1 "$dir/peak")" | awk '{ printf "%.6f %d\n", $2 - $1, $3 }'
-}
-median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 ours() { measure "$pontra" "SHP=$1.shp" "CFG=$dir/cfg.ini" "MAP=$1.map" ACTION=SHP2MAP; }
 inputBytes() { cat "$1.shp" "$1.shx" "$1.dbf" | wc -c; }
 
@@ -41,10 +35,10 @@ for ((i = 0; i < runs; i++)); do
     ogrTime+=("$t") ogrPeak+=("$p")
 done
 input=$(inputBytes "$base")
-t1=$(printf '%s\n' "${ourTime[@]}" | median)
-t2=$(printf '%s\n' "${ogrTime[@]}" | median)
-p1=$(printf '%s\n' "${ourPeak[@]}" | median)
-p2=$(printf '%s\n' "${ogrPeak[@]}" | median)
+t1=$(median "${ourTime[@]}")
+t2=$(median "${ogrTime[@]}")
+p1=$(median "${ourPeak[@]}")
+p2=$(median "${ogrPeak[@]}")
 echo "shapefile: $vertices vertices, input $input bytes (.shp .shx .dbf); medians of $runs alternating runs"
 awk -v a="$t1" -v b="$t2" -v pa="$p1" -v pb="$p2" -v s="$input" 'BEGIN {
     printf "SHP2MAP (peer: ogr2ogr -f CSV)  %8.4f s | peer %8.4f s | ratio %6.3f\n", a, b, a / b
@@ -62,8 +56,8 @@ for n in 10000 100000 1000000 5000000; do
         read -r t p <<< "$(ours "$base")"
         times+=("$t") peaks+=("$p")
     done
-    t=$(printf '%s\n' "${times[@]}" | median)
-    p=$(printf '%s\n' "${peaks[@]}" | median)
+    t=$(median "${times[@]}")
+    p=$(median "${peaks[@]}")
     input=$(inputBytes "$base")
     awk -v n="$n" -v t="$t" -v p="$p" -v s="$input" 'BEGIN {
         printf "%10d %10.4f %12.4f %10.1f %12.1f %8.2f\n", n, t, t / n * 1e6, p / 1024, p * 1024 / n,

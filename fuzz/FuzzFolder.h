@@ -27,17 +27,18 @@ class FuzzFolder {
     FuzzFolder& operator=(const FuzzFolder&) = delete;
 
     std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-    // Replaces the named file's bytes; returns its path.
+    // Replaces the named file's bytes; returns its path, or empty when they could not be written.
     std::string Write(const std::string& name, const std::uint8_t* data, std::size_t size) const {
         const std::string path = Path(name);
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-        return path;
+        out.close();
+        return out ? path : std::string();
     }
 
     // A .shp and its .shx from one input: the first four bytes (little-endian) give the length of
     // the .shp part, the rest after it is the .shx. The path of the .shp, or empty for an input
-    // too short to say.
+    // too short to say or a .shp that could not be written.
     std::string WriteShapefile(const std::uint8_t* data, std::size_t size) const {
         if (size < 4) return {};
         std::uint32_t shpLength = 0;

@@ -2,26 +2,16 @@
 // is the file, refused as a whole when it is no text. Every lookup, the field rules of the code and
 // their expansion must hold their limits and never fail; every line is also taken as a rule
 // template on its own.
-#include <unistd.h>
-
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "fuzz/FuzzFolder.h"
 #include "platform/UiService.h"
 #include "shape/BatchConfig.h"
 
 namespace {
-
-// The file each input is written to; removed again once the configuration has read it.
-const std::string& ScratchFile() {
-    static const std::string name = (std::filesystem::temp_directory_path() /
-                                     ("fuzz-batchconfig-" + std::to_string(::getpid()) + ".ini"))
-                                        .string();
-    return name;
-}
 
 void Check(bool condition) {
     if (!condition) std::abort();
@@ -54,14 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t newline = input.find('\n');
     const std::string code = input.substr(0, std::min<std::size_t>(newline, 300));
     const std::string file = newline == std::string::npos ? "" : input.substr(newline + 1);
-    {
-        std::ofstream out(ScratchFile(), std::ios::binary | std::ios::trunc);
-        out.write(file.data(), static_cast<std::streamsize>(file.size()));
-    }
+    static const FuzzFolder folder("fuzz-batchconfig");
+    const std::string path =
+        folder.Write("in.ini", reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
+    if (path.empty()) return 0;
 
-    TBatchConfig config(ScratchFile());
-    std::error_code ignored;
-    std::filesystem::remove(ScratchFile(), ignored);  // the image is read once, at construction
+    TBatchConfig config(path);
     // A file that is no configuration (binary bytes) is refused with a message, and only then.
     Check(config.NoFile() == !platform::UiService::Headless()->Messages().empty());
     config.ReadOptionTPID(1);

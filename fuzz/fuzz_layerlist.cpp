@@ -2,16 +2,18 @@
 // a parsed line written back must parse to the same entry.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
-#include "fuzz/FuzzInputFile.h"
+#include "fuzz/FuzzFolder.h"
 #include "plugin/LayerListFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const FuzzInputFile input("fuzz_layerlist");
-    if (!input.Write(data, size)) return 0;
+    static const FuzzFolder folder("fuzz-layerlist");
+    const std::string path = folder.Write("input", data, size);
+    if (path.empty()) return 0;
 
-    const LayerListReadResult read = ReadLayerListFile(input.Path());
+    const LayerListReadResult read = ReadLayerListFile(path);
     if (read.Entries.size() > kLayerListMaxLines) __builtin_trap();
 
     const std::string_view text(reinterpret_cast<const char*>(data), size);

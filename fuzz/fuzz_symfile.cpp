@@ -3,19 +3,20 @@
 #include <cstdint>
 #include <string>
 
-#include "fuzz/FuzzInputFile.h"
+#include "fuzz/FuzzFolder.h"
 #include "model/Symbols.h"
 #include "platform/UiService.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     platform::HeadlessUi* ui = platform::UiService::Headless();
     ui->SetEcho(false);
-    static const FuzzInputFile input("fuzz_symfile");
-    if (!input.Write(data, size)) return 0;
+    static const FuzzFolder folder("fuzz-symfile");
+    const std::string path = folder.Write("input", data, size);
+    if (path.empty()) return 0;
 
     std::unique_ptr<TListaSYM> symbols;
     std::int32_t result = -1;
-    ReadSymbolFile(input.Path(), symbols, result);
+    ReadSymbolFile(path, symbols, result);
     if (result != 0 && result != 13) __builtin_trap();
     std::string name;
     symbols->SymbolFileName("4101", name);
