@@ -210,7 +210,7 @@ TEST(FileSet, WhatAKilledRunLeftIsPutInOrderByTheNextRun) {
     auto killedRun = [&](int filesInPlace, bool commit) {
         const pid_t child = ::fork();
         if (child == 0) {
-            EndProcessInCommitForTest(filesInPlace);
+            BreakCommitForTest(filesInPlace, true);
             FileSet set;
             for (const char* name : {"a.shp", "a.shx", "a.dbf"}) Replace(dir / name, "new");
             if (commit) set.Commit();
