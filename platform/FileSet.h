@@ -97,10 +97,13 @@ class FileSet {
     bool done_ = false;
 };
 
-// For tests: every replacement whose target's name ends in `suffix` fails when it is finished
-// (ReplacementFile.h), and a set put in place ends the process or fails after that many files
-// (FolderJournal.h).
+// For tests: every replacement whose target's name ends in `suffix` (compared without regard to
+// case) fails with `error` when it is finished, as a full disk would make it fail; an empty
+// suffix ends this. The next set of several files that has put that many of them in place fails
+// at its next rename, ends the process at once as if it were killed, or stops it (SIGSTOP); a
+// negative count ends this.
+enum class CommitBreak { Fail, End, Stop };
 void FailReplacementsForTest(std::string_view suffix, std::int32_t error);
-void BreakCommitForTest(int filesInPlace, bool endProcess);
+void BreakCommitForTest(int filesInPlace, CommitBreak how);
 
 }  // namespace platform

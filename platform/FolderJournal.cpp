@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,7 +37,7 @@ std::atomic<unsigned long> serials{0};
 
 // The test hook of BreakCommitForTest.
 std::atomic<int> breakAfter{-1};
-std::atomic<bool> breakEnds{false};
+std::atomic<CommitBreak> breakHow{CommitBreak::Fail};
 
 // Says once in a process why a journal of a folder is left as it is.
 void LeftAlone(const std::string& journal, std::string_view why) {
@@ -284,9 +285,11 @@ class FolderCommit {
             if (outcome_.failed.contains(member)) continue;
             int err = 0;
             if (journaled_ && placed == breakAfter.load()) {
-                if (breakEnds.load()) ::_exit(0);
                 breakAfter = -1;
-                err = EIO;
+                if (breakHow == CommitBreak::End) ::_exit(0);
+                if (breakHow == CommitBreak::Stop) ::raise(SIGSTOP);
+                err =
+                    breakHow == CommitBreak::Fail ? EIO : PlaceEntry(owners_[i]->fd_, renames_[i]);
             } else {
                 err = PlaceEntry(owners_[i]->fd_, renames_[i]);
             }
@@ -344,8 +347,8 @@ CommitOutcome CommitFiles(const std::vector<SetFile>& files) {
     return FolderCommit(files).Run();
 }
 
-void BreakCommitForTest(int filesInPlace, bool endProcess) {
-    breakEnds = endProcess;
+void BreakCommitForTest(int filesInPlace, CommitBreak how) {
+    breakHow = how;
     breakAfter = filesInPlace;
 }
 

@@ -100,12 +100,17 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
     std::int32_t result = 0;
     WriteMapFile(saveasmaptexts::Generator(), MapVersionText(LibraryVersion), kMapVersion,
                  target.FileName, false, &target.Points, &target.Objects, result);
-    if (result != 0) return false;
+    // Without a MAP file there is nothing for the link table and the settings file to go with.
+    const bool converted = target.Points.Count() > 0 && target.Objects.Count() > 0;
+    if (result != 0 || !converted) {
+        files.Fail(result != 0 ? result : platform::kErrorInvalidData);
+        return false;
+    }
     const bool outermost = platform::FileSet::Current() == &files;
     const std::int32_t committed = files.Commit();
     if (committed != 0) {
         if (outermost) ShowFileResult(static_cast<std::int16_t>(committed), target.FileName);
         return false;
     }
-    return target.Points.Count() > 0 && target.Objects.Count() > 0;
+    return true;
 }
