@@ -32,6 +32,9 @@ Journals& All() {
     return journals;
 }
 
+// Sets of up to this many files are flushed file by file.
+constexpr std::size_t kFewFiles = 8;
+
 // Serial numbers of temporaries and backups: every name is made once in a process.
 std::atomic<unsigned long> serials{0};
 
@@ -257,14 +260,29 @@ class FolderCommit {
         }
     }
 
-    // The temporaries reach the disk, then the journals naming the renames.
+    // The temporaries reach the disk, then the journals naming the renames. A few files are
+    // flushed one by one, with their folders; for more, one flush of the whole file system is
+    // far quicker than one for each file (a layer of a large export has four).
     bool MakeDurable() {
-        std::vector<dev_t> flushed;
-        for (FolderJournal* folder : folders_) {
-            if (std::find(flushed.begin(), flushed.end(), folder->device_) != flushed.end())
-                continue;
-            if (::syncfs(folder->fd_) != 0) return false;
-            flushed.push_back(folder->device_);
+        if (renames_.size() <= kFewFiles) {
+            for (std::size_t i = 0; i < renames_.size(); ++i) {
+                if (renames_[i].temporary.empty()) continue;
+                const int fd = ::openat(owners_[i]->fd_, renames_[i].temporary.c_str(),
+                                        O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+                const bool flushed = fd >= 0 && ::fdatasync(fd) == 0;
+                if (fd >= 0) ::close(fd);
+                if (!flushed) return false;
+            }
+            for (FolderJournal* folder : folders_)
+                if (::fsync(folder->fd_) != 0) return false;
+        } else {
+            std::vector<dev_t> flushed;
+            for (FolderJournal* folder : folders_) {
+                if (std::find(flushed.begin(), flushed.end(), folder->device_) != flushed.end())
+                    continue;
+                if (::syncfs(folder->fd_) != 0) return false;
+                flushed.push_back(folder->device_);
+            }
         }
         if (!journaled_) return true;
         for (FolderJournal* folder : folders_) {
