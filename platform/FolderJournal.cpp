@@ -212,7 +212,6 @@ class FolderCommit {
         Lock();
         for (FolderJournal* folder : folders_) folder->TidyLocked();
         Plan();
-        journaled_ = renames_.size() > 1;
         if (!MakeDurable()) {
             Fail(errno);
             for (const SetFile& file : files_) outcome_.failed.insert(file.member);
@@ -244,19 +243,28 @@ class FolderCommit {
         if (outcome_.error == 0) outcome_.error = err != 0 ? err : EIO;
     }
 
-    // The renames; an old file of a target is kept as a backup while a set of several files is
-    // put in place, so that a member failing half-way can be undone.
+    // The renames. A member of several files needs the journal, and the old file of each of its
+    // targets is kept as a backup while it is put in place, so that it can be undone half-way;
+    // one rename alone is all or nothing.
     void Plan() {
+        std::map<int, int> sizes;
+        std::vector<bool> exists;
         for (const SetFile& file : files_) {
-            JournalRename rename{file.temporary, file.target, "", file.member};
             struct stat st {};
-            const bool exists =
+            const bool there =
                 ::fstatat(file.folder->fd_, file.target.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
-            if (file.temporary.empty() && !exists) continue;  // nothing to remove
-            if (exists && files_.size() > 1)
-                rename.backup = TemporaryName(file.target, file.folder->token_, ++serials);
-            renames_.push_back(std::move(rename));
+            if (file.temporary.empty() && !there) continue;  // nothing to remove
+            renames_.push_back(JournalRename{file.temporary, file.target, "", file.member});
             owners_.push_back(file.folder.get());
+            exists.push_back(there);
+            ++sizes[file.member];
+        }
+        for (std::size_t i = 0; i < renames_.size(); ++i) {
+            JournalRename& rename = renames_[i];
+            if (sizes[rename.member] < 2) continue;
+            journaled_ = true;
+            if (exists[i])
+                rename.backup = TemporaryName(rename.target, owners_[i]->token_, ++serials);
         }
     }
 
