@@ -71,7 +71,7 @@ void FileSet::Remove(std::string_view name) {
     entry.alias = Absolute(os);
     entry.folder = FolderJournal::Of(SplitOsName(entry.target).first);
     if (!entry.folder) return Fail(OsErrorFromErrno(errno));
-    Hold(std::move(entry));
+    Keep(std::move(entry));
 }
 
 void FileSet::Adopt(std::shared_ptr<FolderJournal> folder, std::string temporary,
@@ -85,6 +85,12 @@ void FileSet::Adopt(std::shared_ptr<FolderJournal> folder, std::string temporary
     entry.temporary = std::move(temporary);
     entry.target = Absolute(target);
     entry.alias = Absolute(alias);
+    Keep(std::move(entry));
+}
+
+void FileSet::Keep(Entry entry) {
+    // A file given to a set of sets outside its members stands on its own.
+    if (kind_ == Kind::Sets) entry.member = members_++;
     Hold(std::move(entry));
 }
 

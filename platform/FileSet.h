@@ -78,8 +78,10 @@ class FileSet {
         int member = 0;
     };
     void Discard();
-    // Keeps the entry, in place of one for the same target (whose temporary file goes).
+    // Keeps the entry, in place of one for the same target (whose temporary file goes); Keep
+    // first makes a file given to a set of sets directly a member of its own.
     void Hold(Entry entry);
+    void Keep(Entry entry);
     // Puts the entries in place; 0 or the error, the files of the members that failed noted
     // in unplaced_.
     std::int32_t PutInPlace();
