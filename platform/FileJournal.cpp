@@ -56,6 +56,17 @@ std::optional<unsigned long> SerialOf(std::string_view name, std::string_view to
     return serial;
 }
 
+// A file of a kind that sets of files are made of: a layer's .shp, .shx, .dbf and style file; a
+// MAP file with its link table and settings file.
+bool SetKind(std::string_view name) {
+    static constexpr std::string_view kKinds[] = {".shp", ".shx", ".dbf", ".tpi", ".map", ".cc"};
+    const std::size_t dot = name.find_last_of('.');
+    if (dot == std::string_view::npos || dot == 0) return false;
+    for (std::string_view kind : kKinds)
+        if (IniNamesEqual(name.substr(dot), kind)) return true;
+    return false;
+}
+
 // A temporary or backup made for `target` by the run of the token.
 bool MadeFor(std::string_view name, std::string_view target, std::string_view token) {
     const std::optional<unsigned long> serial = SerialOf(name, token);
@@ -113,7 +124,8 @@ std::optional<std::vector<JournalRename>> ReadRenames(Reader& in, std::string_vi
         const std::optional<std::string_view> temporary = in.Field();
         const std::optional<std::string_view> target = in.Field();
         const std::optional<std::string_view> backup = in.Field();
-        if (!member || !temporary || !target || !backup || !BareName(*target)) return std::nullopt;
+        if (!member || !temporary || !target || !backup || !BareName(*target) || !SetKind(*target))
+            return std::nullopt;
         if (!temporary->empty() && !MadeFor(*temporary, *target, token)) return std::nullopt;
         if (!backup->empty() && !MadeFor(*backup, *target, token)) return std::nullopt;
         if (!temporary->empty()) stems.insert(FoldedStem(*target));

@@ -15,9 +15,10 @@
 //
 // What a folder holds is outside input, journals included. A journal names entries of its own
 // folder only, by bare names (no '/', no "." or ".."); every temporary and backup it names
-// carries its token, and is the name TemporaryName gives for the target it stands for; a removed
-// file shares its stem with a file the set renames. A journal that breaks any rule is never
-// acted on, and no file is removed because its name merely looks like a temporary's.
+// carries its token, and is the name TemporaryName gives for the target it stands for; every
+// target is of a kind a set of files holds (.shp, .shx, .dbf, .tpi, .map, .cc), and a removed one
+// shares its stem with a file the set puts in place. A journal that breaks any rule is never acted
+// on, and no file is removed because its name merely looks like a temporary's.
 namespace platform {
 
 // One file of a set being put in place.

@@ -97,6 +97,32 @@ void Substitute(const std::string& file, const std::string& from, const std::str
     TempFolder::WriteBytes(file, bytes);
 }
 
+// Makes every name the renames of a run's journal give to a.shx, and the temporary they name, one
+// for `target`.
+void Retarget(const std::string& folder, const std::string& journal, const std::string& target) {
+    const std::string path = folder + "/" + journal;
+    const std::string token = JournalTokenOf(journal);
+    const std::string mark = ".a.~" + token + "-";
+    std::string bytes = TempFolder::ReadBytes(path);
+    const std::size_t renames = bytes.find(std::string("\0R", 2));
+    for (std::size_t at = bytes.find(mark, renames); at != std::string::npos;
+         at = bytes.find(mark, at + 1)) {
+        const std::string name = bytes.substr(at, bytes.find('\0', at) - at);
+        if (!name.ends_with(".shx")) continue;
+        const std::string other =
+            TemporaryName(target, token, std::stoul(name.substr(mark.size())));
+        if (std::filesystem::exists(folder + "/" + name)) {
+            std::filesystem::create_directories(
+                std::filesystem::path(folder + "/" + other).parent_path());
+            std::filesystem::rename(folder + "/" + name, folder + "/" + other);
+        }
+        bytes.replace(at, name.size(), other);
+    }
+    bytes.replace(bytes.find(std::string("\0a.shx\0", 7), renames), 7,
+                  std::string(1, '\0') + target + '\0');
+    TempFolder::WriteBytes(path, bytes);
+}
+
 }  // namespace
 
 TEST(FileSystem, NamesAreWindows1250InsideUtf8OnDiskAndFoundWhateverTheirCase) {
@@ -307,20 +333,22 @@ TEST(FileSet, AFailedOrInterruptedCommitLeavesTheSetWholeAndNothingForLaterRuns)
 TEST(FileSet, AJournalThatBreaksARuleIsLeftAloneAndTheRunDoesItsOwnWork) {
     using Spoil = std::function<void(const std::string& folder, const std::string& outside,
                                      const std::string& journal)>;
-    const std::string target("\0a.shx\0", 7);
     const std::vector<std::pair<std::string, Spoil>> cases = {
         {"absolute path",
          [&](auto& folder, auto& outside, auto& journal) {
-             Substitute(folder + "/" + journal, target,
-                        std::string(1, '\0') + outside + "/victim.shx" + std::string(1, '\0'));
+             Retarget(folder, journal, outside + "/victim.shx");
          }},
         {"..",
-         [&](auto& folder, auto&, auto& journal) {
-             Substitute(folder + "/" + journal, target, std::string("\0../victim.shx\0", 15));
+         [&](auto& folder, auto& outside, auto& journal) {
+             Retarget(folder, journal,
+                      "../" + std::filesystem::path(outside).filename().string() + "/victim.shx");
          }},
+        {"a file of a kind no set writes",
+         [&](auto& folder, auto&, auto& journal) { Retarget(folder, journal, "notes.txt"); }},
         {"a target its temporary was not made for",
          [&](auto& folder, auto&, auto& journal) {
-             Substitute(folder + "/" + journal, target, std::string("\0notes.txt\0", 11));
+             Substitute(folder + "/" + journal, std::string("\0a.shx\0", 7),
+                        std::string("\0notes.shp\0", 11));
          }},
         {"a temporary without the token",
          [&](auto& folder, auto&, auto& journal) {
@@ -368,6 +396,7 @@ TEST(FileSet, AJournalThatBreaksARuleIsLeftAloneAndTheRunDoesItsOwnWork) {
         for (const char* name : {"a.shp", "a.shx", "a.dbf"})
             TempFolder::WriteBytes(dir / name, "old");
         TempFolder::WriteBytes(dir / "notes.txt", "notes");
+        TempFolder::WriteBytes(dir / "notes.shp", "notes");
         TempFolder::WriteBytes(dir / ".plan.~2024-backup.txt", "plan");
         TempFolder::WriteBytes(dir / ".~1999-backup.journal", "backup");
         ASSERT_EQ(ExitOf(Spawn([&] {
