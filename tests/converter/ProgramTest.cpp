@@ -57,7 +57,36 @@ TEST_F(ProgramTest, WithoutTheLibraryTheProgramStartsAndReportsTheMissingObject)
         RunProgram(kLonelyProgram, scratch.Path(), "MAP=a.map CFG=b.ini SHPDIR=out ACTION=MAP2SHP");
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_NE(run.output.find(kCreateError), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find(KESTREL_NOLIB_BIN "/lib32/Kestrel.so"), std::string::npos)
+        << run.output;
     EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(ProgramTest, HelpGoesToStandardOutputAndAUsageErrorToStandardError) {
+    struct Case {
+        const char* arguments;
+        const char* kept;  // the stream whose output is looked at; the other goes nowhere
+        int status;
+    };
+    for (const Case c : {Case{"--help", "1", 0}, Case{"-h", "1", 0}, Case{"", "2", 2}}) {
+        const std::string dropped = std::string(c.kept) == "1" ? "2" : "1";
+        const ProgramRun run = RunInFolder(
+            scratch.Path(), std::string("env -u DISPLAY -u WAYLAND_DISPLAY sh -c '\"$0\" ") +
+                                c.arguments + " " + dropped + ">/dev/null' '" + kFakeProgram + "'");
+        EXPECT_EQ(run.status, c.status) << c.arguments << run.output;
+        EXPECT_NE(run.output.find("Kod wyjścia"), std::string::npos) << c.arguments << run.output;
+    }
+}
+
+TEST_F(ProgramTest, AMisspeltActionIsNamedOnceAndNothingElseIsSaidMissing) {
+    const ProgramRun run =
+        RunProgram(kFakeProgram, scratch.Path(), "MAP=a.map CFG=b SHPDIR=o ACTION=MAP2SH");
+    EXPECT_EQ(run.status, 2) << run.output;
+    const std::string said = "Nieznana akcja (dozwolone MAP2SHP i SHP2MAP): MAP2SH\n";
+    const std::size_t at = run.output.find(said);
+    EXPECT_NE(at, std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find(said, at + 1), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("brak:"), std::string::npos) << run.output;
 }
 
 TEST_F(ProgramTest, TheLibraryIsAlsoFoundInTheCurrentFolder) {

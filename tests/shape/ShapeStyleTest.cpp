@@ -154,6 +154,31 @@ TEST_F(ShapeStyleTest, GarbageFilesGiveTheDefaults) {
     EXPECT_EQ(s.Symbol, " ");
 }
 
+TEST_F(ShapeStyleTest, ANameThatHoldsNoShapefileGetsNoStyleFile) {
+    // A map chosen by mistake, and an attribute table beside a shapefile with a style of its own.
+    WriteText(dir.Path("plan.map"), "MAP 7\r\n" + std::string(120, 'x') + "\r\n");
+    std::string table(120, ' ');
+    table.replace(32, 5, "NAZWA");
+    WriteText(dir.Path("drogi.dbf"), table);
+    WriteText(dir.Path("drogi.shx"), std::string(100, '\0'));
+    const std::string style = "[Inne]\r\nklucz=zostaje\r\n";
+    WriteText(dir.Path("drogi.tpi"), style);
+    for (const char* name : {"plan.map", "drogi.dbf", "brak.shp"}) {
+        shapetest::QuietUi();
+        {
+            TShape s;
+            EXPECT_NE(TShape::OpenShape(&s, dir.Path(name)), kShapeLoaded) << name;
+        }
+        if (std::string(name) != "brak.shp") {
+            ASSERT_EQ(shapetest::MessageTexts().size(), 1u) << name;
+            EXPECT_EQ(shapetest::MessageTexts()[0].rfind("Nieobslugiwany typ danych ", 0), 0u);
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("plan.tpi")));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("brak.tpi")));
+    EXPECT_EQ(ReadText(dir.Path("drogi.tpi")), style);
+}
+
 TEST_F(ShapeStyleTest, AShapeWithoutAFileNameWritesNoStyleFile) {
     const auto before = std::filesystem::current_path();
     std::filesystem::current_path(dir.Dir());
