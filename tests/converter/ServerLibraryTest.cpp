@@ -21,18 +21,6 @@ TEST_F(ServerLibraryTest, AMissingLibraryLeavesEveryEntryEmpty) {
     EXPECT_TRUE(MessageTexts().empty());
 }
 
-TEST_F(ServerLibraryTest, ALibraryThatWillNotLoadIsToldByTheLoadersOwnWords) {
-    const std::string broken = scratch.Path("Kestrel.so");
-    WriteFileBytes(broken, "no shared object");
-    ServerLibrary library;
-    EXPECT_FALSE(library.BindServerLibrary(broken));
-    const std::string said = platform::Cp1250ToUtf8(library.LoadError());
-    EXPECT_EQ(said.rfind("Nie można załadować biblioteki: ", 0), 0u) << said;
-    EXPECT_NE(said.find(broken), std::string::npos) << said;
-    ASSERT_TRUE(library.BindServerLibrary(FakeLibrary()));
-    EXPECT_EQ(library.LoadError(), "");
-}
-
 TEST_F(ServerLibraryTest, TheWholeLibraryBindsEightExportsAndIsFreedAtTheEnd) {
     {
         ServerLibrary library;

@@ -107,28 +107,6 @@ TEST_F(ControlsTest, SelectionOutsideTheItemsIsNoneAndFollowsItsItem) {
     EXPECT_EQ(empty.ItemIndex(), -1);
 }
 
-TEST_F(ControlsTest, ArrowKeysChooseInsideARadioGroupRoundEitherEnd) {
-    RadioGroup codes("Standard polskich liter w DBF", {"Mazovia", "Latin 2", "Windows 1250"});
-    int clicks = 0;
-    codes.OnClick = [&] { ++clicks; };
-    struct Press {
-        int step;
-        int chosen;
-    };
-    // From none, forwards gives the first item; then round past the last and back.
-    for (const Press press : {Press{1, 0}, Press{1, 1}, Press{1, 2}, Press{1, 0}, Press{-1, 2}}) {
-        EXPECT_TRUE(codes.PressArrow(press.step));
-        EXPECT_EQ(codes.ItemIndex(), press.chosen) << press.step;
-    }
-    EXPECT_EQ(clicks, 5);
-    codes.SetItemIndex(-1);
-    EXPECT_TRUE(codes.PressArrow(-1));
-    EXPECT_EQ(codes.ItemIndex(), 2);
-    codes.Enabled = false;
-    EXPECT_FALSE(codes.PressArrow(1));
-    EXPECT_FALSE(RadioGroup("x").PressArrow(1));
-}
-
 TEST_F(ControlsTest, CheckListMarksMoveWithTheirLines) {
     CheckListBox layers;
     layers.SetItems({"a.shp", "b.shp", "c.shp"});

@@ -57,66 +57,46 @@ TEST_F(BindingTest, TheSettingsDialogTakesWhatAPersonDoesAndOkSavesIt) {
     EXPECT_NE(Registry().find("\"Point\""), std::string::npos);
 }
 
-// The control among `controls` that has the keyboard: its widget, or a widget inside it (a
-// radio group's item, a page control's tabs).
-const platform::Control* Focused(const FormWindow& window,
-                                 const std::vector<const platform::Control*>& controls) {
-    for (const QWidget* w = window.focusWidget(); w != nullptr; w = w->parentWidget())
-        for (const platform::Control* control : controls)
-            if (window.WidgetOf(*control) == w) return control;
-    return nullptr;
-}
-
-// Presses Tab from the control that has the keyboard as often as there are controls, noting
-// each control reached first.
+// Presses Tab once per control, starting from the first, and notes the control that has the
+// keyboard each time: its widget, or one inside it (a radio group's item, the tabs).
 std::vector<const platform::Control*> TabRound(
     const FormWindow& window, const std::vector<const platform::Control*>& controls) {
+    window.WidgetOf(*controls.front())->setFocus();
     std::vector<const platform::Control*> reached;
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        reached.push_back(Focused(window, controls));
+        const platform::Control* found = nullptr;
+        for (const QWidget* w = window.focusWidget(); w && !found; w = w->parentWidget())
+            for (const platform::Control* control : controls)
+                if (window.WidgetOf(*control) == w) found = control;
+        reached.push_back(found);
         QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
     }
     return reached;
 }
 
 TEST_F(BindingTest, TheTabKeyFollowsTheSettingsTableAndArrowsChooseInsideARadioGroup) {
-    WhileShown<TFConfConv>(
-        [] { EditConversionSettings(); },
-        [](FormWindow& window, TFConfConv& f) {
-            using Controls = std::vector<const platform::Control*>;
-            auto* tabs = WidgetOf<QTabWidget>(window, f.PageControl1);
-            tabs->setFocus();
-            // Each radio group is one stop; the disabled box is passed over.
-            const Controls first{&f.PageControl1, &f.RadioGroup1, &f.RadioGroup2, &f.RadioGroup3,
-                                 &f.RadioGroup4,  &f.CheckBox3,   &f.CheckBox4,   &f.CheckBox5,
-                                 &f.CheckBox1,    &f.Button1,     &f.Button2};
-            EXPECT_EQ(TabRound(window, first), first);
-            EXPECT_EQ(Focused(window, first), &f.PageControl1);
-            tabs->setCurrentIndex(1);
-            const Controls second{&f.PageControl1, &f.MaskEdit1, &f.MaskEdit2, &f.MaskEdit3,
-                                  &f.MaskEdit4,    &f.CheckBox2, &f.CheckBox6, &f.CheckBox9,
-                                  &f.CheckBox10,   &f.Button1,   &f.Button2};
-            EXPECT_EQ(TabRound(window, second), second);
-            tabs->setCurrentIndex(2);
-            const Controls third{&f.PageControl1, &f.RadioGroup5, &f.CheckBox7, &f.SYMNAME,
-                                 &f.SYMFind,      &f.Button1,     &f.Button2};
-            EXPECT_EQ(TabRound(window, third), third);
+    WhileShown<TFConfConv>([] { EditConversionSettings(); },
+                           [](FormWindow& window, TFConfConv& f) {
+                               // Each radio group is one stop.
+                               const std::vector<const platform::Control*> first{
+                                   &f.PageControl1, &f.RadioGroup1, &f.RadioGroup2, &f.RadioGroup3,
+                                   &f.RadioGroup4,  &f.CheckBox3,   &f.CheckBox4,   &f.CheckBox5,
+                                   &f.CheckBox1,    &f.Button1,     &f.Button2};
+                               EXPECT_EQ(TabRound(window, first), first);
 
-            // The chosen item keeps the keyboard.
-            QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
-            ASSERT_EQ(Focused(window, third), &f.RadioGroup5);
-            // From "Windows 1250": Down to the last item, Down round to the first, Up back.
-            const std::pair<Qt::Key, int> presses[] = {
-                {Qt::Key_Down, 3}, {Qt::Key_Down, 0}, {Qt::Key_Up, 3}};
-            for (const auto& [key, expected] : presses) {
-                QTest::keyClick(window.focusWidget(), key);
-                EXPECT_EQ(f.RadioGroup5.ItemIndex(), expected);
-                EXPECT_EQ(window.focusWidget(), RadioItem(window, f.RadioGroup5, expected));
-            }
-            QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
-            EXPECT_EQ(Focused(window, third), &f.CheckBox7);
-            QTest::keyClick(&window, Qt::Key_Escape);
-        });
+                               // From "Point": Down to "Arc", Down round to "Point", Up round back
+                               // to "Arc"; the chosen item keeps the keyboard.
+                               QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
+                               for (const auto& [key, chosen] :
+                                    {std::pair{Qt::Key_Down, 1}, std::pair{Qt::Key_Down, 0},
+                                     std::pair{Qt::Key_Up, 1}}) {
+                                   QTest::keyClick(window.focusWidget(), key);
+                                   EXPECT_EQ(f.RadioGroup1.ItemIndex(), chosen);
+                                   EXPECT_EQ(window.focusWidget(),
+                                             RadioItem(window, f.RadioGroup1, chosen));
+                               }
+                               QTest::keyClick(&window, Qt::Key_Escape);
+                           });
 }
 
 TEST_F(BindingTest, CancellingTheSettingsDialogChangesNothing) {
