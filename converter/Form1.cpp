@@ -98,6 +98,10 @@ void TForm1::FormCreate() {
 
 bool TForm1::RunBatch(BatchAction action, const BatchValues& values) {
     batchDone_ = true;
+    // A name longer than the library's names would be cut to another file's: refused.
+    const BatchValues job = BatchJob(values);
+    for (const std::string* name : {&job.Map, &job.Shp, &job.Cfg, &job.ShpDir})
+        if (!platform::NameFits(*name)) return false;
     server_.reset(library_.CallNewKWZObject());
     if (!server_) {
         ShowCreateError();
@@ -187,7 +191,7 @@ void TForm1::Button2Click() {
         }
         server_->OpenFile(ArgumentHandle(file).get());
         SaveDialog1.Filter = pontratexts::MapFilter();
-        SaveDialog1.FileName = platform::Cut(platform::ChangeFileExt(file, ".map"));
+        SaveDialog1.FileName = platform::ChangeFileExt(file, ".map");
         server_->SaveAsMap(ArgumentHandle(SaveDialog1.FileName).get(), 0);
         DestroyServer();
     }
