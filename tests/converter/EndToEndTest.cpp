@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -228,6 +229,23 @@ TEST_F(EndToEndTest, AFullDiskKeepsTheOlderLayerWhole) {
 
 // What a script sees: the exit status and one clean line or paragraph per message.
 TEST_F(EndToEndTest, ExitStatusesAndMessagesTellScriptsWhatHappened) {
+    // Shapefiles to convert back: one without records, one whose index names 2 of its 4.
+    std::filesystem::create_directory(scratch.Path("src"));
+    ASSERT_EQ(Pontra("MAP=zielonki.map CFG=zielonki.ini SHPDIR=src ACTION=MAP2SHP").status, 0);
+    for (const char* ext : {".shp", ".shx", ".dbf"}) {
+        std::filesystem::copy_file(scratch.Path("src/osnowa") + ext,
+                                   scratch.Path("src/pusty") + ext);
+        std::filesystem::copy_file(scratch.Path("src/osnowa") + ext,
+                                   scratch.Path("src/krotki") + ext);
+    }
+    for (const char* ext : {".shp", ".shx"}) {
+        std::string header = ReadFileBytes(scratch.Path("src/pusty") + ext).substr(0, 100);
+        header[24] = header[25] = header[26] = 0;
+        header[27] = 50;  // the file length in words: the header alone
+        WriteFileBytes(scratch.Path("src/pusty") + ext, header);
+    }
+    WriteFileBytes(scratch.Path("src/krotki.shx"),
+                   ReadFileBytes(scratch.Path("src/krotki.shx")).substr(0, 100 + 2 * 8));
     std::filesystem::create_directory(scratch.Path("shp"));
     WriteFileBytes(scratch.Path("plik"), "x");
     WriteFileBytes(scratch.Path("napisy.map"),
@@ -242,7 +260,14 @@ TEST_F(EndToEndTest, ExitStatusesAndMessagesTellScriptsWhatHappened) {
          "Błąd dostępu do pliku brak.map"},
         {"MAP=zielonki.map CFG=zielonki.ini SHPDIR=plik/shp ACTION=MAP2SHP", 1,
          "Nie można zapisać plików w folderze plik/shp"},
-        {"MAP=napisy.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SHP", 1, ""},  // only texts
+        {"MAP=napisy.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SHP", 1,
+         "Mapa napisy.map nie ma obiektów o kodach od 1000 do 5999: nie zapisano plików SHP"},
+        {"SHP=src/pusty.shp CFG=zielonki.ini MAP=pusty.map ACTION=SHP2MAP", 1,
+         "Plik src/pusty.shp nie ma obiektów z punktami: nie zapisano pliku pusty.map"},
+        // What could be read is written, and the script learns that it is not all.
+        {"SHP=src/krotki.shp CFG=zielonki.ini MAP=krotki.map ACTION=SHP2MAP", 1,
+         "Odczytano tylko 2 z 4 rekordów pliku src/krotki.shp; plik krotki.map zawiera tylko "
+         "odczytane obiekty"},
         {"SHP=shp/brak.shp CFG=zielonki.ini MAP=brak.map ACTION=SHP2MAP", 1,
          "Brak pliku shp: shp/brak.shp"},
         {"MAP=zielonki.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SZP", 2,
@@ -265,4 +290,68 @@ TEST_F(EndToEndTest, ExitStatusesAndMessagesTellScriptsWhatHappened) {
     for (const char* name :
          {"1001.shp", "1105.shp", "4101.shp", "4302.shp", "5101.shp", "5201.shp", "5101.dbf"})
         EXPECT_TRUE(std::filesystem::exists(scratch.Path("shp/") + name)) << name;
+    EXPECT_FALSE(std::filesystem::exists(scratch.Path("pusty.map")));
+    const std::string partial = ReadFileBytes(scratch.Path("krotki.map"));
+    EXPECT_EQ(std::count(partial.begin(), partial.end(), '*'), 2);  // the two objects read
+}
+
+// Names are never cut: one that would not fit 255 characters is refused with a message naming
+// it, and nothing is written under it; one that fits is written whole.
+TEST_F(EndToEndTest, NamesOfMoreThan255CharactersAreRefusedNotCut) {
+    std::filesystem::create_directory(scratch.Path("src"));
+    ASSERT_EQ(Pontra("MAP=zielonki.map CFG=zielonki.ini SHPDIR=src ACTION=MAP2SHP").status, 0);
+    for (const char* ext : {".shp", ".shx"})  // without its table: no map_ table is written
+        std::filesystem::copy_file(scratch.Path("src/osnowa") + ext, scratch.Path("src/bez") + ext);
+    // Within 255 characters a name of each of these folders is short enough for any file system.
+    std::filesystem::create_directory(scratch.Path("shp"));
+    std::filesystem::create_directory(scratch.Path("out"));
+    auto longNames = [&] {
+        std::vector<std::filesystem::path> found;
+        for (const std::string& folder : {scratch.Path("shp"), scratch.Path("out")})
+            for (const auto& e : std::filesystem::directory_iterator(folder))
+                if (e.path().filename().string().size() > 100) found.push_back(e.path());
+        return found;
+    };
+    const struct {
+        const char* kind;
+        std::size_t length;  // of the name in question, folder included
+        int status;
+    } cases[] = {
+        {"layer", 254, 0}, {"layer", 255, 0}, {"layer", 256, 1},  // shp/<layer>.shp
+        {"map", 254, 0},   {"map", 255, 0},   {"map", 256, 1},    // out/<map>.map
+        {"table", 255, 0}, {"table", 256, 1},                     // out/map_<map>.dbf
+        {"cfg", 256, 1},
+    };
+    for (const auto& c : cases) {
+        const std::string kind = c.kind;
+        SCOPED_TRACE(kind + " " + std::to_string(c.length));
+        for (const auto& path : longNames()) std::filesystem::remove(path);
+        std::string name, written, arguments;
+        if (kind == "layer") {
+            const std::string layer(c.length - 8, 'w');
+            WriteFileBytes(scratch.Path("dlugie.ini"), "[WARSTWY]\r\n1001=" + layer + "\r\n");
+            name = written = "shp/" + layer + ".shp";
+            arguments = "MAP=zielonki.map CFG=dlugie.ini SHPDIR=shp ACTION=MAP2SHP";
+        } else if (kind == "map") {
+            name = written = "out/" + std::string(c.length - 8, 'm') + ".map";
+            arguments = "SHP=src/bez.shp CFG=zielonki.ini MAP=" + name + " ACTION=SHP2MAP";
+        } else if (kind == "table") {
+            const std::string stem(c.length - 12, 'm');
+            name = "out/map_" + stem + ".dbf";
+            written = "out/" + stem + ".map";
+            arguments = "SHP=src/osnowa.shp CFG=zielonki.ini MAP=" + written + " ACTION=SHP2MAP";
+        } else {
+            name = std::string(c.length, 'c');
+            written = "shp/1001.shp";
+            arguments = "MAP=zielonki.map CFG=" + name + " SHPDIR=shp ACTION=MAP2SHP";
+        }
+        const ProgramRun run = Pontra(arguments);
+        EXPECT_EQ(run.status, c.status) << run.output;
+        EXPECT_EQ(Has(run.output, "Za długa nazwa (ponad 255 znaków): " + name), c.status != 0)
+            << run.output;
+        EXPECT_EQ(std::filesystem::exists(scratch.Path(written)), c.status == 0);
+        if (c.status != 0) {
+            EXPECT_TRUE(longNames().empty());
+        }
+    }
 }
