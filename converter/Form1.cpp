@@ -98,7 +98,7 @@ void TForm1::FormCreate() {
 
 bool TForm1::RunBatch(BatchAction action, const BatchValues& values) {
     batchDone_ = true;
-    // A name longer than the library's names would be cut to another file's: refused.
+    // The library holds names of a short string; a longer one is refused before anything runs.
     const BatchValues job = BatchJob(values);
     for (const std::string* name : {&job.Map, &job.Shp, &job.Cfg, &job.ShpDir})
         if (!platform::NameFits(*name)) return false;

@@ -52,7 +52,7 @@ constexpr std::int32_t kNoRecord = -1;
 // What went wrong while loading, told once when the load ends.
 struct LoadReport {
     bool indexMismatch = false;
-    std::int64_t entries = 0;  // of the index, those past what the main file can hold included
+    std::int64_t entries = 0;  // index entries, those past what the main file can hold included
     std::int64_t failed = 0;
     std::int64_t firstFailed = 0;
     std::int64_t wrongType = 0;
@@ -193,6 +193,7 @@ std::int32_t TShape::HeaderVersion() const {
 }
 
 std::int32_t TShape::LoadShapeFile(const std::string& name) {
+    LoadCount = {};
     platform::BinaryFile main;
     if (!main.Open(name, platform::BinaryFile::Mode::Read)) return kShapeFileMissing;
     // Without its index the records cannot be found: the load ends here, both files closed.
@@ -228,7 +229,6 @@ std::int32_t TShape::LoadShapeFile(const std::string& name) {
     }
 
     laidOut_ = false;
-    LoadCount = {};
     LoadReport report;
     const std::vector<std::int64_t> offsets = ReadIndex(index, indexWords, size, report);
     ProgressOpen(0, Held(size), 1, shapetexts::ProgressLoading());
