@@ -295,63 +295,50 @@ TEST_F(EndToEndTest, ExitStatusesAndMessagesTellScriptsWhatHappened) {
     EXPECT_EQ(std::count(partial.begin(), partial.end(), '*'), 2);  // the two objects read
 }
 
-// Names are never cut: one that would not fit 255 characters is refused with a message naming
-// it, and nothing is written under it; one that fits is written whole.
+// Names are never cut: one longer than 255 characters is refused with a message naming it, and
+// nothing is written under it; one that fits is written whole. The folders keep every component
+// of these names short enough for any file system.
 TEST_F(EndToEndTest, NamesOfMoreThan255CharactersAreRefusedNotCut) {
-    std::filesystem::create_directory(scratch.Path("src"));
+    const std::string refused = "Za długa nazwa (ponad 255 znaków): ";
+    for (const char* folder : {"src", "shp", "out"})
+        std::filesystem::create_directory(scratch.Path(folder));
     ASSERT_EQ(Pontra("MAP=zielonki.map CFG=zielonki.ini SHPDIR=src ACTION=MAP2SHP").status, 0);
-    for (const char* ext : {".shp", ".shx"})  // without its table: no map_ table is written
+    for (const char* ext : {".shp", ".shx"})  // without its table: no map_ table
         std::filesystem::copy_file(scratch.Path("src/osnowa") + ext, scratch.Path("src/bez") + ext);
-    // Within 255 characters a name of each of these folders is short enough for any file system.
-    std::filesystem::create_directory(scratch.Path("shp"));
-    std::filesystem::create_directory(scratch.Path("out"));
-    auto longNames = [&] {
-        std::vector<std::filesystem::path> found;
-        for (const std::string& folder : {scratch.Path("shp"), scratch.Path("out")})
-            for (const auto& e : std::filesystem::directory_iterator(folder))
-                if (e.path().filename().string().size() > 100) found.push_back(e.path());
-        return found;
-    };
+
+    // Layers shp/<name>.shp of 254, 255 and 256 characters.
+    const std::string w(246, 'w'), x(247, 'x'), y(248, 'y');
+    WriteFileBytes(scratch.Path("dlugie.ini"),
+                   "[WARSTWY]\r\n1001=" + w + "\r\n1105=" + x + "\r\n4101=" + y + "\r\n");
+    ProgramRun run = Pontra("MAP=zielonki.map CFG=dlugie.ini SHPDIR=shp ACTION=MAP2SHP");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.output, refused + "shp/" + y + ".shp")) << run.output;
+    for (const std::string& layer : {w, x})
+        for (const char* ext : {".shp", ".shx", ".dbf", ".tpi"})
+            EXPECT_TRUE(std::filesystem::exists(scratch.Path("shp/" + layer + ext)));
+    for (const auto& e : std::filesystem::directory_iterator(scratch.Path("shp")))
+        EXPECT_NE(e.path().filename().string()[0], 'y') << e.path();  // nor under a name cut short
+
+    // MAP files of 255 and 256 characters, then link tables of 255 and 256.
+    const std::string fits(247, 'm'), table(243, 't');
     const struct {
-        const char* kind;
-        std::size_t length;  // of the name in question, folder included
-        int status;
+        std::string shp, map, refusedName;
     } cases[] = {
-        {"layer", 254, 0}, {"layer", 255, 0}, {"layer", 256, 1},  // shp/<layer>.shp
-        {"map", 254, 0},   {"map", 255, 0},   {"map", 256, 1},    // out/<map>.map
-        {"table", 255, 0}, {"table", 256, 1},                     // out/map_<map>.dbf
-        {"cfg", 256, 1},
+        {"bez", "out/" + fits + ".map", ""},
+        {"bez", "out/" + fits + "m.map", "out/" + fits + "m.map"},
+        {"osnowa", "out/" + table + ".map", ""},
+        {"osnowa", "out/" + table + "t.map", "out/map_" + table + "t.dbf"},
     };
     for (const auto& c : cases) {
-        const std::string kind = c.kind;
-        SCOPED_TRACE(kind + " " + std::to_string(c.length));
-        for (const auto& path : longNames()) std::filesystem::remove(path);
-        std::string name, written, arguments;
-        if (kind == "layer") {
-            const std::string layer(c.length - 8, 'w');
-            WriteFileBytes(scratch.Path("dlugie.ini"), "[WARSTWY]\r\n1001=" + layer + "\r\n");
-            name = written = "shp/" + layer + ".shp";
-            arguments = "MAP=zielonki.map CFG=dlugie.ini SHPDIR=shp ACTION=MAP2SHP";
-        } else if (kind == "map") {
-            name = written = "out/" + std::string(c.length - 8, 'm') + ".map";
-            arguments = "SHP=src/bez.shp CFG=zielonki.ini MAP=" + name + " ACTION=SHP2MAP";
-        } else if (kind == "table") {
-            const std::string stem(c.length - 12, 'm');
-            name = "out/map_" + stem + ".dbf";
-            written = "out/" + stem + ".map";
-            arguments = "SHP=src/osnowa.shp CFG=zielonki.ini MAP=" + written + " ACTION=SHP2MAP";
-        } else {
-            name = std::string(c.length, 'c');
-            written = "shp/1001.shp";
-            arguments = "MAP=zielonki.map CFG=" + name + " SHPDIR=shp ACTION=MAP2SHP";
-        }
-        const ProgramRun run = Pontra(arguments);
-        EXPECT_EQ(run.status, c.status) << run.output;
-        EXPECT_EQ(Has(run.output, "Za długa nazwa (ponad 255 znaków): " + name), c.status != 0)
-            << run.output;
-        EXPECT_EQ(std::filesystem::exists(scratch.Path(written)), c.status == 0);
-        if (c.status != 0) {
-            EXPECT_TRUE(longNames().empty());
-        }
+        run = Pontra("SHP=src/" + c.shp + ".shp CFG=zielonki.ini MAP=" + c.map + " ACTION=SHP2MAP");
+        EXPECT_EQ(run.status, c.refusedName.empty() ? 0 : 1) << c.map << run.output;
+        EXPECT_EQ(Has(run.output, refused + c.refusedName), !c.refusedName.empty()) << run.output;
     }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.Path("out")), {}), 3);
+
+    // The batch configuration, whose name the library would have to cut.
+    const std::string cfg(256, 'c');
+    run = Pontra("MAP=zielonki.map CFG=" + cfg + " SHPDIR=out ACTION=MAP2SHP");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.output, refused + cfg)) << run.output;
 }
