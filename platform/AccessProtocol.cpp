@@ -120,7 +120,9 @@ std::vector<AccessColumnInfo> ReadColumns(MessageReader& in) {
     std::vector<AccessColumnInfo> columns(in.Count(5));  // a name's length and the number flag
     for (AccessColumnInfo& column : columns) {
         column.name = in.Text();
-        column.numeric = in.Byte() != 0;
+        const std::uint8_t numeric = in.Byte();
+        if (numeric > 1) throw ProtocolError("not a number flag");
+        column.numeric = numeric == 1;
     }
     in.End();
     return columns;
