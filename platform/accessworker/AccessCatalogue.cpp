@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -35,34 +36,40 @@ struct TableDefFree {
 };
 using TableDefPtr = std::unique_ptr<MdbTableDef, TableDefFree>;
 
+using Names = std::vector<std::string_view>;
+
 // The names of a property block's name list: each a 16-bit length and that many bytes.
-std::optional<std::size_t> NameCount(std::string_view list) {
-    std::size_t count = 0;
-    for (std::size_t pos = 0; pos < list.size(); ++count) {
+std::optional<Names> ReadNames(std::string_view list) {
+    Names names;
+    for (std::size_t pos = 0; pos < list.size();) {
         if (list.size() - pos < 2) return std::nullopt;
         const unsigned length = U16(reinterpret_cast<const unsigned char*>(list.data() + pos));
         pos += 2;
         if (length > list.size() - pos) return std::nullopt;
+        names.push_back(list.substr(pos, length));
         pos += length;
     }
-    return count;
+    return names;
 }
 
 // One property record: its length, a name of its own, then values that each give their length,
-// the index of their name and the length of their data.
-bool SoundProperties(std::string_view record, std::size_t names) {
+// the index of their name and the length of their data. A name given a second value is refused
+// too: mdbtools would lose the first value's memory.
+bool SoundProperties(std::string_view record, const Names& names) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(record.data());
     if (record.size() < 6) return false;
     std::size_t pos = 6;
     const unsigned nameLength = U16(bytes + 4);
     if (nameLength > record.size() - pos) return false;
     pos += nameLength;
+    std::set<std::string_view> named;
     while (pos < record.size()) {
         if (record.size() - pos < 8) return false;
         const unsigned length = U16(bytes + pos);
         const unsigned name = U16(bytes + pos + 4);
         const unsigned dataLength = U16(bytes + pos + 6);
-        if (length < 8 || length > record.size() - pos || dataLength > length - 8 || name >= names)
+        if (length < 8 || length > record.size() - pos || dataLength > length - 8 ||
+            name >= names.size() || !named.insert(names[name]).second)
             return false;
         pos += length;
     }
@@ -129,7 +136,7 @@ bool SoundPropertyBlock(std::string_view block) {
                              block.substr(0, 4) != std::string_view("MR2\0", 4)))
         return false;
     const auto* bytes = reinterpret_cast<const unsigned char*>(block.data());
-    std::optional<std::size_t> names;
+    std::optional<Names> names;
     for (std::size_t pos = 4; pos < block.size();) {
         if (block.size() - pos < 6) return false;
         const std::uint32_t length = U32(bytes + pos);
@@ -137,7 +144,7 @@ bool SoundPropertyBlock(std::string_view block) {
         if (length < 6 || length > block.size() - pos) return false;
         const std::string_view body = block.substr(pos + 6, length - 6);
         if (type == 0x80) {
-            names = NameCount(body);
+            names = ReadNames(body);
             if (!names) return false;
         } else if ((type == 0 || type == 1) && names && !SoundProperties(body, *names)) {
             return false;

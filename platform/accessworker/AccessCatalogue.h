@@ -16,7 +16,8 @@ namespace platform {
 bool WalkableTable(const MdbTableDef& table);
 
 // Whether mdbtools can turn the block into properties: every record and every name and value in
-// it has a length that moves on and stays inside the block, and every value names a known name.
+// it has a length that moves on and stays inside the block, and every value names a known name,
+// each name once in a record.
 bool SoundPropertyBlock(std::string_view block);
 
 // Reads the tables of the catalogue into the handle as mdb_read_catalog(mdb, MDB_TABLE) does,
