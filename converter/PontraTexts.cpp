@@ -68,6 +68,23 @@ std::string NotCp1250Argument() {
     return T("Parametr ze znakiem spoza strony kodowej Windows-1250: ");
 }
 
+std::string LibraryNotFound() {
+    return T("Nie znaleziono biblioteki; szukano: ");
+}
+std::string LibraryNotLoaded() {
+    return T("Nie można załadować biblioteki: ");
+}
+
+std::string CannotShowWindows() {
+    return T("Nie można pokazać okien: ");
+}
+std::string RunningWithoutWindows() {
+    return T("; program działa bez okien");
+}
+std::string UnknownUiChoice() {
+    return T("Nieznana wartość KESTREL_UI (dozwolone qt i headless), wybór jak bez niej: ");
+}
+
 std::string HintShpToMap() {
     return T("SHP -> MAP");
 }

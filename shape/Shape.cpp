@@ -146,9 +146,9 @@ TShape::TShape()
 }
 
 TShape::~TShape() {
-    // A shapefile that is not there gets no style file of its own; one that says this shape's
-    // style already (the file saved with it) is left as it is.
-    if (!missing_) WriteStyle(true);
+    // A name that holds no shapefile it could load gets no style file of its own; one that says
+    // this shape's style already (the file saved with it) is left as it is.
+    if (!notLoaded_) WriteStyle(true);
 }
 
 std::int32_t TShape::FreeShape(std::unique_ptr<TShape>& shape) {
@@ -159,7 +159,7 @@ std::int32_t TShape::FreeShape(std::unique_ptr<TShape>& shape) {
 std::int32_t TShape::OpenShape(TShape* shape, const std::string& name) {
     if (shape == nullptr) return -1;
     const std::int32_t result = shape->LoadShapeFile(name);
-    shape->missing_ = result == kShapeFileMissing && !platform::FileExists(name);
+    shape->notLoaded_ = result != kShapeLoaded;
     shape->FileName = platform::Cut(name);
     shape->ReadStyleFile();
     shape->ReadLabelsFromDbf();
@@ -177,6 +177,20 @@ std::int32_t TShape::HeaderVersion() const {
 std::int32_t TShape::LoadShapeFile(const std::string& name) {
     platform::BinaryFile main;
     if (!main.Open(name, platform::BinaryFile::Mode::Read)) return kShapeFileMissing;
+    const std::int64_t size = main.Size();
+    Header.fill(0);
+    // The main file's header first, so that a file that is no shapefile is told as such whatever
+    // lies beside it. A header cut short holds no type or version to go by.
+    if (main.Read(Header.data(), Header.size()) < Header.size()) {
+        shapetexts::Show(shapetexts::BadHeader(name));
+        return kShapeWrongVersion;
+    }
+    const std::int32_t type = HeaderShapeType();
+    if (!SupportedFileType(type)) {
+        shapetexts::Show(shapetexts::UnsupportedType(type));
+        return kShapeUnsupportedType;
+    }
+
     // Without its index the records cannot be found: the load ends here, both files closed.
     const std::string indexName = platform::ChangeFileExt(name, ".shx");
     platform::BinaryFile index;
@@ -184,23 +198,12 @@ std::int32_t TShape::LoadShapeFile(const std::string& name) {
         shapetexts::Show(shapetexts::MissingIndex(indexName));
         return kShapeFileMissing;
     }
-
-    const std::int64_t size = main.Size();
-    Header.fill(0);
-    const std::size_t indexHead = index.Read(Header.data(), Header.size());
-    const std::int32_t indexWords = GetBE32(Header.data() + 24);
-    const std::size_t mainHead = main.Read(Header.data(), Header.size());
-    // A header cut short holds no type or version to go by.
-    if (mainHead < Header.size() || indexHead < Header.size()) {
-        shapetexts::Show(shapetexts::BadHeader(mainHead < Header.size() ? name : indexName));
+    std::array<std::uint8_t, 100> indexHeader{};
+    if (index.Read(indexHeader.data(), indexHeader.size()) < indexHeader.size()) {
+        shapetexts::Show(shapetexts::BadHeader(indexName));
         return kShapeWrongVersion;
     }
-
-    const std::int32_t type = HeaderShapeType();
-    if (!SupportedFileType(type)) {
-        shapetexts::Show(shapetexts::UnsupportedType(type));
-        return kShapeUnsupportedType;
-    }
+    const std::int32_t indexWords = GetBE32(indexHeader.data() + 24);
     // File code and file length in native order; the code is not checked.
     PutLE32(Header.data(), GetBE32(Header.data()));
     PutLE32(Header.data() + 24, GetBE32(Header.data() + 24));

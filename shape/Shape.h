@@ -141,5 +141,5 @@ class TShape {
 
     // Whether the records' header and index fields come from a layout pass since the last load.
     bool laidOut_ = false;
-    bool missing_ = false;  // opened from a name no file has
+    bool notLoaded_ = false;  // opened from a name that holds no shapefile it could load
 };
