@@ -102,6 +102,10 @@ void TForm1::FormCreate() {
 
 bool TForm1::RunBatch(BatchAction action, const BatchValues& values) {
     batchDone_ = true;
+    // The library holds names of a short string; a longer one is refused before anything runs.
+    const BatchValues job = BatchJob(values);
+    for (const std::string* name : {&job.Map, &job.Shp, &job.Cfg, &job.ShpDir})
+        if (!platform::NameFits(*name)) return false;
     server_.reset(library_.CallNewKWZObject());
     if (!server_) {
         ShowCreateError();
@@ -203,7 +207,7 @@ void TForm1::Button2Click() {
         }
         server_->OpenFile(ArgumentHandle(file).get());
         SaveDialog1.Filter = pontratexts::MapFilter();
-        SaveDialog1.FileName = platform::Cut(platform::ChangeFileExt(file, ".map"));
+        SaveDialog1.FileName = platform::ChangeFileExt(file, ".map");
         server_->SaveAsMap(ArgumentHandle(SaveDialog1.FileName).get(), 0);
         DestroyServer();
     }
