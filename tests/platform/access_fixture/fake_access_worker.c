@@ -79,7 +79,8 @@ int main(void) {
         if (request == NULL || length == 0 || !Transfer(0, request, length)) _exit(1);
         const unsigned char ok[] = {0};
         if (request[0] == 1 && length >= 5) { /* open: the path is the mode */
-            uint32_t n = request[1] | request[2] << 8 | request[3] << 16 | (uint32_t)request[4] << 24;
+            uint32_t n =
+                request[1] | request[2] << 8 | request[3] << 16 | (uint32_t)request[4] << 24;
             if (n > length - 5) n = length - 5;
             if (n >= sizeof mode) n = sizeof mode - 1;
             memcpy(mode, request + 5, n);
