@@ -489,7 +489,7 @@ TEST(BadInput, EveryBrokenFileIsToldOnceAndReadNoFurtherThanItHolds) {
          [](const TempDir& dir) { return External(dir, AccessDamage::Crash); },
          "-1 [] []",
          {"Blad polaczenia @/baza.mdb"}},
-        {"an external database with property records of no length",
+        {"an external database with a damaged property block",
          [](const TempDir& dir) { return External(dir, AccessDamage::EndlessMemory); },
          "-1 [] []",
          {"Blad polaczenia @/baza.mdb"}},
