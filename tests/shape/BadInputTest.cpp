@@ -485,11 +485,11 @@ TEST(BadInput, EveryBrokenFileIsToldOnceAndReadNoFurtherThanItHolds) {
          "defaults",
          {"Plik konfiguracji @/wsad.ini nie jest plikiem tekstowym - przyjęto ustawienia "
           "domyślne"}},
-        {"an external database that crashes its reader",
+        {"an external database without a usage map in its catalogue",
          [](const TempDir& dir) { return External(dir, AccessDamage::Crash); },
          "-1 [] []",
          {"Blad polaczenia @/baza.mdb"}},
-        {"an external database that takes memory without end",
+        {"an external database with a damaged property block",
          [](const TempDir& dir) { return External(dir, AccessDamage::EndlessMemory); },
          "-1 [] []",
          {"Blad polaczenia @/baza.mdb"}},
