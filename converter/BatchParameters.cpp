@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "platform/ShortString.h"
-
 std::string UpCaseShortString(std::string_view Text) {
     std::string result(Text);
     for (char& c : result)
@@ -12,7 +10,7 @@ std::string UpCaseShortString(std::string_view Text) {
 }
 
 void TakeBatchParameter(std::string_view parameter, BatchValues& values) {
-    std::string s = platform::Cut(parameter);
+    std::string s(parameter);
     struct Key {
         std::string_view name;
         std::string BatchValues::*value;

@@ -21,7 +21,7 @@ struct BatchValues {
     bool operator==(const BatchValues&) const = default;
 };
 
-// Takes one parameter (cut to 255 characters): each key in the order "MAP=", "SHP=", "CFG=",
+// Takes one parameter, whole (a name is never cut): each key in the order "MAP=", "SHP=", "CFG=",
 // "SHPDIR=", "ACTION=" that the parameter, as the earlier keys left it, begins with is cut off
 // and the rest becomes that key's value, replacing an earlier one. So "MAP=CFG=x" sets the MAP
 // value to "CFG=x" and then the CFG value to "x".

@@ -16,6 +16,10 @@ namespace {
 // OpenFile's result for a shapefile it cannot open.
 constexpr std::int32_t kShapeFileMissing = 255;
 
+// The open dialog's default extensions: the design's for maps, and shapefiles' own.
+constexpr const char* kMapExtension = "MAP";
+constexpr const char* kShapeExtension = "shp";
+
 }  // namespace
 
 TForm1::TForm1(const ServerLibrary& library, std::vector<std::string> parameters,
@@ -55,7 +59,7 @@ TForm1::TForm1(const ServerLibrary& library, std::vector<std::string> parameters
     PopupMenu1.Add(N1);
     N1.OnClick = [this] { N1Click(); };
 
-    OpenDialog1.DefaultExt = "MAP";
+    OpenDialog1.DefaultExt = kMapExtension;
     OpenDialog1.Options = platform::ofAllowMultiSelect | platform::ofPathMustExist |
                           platform::ofFileMustExist | platform::ofEnableSizing;
     SaveDialog1.DefaultExt = "map";
@@ -91,13 +95,17 @@ void TForm1::FormCreate() {
     }
     batchValues_ = values;
     // An action the batch mode does not know is said once, whatever else was given.
-    if (!batchDone_ && !values.Action.empty() && values.Action != "MAP2SHP" &&
-        values.Action != "SHP2MAP")
-        ShowBatchMessage(pontratexts::UnknownAction() + values.Action);
+    unknownAction_ = !batchDone_ && !values.Action.empty() && values.Action != "MAP2SHP" &&
+                     values.Action != "SHP2MAP";
+    if (unknownAction_) ShowBatchMessage(pontratexts::UnknownAction() + values.Action);
 }
 
 bool TForm1::RunBatch(BatchAction action, const BatchValues& values) {
     batchDone_ = true;
+    // The library holds names of a short string; a longer one is refused before anything runs.
+    const BatchValues job = BatchJob(values);
+    for (const std::string* name : {&job.Map, &job.Shp, &job.Cfg, &job.ShpDir})
+        if (!platform::NameFits(*name)) return false;
     server_.reset(library_.CallNewKWZObject());
     if (!server_) {
         ShowCreateError();
@@ -146,7 +154,10 @@ bool TForm1::CreateServer() {
 }
 
 void TForm1::ShowCreateError() const {
-    platform::MessageBox(0, pontratexts::ServerCreateError(), messageCaption_, platform::MB_OK);
+    // Without its library the box also says which files were looked for, or why one would not load.
+    std::string text = pontratexts::ServerCreateError();
+    if (!library_.LoadError().empty()) text += "\n" + library_.LoadError();
+    platform::MessageBox(0, text, messageCaption_, platform::MB_OK);
 }
 
 std::vector<std::string> TForm1::ChosenFiles() const {
@@ -155,10 +166,20 @@ std::vector<std::string> TForm1::ChosenFiles() const {
     return {};
 }
 
+bool TForm1::ChooseFiles(const std::string& filter, const char* defaultExt) {
+    // Each action offers its own kind of file: nothing chosen for another action is offered
+    // again, and a name typed without extension gets this action's one.
+    OpenDialog1.Filter = filter;
+    OpenDialog1.FilterIndex = 1;
+    OpenDialog1.DefaultExt = defaultExt;
+    OpenDialog1.FileName.clear();
+    OpenDialog1.Files.clear();
+    return OpenDialog1.Execute();
+}
+
 void TForm1::Button1Click() {
     if (!CreateServer()) return;
-    OpenDialog1.Filter = pontratexts::MapFilter();
-    if (OpenDialog1.Execute()) {
+    if (ChooseFiles(pontratexts::MapFilter(), kMapExtension)) {
         const std::vector<std::string> files = ChosenFiles();
         if (files.size() == 1) {
             server_->LoadMap(ArgumentHandle(files.front()).get());
@@ -177,8 +198,7 @@ void TForm1::Button1Click() {
 
 void TForm1::Button2Click() {
     DestroyServer();
-    OpenDialog1.Filter = GlobalHandleToStr(library_.CallGetMask());
-    if (!OpenDialog1.Execute()) return;
+    if (!ChooseFiles(GlobalHandleToStr(library_.CallGetMask()), kShapeExtension)) return;
     for (const std::string& file : ChosenFiles()) {
         server_.reset(library_.CallNewKWZObject());
         if (!server_) {
@@ -187,7 +207,7 @@ void TForm1::Button2Click() {
         }
         server_->OpenFile(ArgumentHandle(file).get());
         SaveDialog1.Filter = pontratexts::MapFilter();
-        SaveDialog1.FileName = platform::Cut(platform::ChangeFileExt(file, ".map"));
+        SaveDialog1.FileName = platform::ChangeFileExt(file, ".map");
         server_->SaveAsMap(ArgumentHandle(SaveDialog1.FileName).get(), 0);
         DestroyServer();
     }

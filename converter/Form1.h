@@ -65,6 +65,8 @@ class TForm1 : public platform::Form {
     bool FBatchDone() const { return batchDone_; }
     // True when a command-line conversion failed or wrote nothing (each failure was shown).
     bool FBatchFailed() const { return batchFailed_; }
+    // True when the command line named an action the batch mode does not know (it was shown).
+    bool FUnknownAction() const { return unknownAction_; }
     // The batch values the parameters gave, as the last parameter left them.
     const BatchValues& FBatchValues() const { return batchValues_; }
     const std::string& FVersionText() const { return versionText_; }
@@ -80,6 +82,8 @@ class TForm1 : public platform::Form {
     bool CreateServer();
     void DestroyServer() { server_.reset(); }
     void ShowCreateError() const;
+    // Shows OpenDialog1 afresh for one action's files; true when the user confirmed.
+    bool ChooseFiles(const std::string& filter, const char* defaultExt);
     // The names confirmed in OpenDialog1, in the dialog's order.
     std::vector<std::string> ChosenFiles() const;
     // Runs one conversion; false when it failed or wrote nothing.
@@ -92,6 +96,7 @@ class TForm1 : public platform::Form {
     std::unique_ptr<TKWZPrototyp> server_;
     bool batchDone_ = false;
     bool batchFailed_ = false;
+    bool unknownAction_ = false;
     BatchValues batchValues_;
     std::string versionText_;
 };

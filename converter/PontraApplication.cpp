@@ -30,8 +30,9 @@ void PontraApplication::Run() {
 
 namespace {
 
-void PrintUsage() {
-    std::fprintf(stderr, "%s\n", platform::Cp1250ToUtf8(pontratexts::UsageText()).c_str());
+// On standard output when asked for, on standard error after a usage error.
+void PrintUsage(std::FILE* to = stderr) {
+    std::fprintf(to, "%s\n", platform::Cp1250ToUtf8(pontratexts::UsageText()).c_str());
 }
 
 // "pontra: " with one of the program's messages and what it is about (in UTF-8).
@@ -44,7 +45,7 @@ void Complain(const std::string& message, const std::string& about) {
 int PontraMain(std::vector<std::string> arguments) {
     for (const std::string& argument : arguments) {
         if (argument == "-h" || argument == "--help") {
-            PrintUsage();
+            PrintUsage(stdout);
             return kExitDone;
         }
     }
@@ -70,7 +71,9 @@ int PontraMain(std::vector<std::string> arguments) {
         std::string missing;
         for (const std::string& key : MissingBatchKeys(form.FBatchValues()))
             missing += (missing.empty() ? "" : ", ") + key;
-        if (!arguments.empty()) Complain(pontratexts::IncompleteCommand(), missing);
+        // An unknown action was named already, with its value.
+        if (!arguments.empty() && !form.FUnknownAction())
+            Complain(pontratexts::IncompleteCommand(), missing);
         PrintUsage();
         return kExitIncomplete;
     }

@@ -47,7 +47,7 @@ inline constexpr int kExitIncomplete = 2;  // the command line names no whole co
 // The program's main block: everything from choosing the user interface and binding the library
 // to freeing them. `arguments` are the program's arguments without its own name, in UTF-8; each
 // becomes Windows-1250 once, and one that holds a character the code page lacks ends the program
-// with a message and status 2. "-h" and "--help" print the usage text (on standard error) and end
+// with a message and status 2. "-h" and "--help" print the usage text (on standard output) and end
 // with 0; a command line that names no whole conversion, when no window can be shown, prints it
 // and ends with 2. Otherwise the status is 0, or 1 when a batch conversion failed or wrote
 // nothing.

@@ -45,8 +45,9 @@ std::string UsageText() {
         "Brak pliku CFG= daje ostrzeżenie: konwersja idzie z ustawieniami domyślnymi.\n"
         "Kod wyjścia:\n"
         "  0  konwersja zakończona, pliki zapisane\n"
-        "  1  konwersja nieudana albo nic nie zapisano (brak lub błąd pliku wejściowego,\n"
-        "     folder lub plik wynikowy nie do zapisu, nic do konwersji)\n"
+        "  1  konwersja nieudana, nic nie zapisano albo tylko część (brak lub błąd pliku\n"
+        "     wejściowego, nieodczytane rekordy, za długa nazwa, folder lub plik wynikowy\n"
+        "     nie do zapisu, nic do konwersji)\n"
         "  2  polecenie nie opisuje pełnej konwersji, nieznana akcja albo parametr\n"
         "     ze znakiem spoza strony kodowej Windows-1250\n"
         "Bez pełnej konwersji, przy dostępnym ekranie, program otwiera okno.\n"
@@ -66,6 +67,23 @@ std::string MissingConfigFile() {
 }
 std::string NotCp1250Argument() {
     return T("Parametr ze znakiem spoza strony kodowej Windows-1250: ");
+}
+
+std::string LibraryNotFound() {
+    return T("Nie znaleziono biblioteki; szukano: ");
+}
+std::string LibraryNotLoaded() {
+    return T("Nie można załadować biblioteki: ");
+}
+
+std::string CannotShowWindows() {
+    return T("Nie można pokazać okien: ");
+}
+std::string RunningWithoutWindows() {
+    return T("; program działa bez okien");
+}
+std::string UnknownUiChoice() {
+    return T("Nieznana wartość KESTREL_UI (dozwolone qt i headless), wybór jak bez niej: ");
 }
 
 std::string HintShpToMap() {

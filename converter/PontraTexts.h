@@ -21,6 +21,17 @@ std::string MissingShapeFile();   // followed by the file name
 std::string MissingConfigFile();  // followed by the file name; a warning
 std::string NotCp1250Argument();  // followed by the argument, in UTF-8
 
+// The plug-in library could not be had: followed by the files looked for, or by the loader's
+// own words. A line of its own below the object-creation error.
+std::string LibraryNotFound();
+std::string LibraryNotLoaded();
+
+// Starting the window: followed by the reason; the reason followed by the second one when the
+// program goes on headless; followed by the variable's value (UTF-8).
+std::string CannotShowWindows();
+std::string RunningWithoutWindows();
+std::string UnknownUiChoice();
+
 std::string HintShpToMap();
 std::string HintMapToShp();
 std::string HintSettings();

@@ -1,5 +1,7 @@
 #include "converter/ServerLibrary.h"
 
+#include "converter/PontraTexts.h"
+
 namespace {
 
 template <class Proc>
@@ -7,12 +9,26 @@ Proc Lookup(platform::ModuleHandle module, const char* name) {
     return reinterpret_cast<Proc>(platform::GetProcAddress(module, name));
 }
 
+// A library that was there but would not load is told by the loader's words; otherwise every
+// file looked for is named.
+std::string Describe(const platform::ModuleLoadFailure& failure) {
+    if (!failure.loaderError.empty()) return pontratexts::LibraryNotLoaded() + failure.loaderError;
+    std::string files;
+    for (const std::string& file : failure.lookedFor) files += (files.empty() ? "" : ", ") + file;
+    return pontratexts::LibraryNotFound() + files;
+}
+
 }  // namespace
 
 bool ServerLibrary::BindServerLibrary(std::string_view name) {
     ReleaseServerLibrary();
-    module_ = platform::LoadLibrary(name);
-    if (module_ == nullptr) return false;
+    platform::ModuleLoadFailure failure;
+    module_ = platform::LoadLibrary(name, &failure);
+    loadError_.clear();
+    if (module_ == nullptr) {
+        loadError_ = Describe(failure);
+        return false;
+    }
     entries_.GetVersion = Lookup<GetVersionProc>(module_, "GetVersion");
     entries_.GetFunction = Lookup<GetFunctionProc>(module_, "GetFunction");
     entries_.About = Lookup<AboutProc>(module_, "About");

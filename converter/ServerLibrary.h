@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "model/KWZPrototyp.h"
@@ -51,6 +52,9 @@ class ServerLibrary {
     void ReleaseServerLibrary();
 
     bool Loaded() const { return module_ != nullptr; }
+    // Why the last binding found no library: the files looked for, or the loader's own words
+    // (Windows-1250); empty while the library is loaded or before any binding.
+    const std::string& LoadError() const { return loadError_; }
     const Entries& Bound() const { return entries_; }
 
     // The export's result, or 0 / nil when the export is not bound.
@@ -60,4 +64,5 @@ class ServerLibrary {
   private:
     platform::ModuleHandle module_ = nullptr;
     Entries entries_;
+    std::string loadError_;
 };

@@ -6,6 +6,8 @@
 #include <string_view>
 
 #include "converter/BatchParameters.h"
+#include "converter/PontraTexts.h"
+#include "platform/Cp1250.h"
 #include "platform/WindowBackend.h"
 
 namespace {
@@ -39,11 +41,16 @@ UiChoice ChooseUi(const std::vector<std::string>& parameters, const char* forced
 std::unique_ptr<platform::UiBackend> StartUi(const std::vector<std::string>& parameters) {
     const char* forced = std::getenv("KESTREL_UI");
     const bool display = Set("DISPLAY") || Set("WAYLAND_DISPLAY");
+    if (Set("KESTREL_UI") && forced != kForceWindow && forced != kForceHeadless)
+        std::fprintf(stderr, "pontra: %s%s\n",
+                     platform::Cp1250ToUtf8(pontratexts::UnknownUiChoice()).c_str(), forced);
     if (ChooseUi(parameters, forced, display) == UiChoice::Headless) return nullptr;
     std::string error;
     std::unique_ptr<platform::UiBackend> backend = platform::LoadWindowBackend(error);
     if (backend) return backend;
-    if (forced && forced == kForceWindow) throw std::runtime_error("cannot show windows: " + error);
-    std::fprintf(stderr, "pontra: %s; running without windows\n", error.c_str());
+    if (forced && forced == kForceWindow)
+        throw std::runtime_error(platform::Cp1250ToUtf8(pontratexts::CannotShowWindows() + error));
+    std::fprintf(stderr, "pontra: %s\n",
+                 platform::Cp1250ToUtf8(error + pontratexts::RunningWithoutWindows()).c_str());
     return nullptr;
 }

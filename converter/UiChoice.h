@@ -11,8 +11,9 @@
 enum class UiChoice { Headless, Window };
 
 // KESTREL_UI=qt or KESTREL_UI=headless forces one (`forced` is the variable's value, nullptr when
-// unset; any other value forces nothing). Otherwise a command line that completes a batch
-// conversion, or no display, runs headless, and everything else shows the window.
+// unset; any other value forces nothing, and StartUi says so). Otherwise a command line that
+// completes a batch conversion, or no display, runs headless, and everything else shows the
+// window.
 UiChoice ChooseUi(const std::vector<std::string>& parameters, const char* forced, bool display);
 
 // The back end the environment and the command line choose: nullptr for the headless one. When

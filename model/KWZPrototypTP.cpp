@@ -6,7 +6,6 @@
 #include "model/ModelTexts.h"
 #include "model/TextHandles.h"
 #include "platform/NumberText.h"
-#include "platform/ShortString.h"
 
 TKWZPrototypTP::TKWZPrototypTP() : Objects(nullptr), Points(std::make_unique<TListaPKT>()) {
     Objects = std::make_unique<TListaObi>();
@@ -19,7 +18,8 @@ TKWZPrototypTP::~TKWZPrototypTP() {
 }
 
 bool TKWZPrototypTP::LoadMap(KwzHandle FileName) try {
-    const std::string name = platform::Cut(GlobalToStr(FileName));
+    // The name whole: the reader refuses one that does not fit, as the writer does.
+    const std::string name = GlobalToStr(FileName);
     NewMapLists(Points, Objects);
     std::int32_t result = 0;
     ReadMapFile(name, false, *Points, *Objects, result);
@@ -34,7 +34,7 @@ bool TKWZPrototypTP::LoadMap(KwzHandle FileName) try {
 }
 
 bool TKWZPrototypTP::SaveMap(KwzHandle FileName) try {
-    const std::string name = platform::Cut(GlobalToStr(FileName));
+    const std::string name = GlobalToStr(FileName);
     const std::string versionText = platform::FormatFixed(1.3, 2);
     std::int32_t result = 0;
     WriteMapFile(model_texts::ServerGenerator(), versionText, 7, name, false, Points.get(),

@@ -64,7 +64,12 @@ void ShowFileResult(std::int16_t Result, std::string_view FileName) {
 
 void ReadMapFile(std::string_view FileName, bool SelectAll, TListaPKT& Points, TListaObi& Objects,
                  std::int32_t& Result) {
-    const std::string name = platform::Cut(FileName);
+    // A name cut short would read another file.
+    if (!platform::NameFits(FileName)) {
+        Result = platform::kErrorFilenameTooLong;
+        return;
+    }
+    const std::string name(FileName);
     if (name.empty()) {
         Result = kMapReadFailed;
         return;
@@ -114,7 +119,11 @@ void WriteMapFile(std::string_view Generator, std::string_view VersionText, std:
         Result = platform::kErrorInvalidParameter;
         return;
     }
-    const std::string name = platform::Cut(FileName);
+    if (!platform::NameFits(FileName)) {
+        Result = platform::kErrorFilenameTooLong;
+        return;
+    }
+    const std::string name(FileName);
     platform::TextFileWriter file;
     Result = file.Create(name);
     if (Result != 0) return;

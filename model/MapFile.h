@@ -18,12 +18,14 @@ inline constexpr std::int32_t kMapReadFailed = 255;  // empty name, or a line co
 // Reads the file into the two lists (made empty by the caller with NewMapLists). Every object is
 // marked when SelectAll is true. Non-zero results are shown to the user. Input that goes beyond
 // what a map holds (a line without an end, a device or pipe that never ends) stops the reading
-// with 255 and a message; what was read before stays in the lists.
+// with 255 and a message; what was read before stays in the lists. A name longer than a short
+// string is refused with a message (nothing read).
 void ReadMapFile(std::string_view FileName, bool SelectAll, TListaPKT& Points, TListaObi& Objects,
                  std::int32_t& Result);
 
 // Writes the objects (only the marked ones when OnlyMarked) in the given version, 3 to 8.
-// Nothing is written, with result 0, when a list is missing or empty.
+// Nothing is written, with result 0, when a list is missing or empty; nothing either, with a
+// message, when the name is longer than a short string.
 void WriteMapFile(std::string_view Generator, std::string_view VersionText, std::int32_t Version,
                   std::string_view FileName, bool OnlyMarked, TListaPKT* Points, TListaObi* Objects,
                   std::int32_t& Result);

@@ -62,77 +62,47 @@ std::string ConnectionStringValue(std::string_view text, std::string_view proper
 AccessConnection::Handle::Handle(const std::string& databasePath,
                                  const AccessWorkerSettings& settings)
     : path(databasePath), worker(settings) {
-    if (!Answer(worker.Call(access::Request(access::Operation::Open).Text(path).Bytes())))
-        worker.Abandon();
+    const std::string reply =
+        worker.Call(access::Request(access::Operation::Open).Text(path).Bytes());
+    if (!Answer(reply, access::ReadOpened)) worker.Abandon();
 }
 
-std::optional<access::MessageReader> AccessConnection::Handle::Answer(const std::string& reply) {
+template <class Body>
+std::optional<Body> AccessConnection::Handle::Answer(const std::string& reply,
+                                                     Body (*read)(access::MessageReader&)) {
     access::Status status = access::Status::Failed;
     try {
         access::MessageReader in(reply);
-        status = static_cast<access::Status>(in.Byte());
-        if (status == access::Status::Ok) return in;
-    } catch (const access::ProtocolError&) {
-    }
-    if (status == access::Status::NoTable) return std::nullopt;
-    // The database file changed under the connection and no longer opens.
-    if (status == access::Status::CannotOpen) Fail(kCannotOpen, path);
-    worker.Abandon();
-}
-
-std::vector<std::string> AccessConnection::Handle::Tables() {
-    const std::string reply = worker.Call(access::Request(access::Operation::Tables).Bytes());
-    std::optional<access::MessageReader> in = Answer(reply);
-    std::vector<std::string> names;
-    try {
-        const std::uint32_t count = in ? in->Count(4) : 0;
-        for (std::uint32_t i = 0; i < count; ++i) names.push_back(in->Text());
+        status = access::ReadStatus(in);
+        if (status == access::Status::Ok) return read(in);
+        in.End();
     } catch (const access::ProtocolError&) {
         worker.Abandon();
     }
-    return names;
+    // The database file changed under the connection and no longer opens.
+    if (status == access::Status::CannotOpen) Fail(kCannotOpen, path);
+    return std::nullopt;
+}
+
+std::vector<std::string> AccessConnection::Handle::Tables() {
+    auto names =
+        Answer(worker.Call(access::Request(access::Operation::Tables).Bytes()), access::ReadTables);
+    if (!names) worker.Abandon();  // no table is missing from a listing
+    return std::move(*names);
 }
 
 std::optional<std::vector<AccessColumnInfo>> AccessConnection::Handle::Columns(
     const std::string& table) {
-    const std::string reply =
-        worker.Call(access::Request(access::Operation::Columns).Text(table).Bytes());
-    std::optional<access::MessageReader> in = Answer(reply);
-    if (!in) return std::nullopt;
-    std::vector<AccessColumnInfo> columns;
-    try {
-        const std::uint32_t count = in->Count(5);  // a name's length and the number flag
-        for (std::uint32_t i = 0; i < count; ++i) {
-            AccessColumnInfo column;
-            column.name = in->Text();
-            column.numeric = in->Byte() != 0;
-            columns.push_back(std::move(column));
-        }
-    } catch (const access::ProtocolError&) {
-        worker.Abandon();
-    }
-    return columns;
+    return Answer(worker.Call(access::Request(access::Operation::Columns).Text(table).Bytes()),
+                  access::ReadColumns);
 }
 
 std::optional<std::vector<std::vector<std::string>>> AccessConnection::Handle::Rows(
     const std::string& table, int keyColumn, std::string_view key) {
-    const std::string reply = worker.Call(
-        access::Request(access::Operation::Rows).Text(table).Int(keyColumn).Text(key).Bytes());
-    std::optional<access::MessageReader> in = Answer(reply);
-    if (!in) return std::nullopt;
-    std::vector<std::vector<std::string>> rows;
-    try {
-        const std::uint32_t columns = in->Count(0);
-        // Every value takes at least its 4-byte length.
-        rows.resize(in->Count(4 * static_cast<std::uint64_t>(columns)));
-        for (auto& row : rows) {
-            row.reserve(columns);
-            for (std::uint32_t c = 0; c < columns; ++c) row.push_back(in->Text());
-        }
-    } catch (const access::ProtocolError&) {
-        worker.Abandon();
-    }
-    return rows;
+    return Answer(
+        worker.Call(
+            access::Request(access::Operation::Rows).Text(table).Int(keyColumn).Text(key).Bytes()),
+        access::ReadRows);
 }
 
 AccessConnection::AccessConnection() = default;

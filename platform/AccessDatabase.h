@@ -14,11 +14,6 @@
 
 namespace platform {
 
-struct AccessColumnInfo {
-    std::string name;  // Windows-1250
-    bool numeric = false;
-};
-
 // Every call throws AccessConnectionLost when the worker fails (it is ended then), and
 // AccessError when the database cannot be read.
 struct AccessConnection::Handle {
@@ -38,10 +33,11 @@ struct AccessConnection::Handle {
     AccessWorker worker;
 
   private:
-    // The body of an answer after its Ok status (reading `reply`, which must outlive it), or
-    // nothing for NoTable; throws AccessError when the database no longer opens, and ends the
-    // worker on anything else.
-    std::optional<access::MessageReader> Answer(const std::string& reply);
+    // The body of an answer with the Ok status, read by `read`, or nothing for NoTable; throws
+    // AccessError when the database no longer opens, and ends the worker on an answer that breaks
+    // the protocol.
+    template <class Body>
+    std::optional<Body> Answer(const std::string& reply, Body (*read)(access::MessageReader&));
 };
 
 }  // namespace platform

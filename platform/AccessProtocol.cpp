@@ -88,8 +88,56 @@ std::string MessageReader::Text() {
 
 std::uint32_t MessageReader::Count(std::uint64_t itemBytes) {
     const std::uint32_t count = GetU32(Take(4).data());
-    if (itemBytes > 0 && count > rest_.size() / itemBytes) throw ProtocolError("count too large");
+    if (itemBytes == 0 ? count != 0 : count > rest_.size() / itemBytes)
+        throw ProtocolError("count too large");
     return count;
+}
+
+void MessageReader::End() const {
+    if (!rest_.empty()) throw ProtocolError("bytes after the message");
+}
+
+Status ReadStatus(MessageReader& in) {
+    const auto status = static_cast<Status>(in.Byte());
+    if (status != Status::Ok && status != Status::NoTable && status != Status::CannotOpen)
+        throw ProtocolError("unexpected status");
+    return status;
+}
+
+bool ReadOpened(MessageReader& in) {
+    in.End();
+    return true;
+}
+
+std::vector<std::string> ReadTables(MessageReader& in) {
+    std::vector<std::string> names(in.Count(4));  // a name takes at least its length
+    for (std::string& name : names) name = in.Text();
+    in.End();
+    return names;
+}
+
+std::vector<AccessColumnInfo> ReadColumns(MessageReader& in) {
+    std::vector<AccessColumnInfo> columns(in.Count(5));  // a name's length and the number flag
+    for (AccessColumnInfo& column : columns) {
+        column.name = in.Text();
+        const std::uint8_t numeric = in.Byte();
+        if (numeric > 1) throw ProtocolError("not a number flag");
+        column.numeric = numeric == 1;
+    }
+    in.End();
+    return columns;
+}
+
+std::vector<std::vector<std::string>> ReadRows(MessageReader& in) {
+    const auto columns = static_cast<std::uint32_t>(in.Int());
+    // Every value takes at least its length; rows without values are refused by Count.
+    std::vector<std::vector<std::string>> rows(in.Count(4 * std::uint64_t{columns}));
+    for (auto& row : rows) {
+        row.resize(columns);
+        for (std::string& value : row) value = in.Text();
+    }
+    in.End();
+    return rows;
 }
 
 std::uint32_t MessageLength(const char head[4]) {

@@ -5,11 +5,21 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The messages between the Access layer and its worker process, over one stream socket that the
 // worker finds as file descriptor kWorkerChannel. Every message is a 32-bit little-endian length
 // and that many bytes. A request starts with its operation byte, a reply with its status byte;
 // numbers are 32-bit little-endian, texts a 32-bit length and the bytes (Windows-1250).
+namespace platform {
+
+struct AccessColumnInfo {
+    std::string name;  // Windows-1250
+    bool numeric = false;
+};
+
+}  // namespace platform
+
 namespace platform::access {
 
 constexpr int kWorkerChannel = 3;
@@ -58,14 +68,31 @@ class MessageReader {
     std::int32_t Int();
     std::string Text();
     // A count of items that each take at least `itemBytes` more bytes; refuses a count the rest
-    // of the message cannot hold, so nothing is sized by a count that lies.
+    // of the message cannot hold, so nothing is sized by a count that lies. Items of no bytes
+    // cannot be counted by the bytes: then only a count of 0 is taken.
     std::uint32_t Count(std::uint64_t itemBytes);
-    bool AtEnd() const { return rest_.empty(); }
+    // Refuses a message with bytes left after what its kind holds.
+    void End() const;
 
   private:
     std::string_view Take(std::size_t count);
     std::string_view rest_;
 };
+
+// The replies as the program reads them. Each reads the whole reply and throws ProtocolError
+// when it breaks the protocol: a status other than those the request may get, a count the bytes
+// after it cannot hold, bytes missing or left over. Every size taken is thus bounded by the
+// length of the reply, itself bounded by the worker's reply limit.
+//
+// The status of a reply: Ok (its body follows), NoTable or CannotOpen; any other throws.
+Status ReadStatus(MessageReader& in);
+// The bodies after Ok. An opened database has none: true.
+bool ReadOpened(MessageReader& in);
+std::vector<std::string> ReadTables(MessageReader& in);
+std::vector<AccessColumnInfo> ReadColumns(MessageReader& in);
+// The rows, each with the values of every column, in column order. A table without columns has
+// no rows.
+std::vector<std::vector<std::string>> ReadRows(MessageReader& in);
 
 // The length a message's first four bytes announce.
 std::uint32_t MessageLength(const char head[4]);

@@ -179,6 +179,12 @@ bool RadioGroup::Select(int index) {
     return true;
 }
 
+bool RadioGroup::PressArrow(int step) {
+    if (Count() == 0) return false;
+    const int from = ItemIndex() >= 0 ? ItemIndex() : (step > 0 ? -1 : 0);
+    return Select(((from + step) % Count() + Count()) % Count());
+}
+
 bool ListBox::ClickItem(int index) {
     if (!Reachable() || index < 0 || index >= Count()) return false;
     SetItemIndex(index);

@@ -179,6 +179,10 @@ class RadioGroup : public ItemList {
     // A radio group keeps an index past its items on its last item (-1 stays none).
     void SetItemIndex(int index) override;
     bool Select(int index);
+    // The person presses an arrow key inside the group, which is one stop of the Tab key: the
+    // item `step` places on is selected, round past either end (from none, the first item
+    // forwards and the last one backwards), then OnClick.
+    bool PressArrow(int step);
 };
 
 class ListBox : public ItemList {

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <utility>
 
 #include "platform/Cp1250.h"
 #include "platform/FileSystem.h"
@@ -56,11 +57,24 @@ std::vector<std::string> ModuleCandidates(std::string_view name) {
     return result;
 }
 
-ModuleHandle LoadLibrary(std::string_view name) {
-    for (const std::string& candidate : ModuleCandidates(name)) {
-        if (::access(candidate.c_str(), F_OK) != 0) continue;
-        if (void* handle = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL)) return handle;
+ModuleHandle LoadModuleFile(const std::string& osFile, std::string* loaderError) {
+    ::dlerror();  // an earlier failure must not pass for this one
+    if (void* handle = ::dlopen(osFile.c_str(), RTLD_NOW | RTLD_LOCAL)) return handle;
+    if (loaderError) {
+        const char* reason = ::dlerror();
+        *loaderError = Utf8ToCp1250(reason ? reason : osFile);
     }
+    return nullptr;
+}
+
+ModuleHandle LoadLibrary(std::string_view name, ModuleLoadFailure* failure) {
+    ModuleLoadFailure why;
+    for (const std::string& candidate : ModuleCandidates(name)) {
+        why.lookedFor.push_back(Utf8ToCp1250(candidate));
+        if (::access(candidate.c_str(), F_OK) != 0) continue;
+        if (void* handle = LoadModuleFile(candidate, &why.loaderError)) return handle;
+    }
+    if (failure) *failure = std::move(why);
     return nullptr;
 }
 

@@ -17,4 +17,13 @@ inline std::string Cut(std::string_view text, std::size_t limit = kShortStringMa
     return std::string(text.substr(0, limit));
 }
 
+// Whether `text` fits a short string of `limit` bytes whole.
+inline bool Fits(std::string_view text, std::size_t limit = kShortStringMax) {
+    return text.size() <= limit;
+}
+
+// File and folder names are never cut: a cut name names another file. True when `name` fits a
+// short string; otherwise a message box naming it, and false.
+bool NameFits(std::string_view name);
+
 }  // namespace platform

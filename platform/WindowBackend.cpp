@@ -1,31 +1,37 @@
 #include "platform/WindowBackend.h"
 
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <utility>
 
-#include "platform/ModuleLoader.h"
+#include "platform/Cp1250.h"
 
 namespace platform {
+namespace {
 
-std::unique_ptr<UiBackend> LoadWindowBackend(std::string& error) {
-    const std::string folder = ExecutableFolder();
+// The reasons the loader gives itself; the library's file is the operating system's name.
+std::string MissingLibrary(const std::string& file) {
+    return Utf8ToCp1250("brak pliku " + file);
+}
+std::string NoFactory(const std::string& file) {
+    return Utf8ToCp1250("biblioteka " + file + " nie ma funkcji " + kWindowBackendFactory);
+}
+
+}  // namespace
+
+std::unique_ptr<UiBackend> LoadWindowBackend(std::string& error, const std::string& folder) {
+    // The folder is the operating system's name already: it goes to the loader as it stands.
     const std::string file = (folder.empty() ? "." : folder) + "/" + kWindowBackendLibrary;
     if (::access(file.c_str(), F_OK) != 0) {
-        error = file + " is missing";
+        error = MissingLibrary(file);
         return nullptr;
     }
-    ModuleHandle module = LoadLibrary(file);
-    if (!module) {
-        const char* reason = ::dlerror();
-        error = reason ? reason : "cannot load " + file;
-        return nullptr;
-    }
+    ModuleHandle module = LoadModuleFile(file, &error);
+    if (!module) return nullptr;
     auto factory =
         reinterpret_cast<WindowBackendFactory>(GetProcAddress(module, kWindowBackendFactory));
     if (!factory) {
-        error = file + " has no " + kWindowBackendFactory;
+        error = NoFactory(file);
         return nullptr;
     }
     std::unique_ptr<UiBackend> backend(factory(&error));

@@ -65,7 +65,7 @@ class BatchKnw {
 };
 
 std::string LayerFileName(const std::string& folder, const std::string& layer) {
-    return platform::Cut(folder.empty() ? layer + ".shp" : folder + "/" + layer + ".shp");
+    return folder.empty() ? layer + ".shp" : folder + "/" + layer + ".shp";
 }
 
 // A layer name that names a file in the output folder and nothing else.
@@ -261,6 +261,9 @@ bool PlanLayers(const TMapExport& Job, const CodeGroups& groups, std::vector<Cod
 // all are complete. False, after a message, when the layer's older files were kept.
 bool WriteLayer(const TMapExport& Job, const CodeGroups& groups, std::vector<CodePart>& parts,
                 const LayerPlan& layer, std::int32_t examined) {
+    // The .shx, .dbf and style file take the .shp's name: none of them is written under a cut one.
+    const std::string shpName = LayerFileName(Job.OutputFolder, layer.name);
+    if (!platform::NameFits(shpName)) return false;
     // The objects and rows of all the layer's codes, in map order; each row filled by the rules
     // of its own code.
     std::vector<std::pair<TObiekt*, TExportRow>> entries;
@@ -298,7 +301,6 @@ bool WriteLayer(const TMapExport& Job, const CodeGroups& groups, std::vector<Cod
     SetMarks(members, true);
     AppendObjectRecords(*Job.Shape, members, true);
 
-    const std::string shpName = LayerFileName(Job.OutputFolder, layer.name);
     const std::string dbfName = platform::ChangeFileExt(shpName, ".dbf");
     Job.Shape->FileName = shpName;
     platform::FileSet files;
@@ -334,7 +336,7 @@ bool ExportPerCode(const TMapExport& Job) {
         exporttexts::Show(exporttexts::FolderNotWritable(Job.OutputFolder));
         return false;
     }
-    if (Job.Objects == nullptr || Job.Objects->Count() == 0 || Job.Points == nullptr) return false;
+    if (Job.Objects == nullptr || Job.Points == nullptr) return false;
     TListaObi& objects = *Job.Objects;
 
     // Every code from 1000 to 5999 clears the marks of the whole map and marks its own
@@ -368,10 +370,14 @@ bool ExportPerCode(const TMapExport& Job) {
         }
     }
     SetMarks(groups.Objects(kCodeCount - 1), true);
+    if (layers.empty() && all)
+        exporttexts::Show(exporttexts::NothingToExport(Job.MapFileName, kFirstCode, kLastCode));
     return all && !layers.empty();
 }
 
 bool ExportOneFile(const TMapExport& Job) {
+    const std::string shpName = platform::ChangeFileExt(Job.MapFileName, ".shp");
+    if (!platform::NameFits(shpName)) return false;
     // A fresh shape: records left from a shapefile opened before, or from an earlier export,
     // would go into the file without rows in its table.
     Job.Shape = std::make_unique<TShape>();
@@ -384,9 +390,11 @@ bool ExportOneFile(const TMapExport& Job) {
         if (GeometryOfObject(*object) != ObjectGeometry::None) rows.push_back({object, tpid});
     }
     // Nothing to export: no shapefile and no table.
-    if (rows.empty()) return false;
-    const std::string shpName = platform::ChangeFileExt(Job.MapFileName, ".shp");
-    Job.Shape->FileName = platform::Cut(shpName);
+    if (rows.empty()) {
+        exporttexts::Show(exporttexts::NothingToExport(Job.MapFileName, kFirstCode, kLastCode));
+        return false;
+    }
+    Job.Shape->FileName = shpName;
     platform::FileSet files;
     bool written = Job.Shape->SaveShapeFile(Job.Shape->FileName) == 0;
     if (!ConversionSettings.ATB) EditAttributesToDbf();

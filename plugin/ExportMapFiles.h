@@ -36,7 +36,8 @@ std::int32_t DemoteUnclosedPolygons(TKWZPrototypTP& Server);
 // The whole export: preparation, then the per-code or the one-file export. Problems reach the
 // user as message boxes; every way out leaves the default cursor and KNW as it was. True when the
 // export wrote what it should: at least one shapefile set, and every set it began (each set's
-// .shp, .shx, style file and table are put in place together, or not at all).
+// .shp, .shx, style file and table are put in place together, or not at all). A map without an
+// object to export, and a set whose name does not fit a short string, fail with a message.
 bool ExportMapFiles(const TMapExport& Job);
 
 // The two exports on their own, without the preparation (the cursor is left to the caller).

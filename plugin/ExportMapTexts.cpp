@@ -79,6 +79,15 @@ std::string LayerWriteError(std::string_view fileName) {
     return text + std::string(fileName) + kept;
 }
 
+std::string NothingToExport(std::string_view mapName, int first, int last) {
+    static const std::string before = Cp("Mapa ");
+    static const std::string codes = Cp(" nie ma obiektów o kodach od ");
+    static const std::string to = Cp(" do ");
+    static const std::string after = Cp(": nie zapisano plików SHP");
+    return before + std::string(mapName) + codes + std::to_string(first) + to +
+           std::to_string(last) + after;
+}
+
 void Show(std::string_view text) {
     platform::MessageBox(0, text, "", platform::MB_OK);
 }

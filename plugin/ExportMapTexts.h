@@ -31,6 +31,8 @@ std::string LayerNameTaken(std::string_view code, std::string_view name);
 std::string LayerNotWritten(std::string_view code, std::string_view name);
 // A layer's files could not be put in place; the older files of the layer are kept.
 std::string LayerWriteError(std::string_view fileName);
+// The map has no object that goes into a shapefile (codes first to last): nothing written.
+std::string NothingToExport(std::string_view mapName, int first, int last);
 
 // A modal message box with the text and an OK button.
 void Show(std::string_view text);

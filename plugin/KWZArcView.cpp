@@ -21,7 +21,8 @@ TKWZArcView::~TKWZArcView() {
 
 std::int32_t TKWZArcView::OpenFile(KwzHandle FileName) try {
     if (FileName == 0) return 1;
-    const std::string name = platform::Cut(GlobalToStr(FileName));
+    // The name whole: the shape refuses one that does not fit a short string.
+    const std::string name = GlobalToStr(FileName);
     // A shape holds one file: a second file would add its records to the first one's under
     // the second one's header. The attached batch configuration stays with the object.
     if (!Shape || Shape->State != 0 || !Shape->FileName.empty()) {
@@ -39,7 +40,7 @@ std::int32_t TKWZArcView::OpenFile(KwzHandle FileName) try {
 
 std::int32_t TKWZArcView::SaveFileAs(KwzHandle FileName) try {
     if (FileName == 0) return 1;
-    return TShape::SaveShapeAs(Shape.get(), platform::Cut(GlobalToStr(FileName)));
+    return TShape::SaveShapeAs(Shape.get(), GlobalToStr(FileName));
 } catch (...) {
     return 255;
 }
@@ -124,9 +125,10 @@ bool TKWZArcView::SetBatchConfig(KwzHandle ConfigFile, KwzHandle Folder, std::in
     BatchLoaded = false;
     BatchFile = GlobalToStr(ConfigFile);
     if (!Shape) Shape = std::make_unique<TShape>();
-    BatchLoaded = Shape->AttachBatchConfig(platform::Cut(BatchFile));
+    // A name cut short would be another file's configuration: none is attached.
+    BatchLoaded = platform::NameFits(BatchFile) && Shape->AttachBatchConfig(BatchFile);
     OutputFolder = GlobalToStr(Folder);
-    if (Objects && Objects->Count() > 0 && Shape->BatchConfig) {
+    if (BatchLoaded && Objects && Objects->Count() > 0 && Shape->BatchConfig) {
         for (TElement* e = Objects->First(); e != nullptr; e = e->GetNext()) {
             auto* object = static_cast<TObiekt*>(e);
             object->Code = platform::Cut(Shape->BatchConfig->GetReplacementCode(object->Code),

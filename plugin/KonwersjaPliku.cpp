@@ -39,14 +39,15 @@ bool WritesOver(const std::string& shpName, const std::string& mapName) {
 }  // namespace
 
 std::int32_t KonwersjaPlikuShpMap(KwzHandle MapName, KwzHandle ShpName, std::int32_t SourceSystem) {
-    const std::string shpName = platform::Cut(GlobalToStr(ShpName));
+    const std::string shpName = GlobalToStr(ShpName);
+    if (!platform::NameFits(shpName)) return -1;
     SavedConversionSettings restore;
     ConversionSettings.ATB = true;
     ConversionSettings.KNW = false;
     ConversionSettings.DomykacPoligon = true;
     ConversionSettings.KorzystajZSym = false;
 
-    if (shpName.empty() || WritesOver(shpName, platform::Cut(GlobalToStr(MapName)))) {
+    if (shpName.empty() || WritesOver(shpName, GlobalToStr(MapName))) {
         servertexts::Show(servertexts::ShapeNameInvalid(shpName));
         return -1;
     }
@@ -61,7 +62,7 @@ std::int32_t KonwersjaPlikuShpMap(KwzHandle MapName, KwzHandle ShpName, std::int
         return -1;
     }
     server->TransformMap(SourceSystem, SysCodeGeographic);
-    server->FileName = platform::Cut(platform::ChangeFileExt(shpName, ".map"));
+    server->FileName = platform::ChangeFileExt(shpName, ".map");
     // A map without exportable objects gives no shapefile: nothing to write again either.
     if (!server->ExportMap() || !server->Shape || server->Shape->FileName.empty()) return -1;
     return server->SaveFileAs(ShpName) == 0 ? 0 : -1;

@@ -4,6 +4,7 @@
 #include "plugin/FileSettings.h"
 #include "plugin/KWZArcView.h"
 #include "plugin/SaveAsMapConversion.h"
+#include "plugin/ServerTexts.h"
 
 bool TKWZArcView::SaveAsMap(KwzHandle FileName, std::int32_t Mode) try {
     if (!Shape || !Objects || !Points) return false;
@@ -12,5 +13,6 @@ bool TKWZArcView::SaveAsMap(KwzHandle FileName, std::int32_t Mode) try {
                             this->FileName, batch,   [this] { return WriteFileSettings(*this); }};
     return ConvertShapeToMap(target, GlobalToStr(FileName), Mode);
 } catch (...) {
+    servertexts::ShowConversionInterrupted();
     return false;
 }

@@ -59,8 +59,13 @@ std::string MapVersionText(double libraryVersion) {
 
 bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::int32_t mode) {
     HourGlass cursor;
-    if (target.Shape.ShapeToObjects(target.Points, target.Objects, false, true) != 0) return false;
-    target.FileName = platform::Cut(mapName);
+    if (target.Shape.ShapeToObjects(target.Points, target.Objects, false, true) != 0) {
+        // A shapefile that did not load has been reported by its loader.
+        if (target.Shape.State != 0)
+            saveasmaptexts::Show(saveasmaptexts::NothingToWrite(target.Shape.FileName, mapName));
+        return false;
+    }
+    target.FileName = std::string(mapName);
     if (ConversionSettings.NazwaPlikuSHPMAP && mode != kModeBatch && !AskMapName(target.FileName))
         return false;
 
@@ -68,6 +73,8 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
         ShowFileResult(platform::kErrorPathNotFound, target.FileName);
         return false;
     }
+    // Neither the MAP file nor the files named after it are written under a name cut short.
+    if (!platform::NameFits(target.FileName)) return false;
 
     // The link table, the ".cc" file and the MAP file take their places together, after all of
     // them are written: a failure anywhere keeps every older one.
@@ -90,7 +97,7 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
     // user which file it could not make.
     if (target.Points.Count() > 0 && target.Objects.Count() > 0) {
         platform::TextFileWriter probe;
-        const std::int32_t created = probe.Create(platform::Cut(target.FileName));
+        const std::int32_t created = probe.Create(target.FileName);
         probe.Abandon();
         if (created != 0) {
             ShowFileResult(static_cast<std::int16_t>(created), target.FileName);
@@ -100,16 +107,28 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
     std::int32_t result = 0;
     WriteMapFile(saveasmaptexts::Generator(), MapVersionText(LibraryVersion), kMapVersion,
                  target.FileName, false, &target.Points, &target.Objects, result);
+    if (result != 0) {
+        files.Fail(result);
+        return false;
+    }
     // Without a MAP file there is nothing for the link table and the settings file to go with.
-    const bool converted = target.Points.Count() > 0 && target.Objects.Count() > 0;
-    if (result != 0 || !converted) {
-        files.Fail(result != 0 ? result : platform::kErrorInvalidData);
+    if (target.Points.Count() == 0 || target.Objects.Count() == 0) {
+        files.Fail(platform::kErrorInvalidData);
+        saveasmaptexts::Show(
+            saveasmaptexts::NothingToWrite(target.Shape.FileName, target.FileName));
         return false;
     }
     const bool outermost = platform::FileSet::Current() == &files;
     const std::int32_t committed = files.Commit();
     if (committed != 0) {
         if (outermost) ShowFileResult(static_cast<std::int16_t>(committed), target.FileName);
+        return false;
+    }
+    // Records the shapefile holds but that could not be read are missing from the MAP file: what
+    // was read is written, and the conversion says it is incomplete.
+    if (const ShapeLoadCount& count = target.Shape.LoadCount; count.Lost > 0) {
+        saveasmaptexts::Show(saveasmaptexts::RecordsLost(
+            target.Shape.FileName, count.Held - count.Lost, count.Held, target.FileName));
         return false;
     }
     return true;

@@ -23,7 +23,9 @@ struct ShapeToMapTarget {
 // Converts the shapefile into map objects and points, copies the dBase table when asked, writes
 // the ".cc" file and the version 7 MAP file, all put in place together (platform/FileSet.h).
 // Mode 1: no file-name dialog, and the dBase table is transferred whatever the settings say.
-// True when the MAP file was written; failures are shown to the user and keep the older files.
+// True when the MAP file was written with every record of the shapefile; failures are shown to
+// the user and keep the older files. Records that could not be read leave a MAP file of those
+// that could, and false after a message with the counts.
 bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::int32_t mode);
 
 // The MAP generator's version text: the version / 100, two decimals, current separator.

@@ -38,6 +38,20 @@ std::string LinkTableNotWritten(std::string_view fileName, std::string_view reas
            std::string(reason);
 }
 
+std::string NothingToWrite(std::string_view shapeName, std::string_view mapName) {
+    return platform::Utf8ToCp1250("Plik ") + std::string(shapeName) +
+           platform::Utf8ToCp1250(" nie ma obiektów z punktami: nie zapisano pliku ") +
+           std::string(mapName);
+}
+
+std::string RecordsLost(std::string_view shapeName, std::int64_t read, std::int64_t held,
+                        std::string_view mapName) {
+    return platform::Utf8ToCp1250("Odczytano tylko ") + std::to_string(read) + " z " +
+           std::to_string(held) + platform::Utf8ToCp1250(" rekordów pliku ") +
+           std::string(shapeName) + platform::Utf8ToCp1250("; plik ") + std::string(mapName) +
+           platform::Utf8ToCp1250(" zawiera tylko odczytane obiekty");
+}
+
 const std::string& NotPutInPlace() {
     static const std::string text =
         platform::Utf8ToCp1250("Nie można zastąpić poprzednich plików nowymi");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,12 @@ std::string OpenError(std::string_view fileName);
 std::string FewerRows(std::string_view fileName, int rows, int records);
 // Rows of the link table could not be written; the message of the table component follows.
 std::string LinkTableNotWritten(std::string_view fileName, std::string_view reason);
+
+// The shapefile gives no object with points: no MAP file is written.
+std::string NothingToWrite(std::string_view shapeName, std::string_view mapName);
+// Only `read` of the `held` records of the shapefile could be read; the MAP file holds those.
+std::string RecordsLost(std::string_view shapeName, std::int64_t read, std::int64_t held,
+                        std::string_view mapName);
 
 // The files were written but could not be put in place of the older ones.
 const std::string& NotPutInPlace();

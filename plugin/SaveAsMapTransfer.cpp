@@ -158,6 +158,7 @@ class Transfer {
 
 bool TransferDbf(const DbfTransferJob& job) {
     const std::string linkName = LinkTableName(job.MapName);
+    if (!platform::NameFits(linkName)) return false;
     // A link table named like the source (map_x.shp converted to x.map) would replace the
     // shapefile's own table.
     if (platform::SameFile(job.SourceName, linkName)) {

@@ -60,6 +60,12 @@ std::string ShapeNameInvalid(std::string_view fileName) {
     return Cp("Niepoprawna nazwa pliku shp: ") + std::string(fileName);
 }
 
+void ShowConversionInterrupted() noexcept try {
+    Show(Cp("Konwersja przerwana przez nieoczekiwany błąd"));
+} catch (...) {
+    // Nothing more can be said.
+}
+
 const std::string& TransformLibraryMissing() {
     static const std::string text =
         Cp("Brak biblioteki transformacji współrzędnych Rumbo - plik nie został zapisany");

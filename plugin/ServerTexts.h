@@ -22,6 +22,9 @@ std::string FolderCreateError(std::string_view folder);
 std::string ShapeNameInvalid(std::string_view fileName);
 // The one-call conversion: the outside transformation library cannot be bound.
 const std::string& TransformLibraryMissing();
+// Says that a conversion ended by a failure nothing else reported (no memory left, say). Never
+// throws, so that a place can call it from its last catch.
+void ShowConversionInterrupted() noexcept;
 
 // A modal message box with the text and an OK button.
 void Show(std::string_view text);

@@ -32,7 +32,7 @@ if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDI
 # The seed folders of a target: its own corpus, or the one whose files it reads too.
 seeds() {
     case "$1" in
-        access) echo "$root/tests/data/access" ;;
+        access_reader) echo "$root/tests/data/access $root/fuzz/corpus/access_reader" ;;
         shapeobjects) echo "$root/fuzz/corpus/shapefile" ;;
         dbftable) echo "$root/fuzz/corpus/dbfheader $root/fuzz/corpus/shp2map" ;;
         stylefile | filesettings) echo "$root/fuzz/corpus/inifile" ;;

@@ -71,3 +71,5 @@ iconv -c -f WINDOWS-1250 -t UTF-8 "$work/dzialki.map" | tr -d '\r' |
     awk '/^\*/ { n++ } n == 1 { print } n == 2 { exit }'
 echo
 echo "Everything is in $work"
+echo "In QGIS, add shp/*.shp as vector layers with the encoding windows-1250 and give them the"
+echo "coordinate system EPSG:2178 (the 2000 system, zone 7): README, Coordinates and QGIS."

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds and runs every test: a normal build, the Debian package check,
-# then a build with AddressSanitizer and UndefinedBehaviorSanitizer, then a short run of every fuzz
-# target (FUZZ_SECONDS each, default 30).
+# Installs what is needed, builds and runs every test: a normal build, the check of the Debian
+# packages, then a build with AddressSanitizer and UndefinedBehaviorSanitizer, then a short run of
+# every fuzz target (FUZZ_SECONDS each, default 30).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"

@@ -68,8 +68,9 @@ std::unique_ptr<TSimpleDBFile> TSimpleDBFile::OpenExisting(const std::string& fi
     recordCount = 0;
     recordLength = 0;
     std::unique_ptr<TSimpleDBFile> f(new TSimpleDBFile());
-    f->fileName_ = platform::Cut(fileName);
-    if (!platform::FileExists(f->fileName_)) return f;
+    // A name cut short would be another file's: one that does not fit is not opened.
+    f->fileName_ = fileName;
+    if (!platform::Fits(fileName) || !platform::FileExists(f->fileName_)) return f;
     if (!f->file_.Open(f->fileName_, platform::BinaryFile::Mode::ReadWrite)) return f;
     f->header_.fill(0);
     f->file_.Read(f->header_.data(), 32);

@@ -52,6 +52,7 @@ constexpr std::int32_t kNoRecord = -1;
 // What went wrong while loading, told once when the load ends.
 struct LoadReport {
     bool indexMismatch = false;
+    std::int64_t entries = 0;  // index entries, those past what the main file can hold included
     std::int64_t failed = 0;
     std::int64_t firstFailed = 0;
     std::int64_t wrongType = 0;
@@ -85,7 +86,6 @@ class RecordExtents {
     }
     // Records that meet are held as one range, so a file read in order takes one entry.
     void Take(std::int64_t from, std::int64_t to) {
-        end_ = std::max(end_, to);
         auto next = taken_.lower_bound(from);
         if (next != taken_.end() && next->first == to) {
             to = next->second;
@@ -97,12 +97,9 @@ class RecordExtents {
             taken_.emplace_hint(next, from, to);
         }
     }
-    // The end of the record that ends last.
-    std::int64_t End() const { return end_; }
 
   private:
     std::map<std::int64_t, std::int64_t> taken_;  // start -> end
-    std::int64_t end_ = kHeaderBytes;
 };
 
 // The byte offsets the index gives, as many as it holds and its header announces, and never more
@@ -117,6 +114,7 @@ std::vector<std::int64_t> ReadIndex(platform::BinaryFile& index, std::int32_t in
     // than there are, is the header's fault, and the entries present count.
     std::int64_t count = announced > 0 && announced < present ? announced : present;
     report.indexMismatch = announced != present || bytes % 8 != 0 || count > room;
+    report.entries = count;
     count = std::min(count, room);
     std::vector<std::int64_t> offsets;
     offsets.reserve(static_cast<std::size_t>(count));
@@ -125,6 +123,21 @@ std::vector<std::int64_t> ReadIndex(platform::BinaryFile& index, std::int32_t in
     for (std::int64_t i = 0; i < count && index.Read(entry, sizeof entry) == sizeof entry; ++i)
         offsets.push_back(static_cast<std::int64_t>(GetBE32(entry)) * 2);
     return offsets;
+}
+
+// The records that follow one another from `from` to the file's end by the lengths in their
+// headers; a header that cannot be one ends the count as its last record.
+std::int64_t RecordsFrom(platform::BinaryFile& main, std::int64_t from, std::int64_t size) {
+    std::int64_t count = 0;
+    for (std::int64_t at = from; at + kSmallestRecord <= size; ++count) {
+        std::uint8_t head[8];
+        main.Seek(at);
+        if (main.Read(head, sizeof head) != sizeof head) return count + 1;
+        const std::int64_t content = static_cast<std::int64_t>(GetBE32(head + 4)) * 2;
+        if (content < 4) return count + 1;
+        at += 8 + content;
+    }
+    return count;
 }
 
 }  // namespace
@@ -146,9 +159,9 @@ TShape::TShape()
 }
 
 TShape::~TShape() {
-    // A shapefile that is not there gets no style file of its own; one that says this shape's
-    // style already (the file saved with it) is left as it is.
-    if (!missing_) WriteStyle(true);
+    // A name that holds no shapefile it could load gets no style file of its own; one that says
+    // this shape's style already (the file saved with it) is left as it is.
+    if (!notLoaded_) WriteStyle(true);
 }
 
 std::int32_t TShape::FreeShape(std::unique_ptr<TShape>& shape) {
@@ -158,9 +171,14 @@ std::int32_t TShape::FreeShape(std::unique_ptr<TShape>& shape) {
 
 std::int32_t TShape::OpenShape(TShape* shape, const std::string& name) {
     if (shape == nullptr) return -1;
+    // A name cut short would open another file, and the style file would follow it.
+    if (!platform::NameFits(name)) {
+        shape->notLoaded_ = true;
+        return kShapeFileMissing;
+    }
     const std::int32_t result = shape->LoadShapeFile(name);
-    shape->missing_ = result == kShapeFileMissing && !platform::FileExists(name);
-    shape->FileName = platform::Cut(name);
+    shape->notLoaded_ = result != kShapeLoaded;
+    shape->FileName = name;
     shape->ReadStyleFile();
     shape->ReadLabelsFromDbf();
     return result;
@@ -175,8 +193,23 @@ std::int32_t TShape::HeaderVersion() const {
 }
 
 std::int32_t TShape::LoadShapeFile(const std::string& name) {
+    LoadCount = {};
     platform::BinaryFile main;
     if (!main.Open(name, platform::BinaryFile::Mode::Read)) return kShapeFileMissing;
+    const std::int64_t size = main.Size();
+    Header.fill(0);
+    // The main file's header first, so that a file that is no shapefile is told as such whatever
+    // lies beside it. A header cut short holds no type or version to go by.
+    if (main.Read(Header.data(), Header.size()) < Header.size()) {
+        shapetexts::Show(shapetexts::BadHeader(name));
+        return kShapeWrongVersion;
+    }
+    const std::int32_t type = HeaderShapeType();
+    if (!SupportedFileType(type)) {
+        shapetexts::Show(shapetexts::UnsupportedType(type));
+        return kShapeUnsupportedType;
+    }
+
     // Without its index the records cannot be found: the load ends here, both files closed.
     const std::string indexName = platform::ChangeFileExt(name, ".shx");
     platform::BinaryFile index;
@@ -184,27 +217,19 @@ std::int32_t TShape::LoadShapeFile(const std::string& name) {
         shapetexts::Show(shapetexts::MissingIndex(indexName));
         return kShapeFileMissing;
     }
-
-    const std::int64_t size = main.Size();
-    Header.fill(0);
-    const std::size_t indexHead = index.Read(Header.data(), Header.size());
-    const std::int32_t indexWords = GetBE32(Header.data() + 24);
-    const std::size_t mainHead = main.Read(Header.data(), Header.size());
-    // A header cut short holds no type or version to go by.
-    if (mainHead < Header.size() || indexHead < Header.size()) {
-        shapetexts::Show(shapetexts::BadHeader(mainHead < Header.size() ? name : indexName));
+    std::array<std::uint8_t, 100> indexHeader{};
+    if (index.Read(indexHeader.data(), indexHeader.size()) < indexHeader.size()) {
+        shapetexts::Show(shapetexts::BadHeader(indexName));
         return kShapeWrongVersion;
     }
-
-    const std::int32_t type = HeaderShapeType();
-    if (!SupportedFileType(type)) {
-        shapetexts::Show(shapetexts::UnsupportedType(type));
-        return kShapeUnsupportedType;
-    }
+    const std::int32_t indexWords = GetBE32(indexHeader.data() + 24);
     // File code and file length in native order; the code is not checked.
     PutLE32(Header.data(), GetBE32(Header.data()));
     PutLE32(Header.data() + 24, GetBE32(Header.data() + 24));
-    if (HeaderVersion() != kVersion) return kShapeWrongVersion;
+    if (HeaderVersion() != kVersion) {
+        shapetexts::Show(shapetexts::UnsupportedVersion(name, HeaderVersion()));
+        return kShapeWrongVersion;
+    }
 
     laidOut_ = false;
     LoadReport report;
@@ -216,6 +241,9 @@ std::int32_t TShape::LoadShapeFile(const std::string& name) {
     // bounds what the records hold by the file's size.
     RecordExtents taken;
     std::int64_t bytesRead = 0;
+    // Where the records read end by their headers, which may hold more than their layout takes.
+    std::int64_t reached = kHeaderBytes;
+    std::int64_t unreadable = 0;  // records of a type without a layout
     for (std::size_t k = 0; k < offsets.size(); ++k) {
         ProgressSetPosition(Held(kHeaderBytes + bytesRead));
         std::unique_ptr<TSHPRecord> record = Records->NewRecord();
@@ -229,7 +257,7 @@ std::int32_t TShape::LoadShapeFile(const std::string& name) {
             main.Seek(offset);
             bool read = true;
             try {
-                record->ReadShapeRecord(main, end, &Records->Storage());
+                if (record->ReadShapeRecord(main, end, &Records->Storage()) != 0) ++unreadable;
             } catch (const ShapeReadError&) {
                 read = false;
             } catch (const std::bad_alloc&) {
@@ -238,6 +266,9 @@ std::int32_t TShape::LoadShapeFile(const std::string& name) {
             if (read) {
                 taken.Take(offset, main.Tell());
                 bytesRead += main.Tell() - offset;
+                const std::int64_t claimed =
+                    offset + 8 + 2 * static_cast<std::int64_t>(record->ContentLength);
+                reached = std::max(reached, std::clamp(claimed, main.Tell(), end));
                 if (record->EmptyGeometry()) report.Empty(record->ShapeType);
             } else {
                 report.Failed(static_cast<std::int64_t>(k) + 1);
@@ -249,8 +280,14 @@ std::int32_t TShape::LoadShapeFile(const std::string& name) {
     // Records after the last one read that no entry points to: the index was cut short.
     const std::int64_t lastOffset =
         offsets.empty() ? 0 : *std::max_element(offsets.begin(), offsets.end());
-    if (taken.End() + kSmallestRecord <= size && lastOffset < taken.End())
+    std::int64_t unindexed = 0;
+    if (reached + kSmallestRecord <= size && lastOffset < reached) {
         report.indexMismatch = true;
+        unindexed = RecordsFrom(main, reached, size);
+    }
+    const std::int64_t unread = report.entries - static_cast<std::int64_t>(offsets.size());
+    LoadCount.Held = report.entries + unindexed;
+    LoadCount.Lost = unread + report.failed + unreadable + unindexed;
     ProgressClose();
     report.Show(indexName);
     State = 1;
@@ -288,6 +325,7 @@ std::int32_t TShape::SaveShapeFile(const std::string& name) {
         return 0;
     }
     if (Records->Count() == 0) return 0;
+    if (!platform::NameFits(name)) return platform::kErrorFilenameTooLong;
     // Records straight from a file still hold native numbers and no index fields: lay them
     // out first, or the files would be written with a corrupt header and index.
     if (!laidOut_) RebuildHeader();
@@ -333,6 +371,7 @@ std::int32_t TShape::SaveShapeFile(const std::string& name) {
 
 std::int32_t TShape::SaveShapeAs(TShape* shape, const std::string& name) {
     if (shape == nullptr) return 255;
+    if (!platform::NameFits(name)) return platform::kErrorFilenameTooLong;
     shape->RebuildHeader();
     // A transformed shape takes its attribute table along, in one set with the .shp and .shx;
     // an older table under the new name is replaced, as the .shp and .shx are.

@@ -22,6 +22,14 @@ enum : std::int32_t {
     kShapeFileMissing = 255,
 };
 
+// What a load read: the records the files hold (the index's entries, and the records past its
+// end when it was cut short) and how many of them could not be read (damaged, of a type without
+// a layout, or left out of the index).
+struct ShapeLoadCount {
+    std::int64_t Held = 0;
+    std::int64_t Lost = 0;
+};
+
 // The file's size in bytes (held to the int32 range); the read position is left where it was.
 std::int32_t FileSizeOf(platform::BinaryFile& file);
 
@@ -50,23 +58,27 @@ class TShape {
     std::int32_t AngularFormatIndex = 0;
     std::int32_t State = 0;  // 0 new, 1 loaded, 2 filled from map objects, 3 points transformed
     std::unique_ptr<TBatchConfig> BatchConfig;
+    ShapeLoadCount LoadCount;  // of the last load
 
     static std::int32_t FreeShape(std::unique_ptr<TShape>& shape);
 
     // Replaces the attached batch configuration by one read from the file (a missing file
     // gives one that answers every lookup with its input); always true.
     bool AttachBatchConfig(std::string_view fileName);
-    // -1 without a shape; otherwise loads and then reads the style file and the labels.
+    // -1 without a shape; otherwise loads and then reads the style file and the labels. A name
+    // longer than a short string is refused with a message: 255, nothing read.
     static std::int32_t OpenShape(TShape* shape, const std::string& name);
     // 255 without a shape; otherwise rebuilds the header, copies the attribute table of a
     // transformed shape and saves, all files put in place together; 0 or the save's result.
+    // A name longer than a short string is refused with a message, as by SaveShapeFile.
     static std::int32_t SaveShapeAs(TShape* shape, const std::string& name);
 
     // Appends the records of the .shp and its .shx to Records.
     std::int32_t LoadShapeFile(const std::string& name);
     // Writes the .shp, .shx and style file, put in place together (platform/FileSet.h); 0, or the
     // Windows error number of a failure, which the user has been shown. Nothing is written, with
-    // 0, for an empty name (reported) or a shape without records.
+    // 0, for an empty name (reported) or a shape without records, and with
+    // kErrorFilenameTooLong, after a message, for a name longer than a short string.
     std::int32_t SaveShapeFile(const std::string& name);
     std::int32_t RebuildHeader();
 
@@ -141,5 +153,5 @@ class TShape {
 
     // Whether the records' header and index fields come from a layout pass since the last load.
     bool laidOut_ = false;
-    bool missing_ = false;  // opened from a name no file has
+    bool notLoaded_ = false;  // opened from a name that holds no shapefile it could load
 };

@@ -51,6 +51,12 @@ std::string UnsupportedType(std::int32_t shapeType) {
     return text0 + std::to_string(shapeType) + " !";
 }
 
+std::string UnsupportedVersion(std::string_view name, std::int32_t version) {
+    static const std::string text0 = Cp("Nieobsługiwana wersja ");
+    static const std::string text1 = Cp(" pliku ");
+    return text0 + std::to_string(version) + text1 + std::string(name) + " !";
+}
+
 std::string RecordReadError(std::int32_t recordNumber) {
     static const std::string text0 = Cp("Błąd odczytu rekordu numer ");
     static const std::string text1 = Cp("Proszę usunąć błąd w danych źródłowych !!!");

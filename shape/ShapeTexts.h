@@ -10,6 +10,7 @@ namespace shapetexts {
 // "Obiekt ... bez punktów" for a geometry of the given type without points; empty for points.
 const std::string& EmptyGeometry(std::int32_t shapeType);
 std::string UnsupportedType(std::int32_t shapeType);
+std::string UnsupportedVersion(std::string_view name, std::int32_t version);
 std::string RecordReadError(std::int32_t recordNumber);
 // One text for every record of a load that could not be read: the one record's, or the count and
 // the first number.

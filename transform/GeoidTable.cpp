@@ -11,8 +11,12 @@
 #include "platform/FileSystem.h"
 #include "platform/UiService.h"
 #include "transform/TransformTexts.h"
+#include "transform/UnitStorage.h"
 
-constinit std::vector<TGeoidEntry> GeoidList;
+namespace {
+constinit UnitStorage<std::vector<TGeoidEntry>> geoidList;
+}  // namespace
+constinit std::vector<TGeoidEntry>& GeoidList = geoidList.object;
 std::string& GeoidPath() {
     static std::string path;  // made on first use, whatever the order of the library's start-up
     return path;

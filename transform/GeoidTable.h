@@ -20,7 +20,7 @@ struct TGeoidEntry {
 inline constexpr std::size_t kGeoidRecordSize = 33;
 
 // In file order, duplicates kept; empty when the file could not be opened.
-extern std::vector<TGeoidEntry> GeoidList;
+extern std::vector<TGeoidEntry>& GeoidList;
 // The path of the file last read, kept for the error message (at most 255 characters).
 std::string& GeoidPath();
 

@@ -1,5 +1,7 @@
 #include "transform/Konforemna.h"
 
+#include "transform/UnitStorage.h"
+
 bool TKonforemna::SetCentres(int Degree, double InX, double InY, double OutX, double OutY) {
     if (Degree < 0 || Degree > kMaxDegree) return false;
     degree_ = Degree;
@@ -115,10 +117,16 @@ TWawa25_65::TWawa25_65() {
     Apply(*this, k25To65);
 }
 
-constinit std::unique_ptr<TWawa65_75> Wawa65_75;
-constinit std::unique_ptr<TWawa75_65> Wawa75_65;
-constinit std::unique_ptr<TWawa65_25> Wawa65_25;
-constinit std::unique_ptr<TWawa25_65> Wawa25_65;
+namespace {
+constinit UnitStorage<std::unique_ptr<TWawa65_75>> wawa65_75;
+constinit UnitStorage<std::unique_ptr<TWawa75_65>> wawa75_65;
+constinit UnitStorage<std::unique_ptr<TWawa65_25>> wawa65_25;
+constinit UnitStorage<std::unique_ptr<TWawa25_65>> wawa25_65;
+}  // namespace
+constinit std::unique_ptr<TWawa65_75>& Wawa65_75 = wawa65_75.object;
+constinit std::unique_ptr<TWawa75_65>& Wawa75_65 = wawa75_65.object;
+constinit std::unique_ptr<TWawa65_25>& Wawa65_25 = wawa65_25.object;
+constinit std::unique_ptr<TWawa25_65>& Wawa25_65 = wawa25_65.object;
 
 void InitWarszawaPolynomials() {
     Wawa65_75 = std::make_unique<TWawa65_75>();

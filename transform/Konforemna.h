@@ -53,10 +53,10 @@ class TWawa25_65 : public TKonforemna {
 };
 
 // One instance of each, from load to unload (null outside that time).
-extern std::unique_ptr<TWawa65_75> Wawa65_75;
-extern std::unique_ptr<TWawa75_65> Wawa75_65;
-extern std::unique_ptr<TWawa65_25> Wawa65_25;
-extern std::unique_ptr<TWawa25_65> Wawa25_65;
+extern std::unique_ptr<TWawa65_75>& Wawa65_75;
+extern std::unique_ptr<TWawa75_65>& Wawa75_65;
+extern std::unique_ptr<TWawa65_25>& Wawa65_25;
+extern std::unique_ptr<TWawa25_65>& Wawa25_65;
 
 void InitWarszawaPolynomials();
 void DoneWarszawaPolynomials();

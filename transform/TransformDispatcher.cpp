@@ -7,9 +7,13 @@
 #include "transform/PairFunctions.h"
 #include "transform/PolishProjections.h"
 #include "transform/TransformTexts.h"
+#include "transform/UnitStorage.h"
 #include "transform/ZoneCorrection65.h"
 
-constinit std::unique_ptr<TTrsTrans> UserTransformation;
+namespace {
+constinit UnitStorage<std::unique_ptr<TTrsTrans>> userTransformation;
+}  // namespace
+constinit std::unique_ptr<TTrsTrans>& UserTransformation = userTransformation.object;
 
 namespace {
 

@@ -44,8 +44,9 @@ constexpr std::uint8_t MakeTransformCode(int Source, int Target) {
 int TransformPoint(std::uint8_t Code, double Zone65, double Meridian, double ZoneCode, double X,
                    double Y, double H, double* OutX, double* OutY, double* OutH);
 
-// The user-defined transformation for code 255 (null outside load and unload).
-extern std::unique_ptr<TTrsTrans> UserTransformation;
+// The user-defined transformation for code 255 (null outside load and unload), created by
+// InitTransformDispatcher and released by DoneTransformDispatcher only.
+extern std::unique_ptr<TTrsTrans>& UserTransformation;
 
 void InitTransformDispatcher();
 void DoneTransformDispatcher();

@@ -5,6 +5,7 @@
 
 #include "platform/Cp1250.h"
 #include "platform/FileSystem.h"
+#include "platform/accessworker/AccessCatalogue.h"
 
 namespace platform {
 namespace {
@@ -55,14 +56,14 @@ struct TableDef {
 
 }  // namespace
 
-AccessReader::AccessReader(const std::string& path) : osFileName_(OsName(path)) {
+AccessReader::AccessReader(const std::string& path) : path_(path), osFileName_(OsName(path)) {
     struct stat info {};
     if (::stat(osFileName_.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) Fail(kCannotOpen, path);
     MdbHandle* handle = mdb_open(osFileName_.c_str(), MDB_NOFLAGS);
     if (handle == nullptr) Fail(kCannotOpen, path);
     mdb_set_date_fmt(handle, "%Y-%m-%d %H:%M:%S");
     mdb_set_shortdate_fmt(handle, "%Y-%m-%d");
-    if (mdb_read_catalog(handle, MDB_TABLE) == nullptr) {
+    if (!ReadTableCatalogue(handle)) {
         mdb_close(handle);
         Fail(kCannotOpen, path);
     }
@@ -100,6 +101,7 @@ bool AccessReader::Scan(const std::string& table,
     MdbHandle* handle = Mdb(mdb_);
     TableDef t(handle, table);
     if (t.def == nullptr) return false;
+    if (!WalkableTable(*t.def)) Fail(kCannotOpen, path_);
     const unsigned count = t.def->num_cols;
     const std::size_t size = handle->bind_size;
     std::vector<std::vector<char>> values(count, std::vector<char>(size + 1, '\0'));

@@ -9,8 +9,9 @@
 #include "platform/AccessDatabase.h"
 
 // An Access database read in this process with mdbtools: the worker's reader, and the one the
-// benchmarks compare it with. A damaged file may crash or exhaust this process; that is why only
-// the worker uses it.
+// benchmarks compare it with. The damage mdbtools is known to trip over is refused first
+// (AccessCatalogue.h); whatever else a damaged file does to mdbtools may still crash or exhaust
+// this process, which is why only the worker uses it.
 namespace platform {
 
 class AccessReader {
@@ -28,10 +29,11 @@ class AccessReader {
     // The columns of the table (name in Windows-1250), or nothing when there is no such table.
     std::optional<std::vector<AccessColumnInfo>> Columns(const std::string& table);
     // Hands every row of the table, its values as Windows-1250 texts in column order, to `row`.
-    // False when there is no such table.
+    // False when there is no such table; throws AccessError when its rows cannot be walked.
     bool Scan(const std::string& table, const std::function<void(std::vector<std::string>&&)>& row);
 
   private:
+    std::string path_;
     std::string osFileName_;
     void* mdb_ = nullptr;  // the MdbHandle (its type is an unnamed struct of mdbtools)
 };

@@ -43,8 +43,9 @@ AccessTableCache::Held* AccessTableCache::Hold(const std::string& name) {
     auto held = std::make_unique<Held>();
     Table& table = held->table;
     table.columns = std::move(*columns);
+    // A row of a table without columns holds nothing, and the replies carry no such rows.
     const bool read = reader_->Scan(name, [&](std::vector<std::string>&& row) {
-        if (row.size() != table.columns.size()) return;
+        if (row.empty() || row.size() != table.columns.size()) return;
         for (std::string& cell : row) table.cells.push_back(std::move(cell));
         ++table.rows;
     });

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -255,11 +256,30 @@ QWidget* MakeRadioGroup(FormWindow& window, RadioGroup& group) {
                 QObject::connect(button, &QRadioButton::clicked, [&window, &group, i] {
                     window.Act([&group, i] { group.Select(i); });
                 });
+                // The arrow keys choose inside the group, and the chosen item keeps the focus.
+                new EventHook(button, [&window, &group, buttons](QEvent* event) {
+                    if (event->type() != QEvent::KeyPress) return false;
+                    const int key = static_cast<QKeyEvent*>(event)->key();
+                    const int step = (key == Qt::Key_Down || key == Qt::Key_Right) ? 1
+                                     : (key == Qt::Key_Up || key == Qt::Key_Left)  ? -1
+                                                                                   : 0;
+                    if (step == 0) return false;
+                    window.Act([&group, step] { group.PressArrow(step); });
+                    const int chosen = group.ItemIndex();
+                    if (chosen >= 0 && chosen < static_cast<int>(buttons->size()))
+                        (*buttons)[static_cast<std::size_t>(chosen)]->setFocus(Qt::TabFocusReason);
+                    return true;
+                });
                 buttons->push_back(button);
             }
         }
-        for (int i = 0; i < static_cast<int>(buttons->size()); ++i)
-            (*buttons)[static_cast<std::size_t>(i)]->setChecked(i == group.ItemIndex());
+        // The group is one stop of the Tab key: its chosen item, or the first when none is.
+        const int stop = std::max(group.ItemIndex(), 0);
+        for (int i = 0; i < static_cast<int>(buttons->size()); ++i) {
+            QRadioButton* button = (*buttons)[static_cast<std::size_t>(i)];
+            button->setChecked(i == group.ItemIndex());
+            button->setFocusPolicy(i == stop ? Qt::StrongFocus : Qt::ClickFocus);
+        }
     });
     window.AfterRefresh([widget] { FitTitle(widget); });
     return widget;

@@ -4,6 +4,8 @@
 #include <QLibraryInfo>
 #include <string>
 
+#include "platform/qt/QtText.h"
+#include "platform/qt/QtTexts.h"
 #include "platform/qt/QtUi.h"
 
 namespace platform::qt {
@@ -42,11 +44,11 @@ bool DisplayAvailable(std::string& why) {
     if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && WaylandPluginInstalled()) return true;
     const QByteArray display = qgetenv("DISPLAY");
     if (display.isEmpty()) {
-        why = "no display: neither DISPLAY nor WAYLAND_DISPLAY names one Qt can use";
+        why = FromScreen(texts::NoDisplay());
         return false;
     }
     if (XServerAnswers()) return true;
-    why = "cannot open the display " + display.toStdString();
+    why = FromScreen(texts::DisplayUnreachable() + QString::fromUtf8(display));
     return false;
 }
 

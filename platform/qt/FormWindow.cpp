@@ -5,10 +5,12 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QRadioButton>
 #include <QScreen>
 #include <algorithm>
 #include <utility>
 
+#include "platform/Controls.h"
 #include "platform/Help.h"
 #include "platform/qt/FormBuilder.h"
 #include "platform/qt/QtForms.h"
@@ -98,6 +100,25 @@ void FormWindow::Refresh() {
     for (const auto& refresher : refreshers_) refresher();
     // Inner containers were described, and so registered, after the ones holding them.
     for (auto fitter = fitters_.rbegin(); fitter != fitters_.rend(); ++fitter) (*fitter)();
+    // The widgets are built as described, but a radio group makes its items as they come.
+    ChainFocus();
+}
+
+void FormWindow::ChainFocus() {
+    QWidget* previous = nullptr;
+    const auto follow = [&previous](QWidget* widget) {
+        if (widget->focusPolicy() == Qt::NoFocus) return;
+        if (previous) QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    };
+    for (const auto& [control, widget] : described_) {
+        if (!dynamic_cast<const RadioGroup*>(control)) {
+            follow(widget);
+            continue;
+        }
+        for (QRadioButton* item : widget->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
+            follow(item);
+    }
 }
 
 QWidget* FormWindow::WidgetOf(const Control& control) const {
@@ -119,6 +140,7 @@ void FormWindow::AfterRefresh(std::function<void()> fitter) {
 
 void FormWindow::Bind(const Control& control, QWidget* widget) {
     widgets_[&control] = widget;
+    described_.emplace_back(&control, widget);
 }
 
 void FormWindow::keyPressEvent(QKeyEvent* event) {

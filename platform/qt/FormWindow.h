@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <functional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/Form.h"
@@ -50,12 +51,16 @@ class FormWindow : public QDialog {
 
   private:
     void Frame(bool modal);
+    // Makes the Tab key follow the controls in the order the form described them; a radio
+    // group's items stand in its place (its widgets say which of them is the stop).
+    void ChainFocus();
 
     QtForms& backend_;
     Form& form_;
     std::vector<std::function<void()>> refreshers_;
     std::vector<std::function<void()>> fitters_;
     std::unordered_map<const Control*, QWidget*> widgets_;
+    std::vector<std::pair<const Control*, QWidget*>> described_;  // in the description's order
     QEventLoop* loop_ = nullptr;
 };
 

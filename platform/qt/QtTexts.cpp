@@ -30,4 +30,17 @@ QString ButtonNo() {
     return QStringLiteral("Nie");
 }
 
+QString UntitledBoxCaption() {
+    return QString::fromUtf8("Błąd");
+}
+
+QString NoDisplay() {
+    return QString::fromUtf8(
+        "brak ekranu: ani DISPLAY, ani WAYLAND_DISPLAY nie wskazuje ekranu dostępnego dla Qt");
+}
+
+QString DisplayUnreachable() {
+    return QString::fromUtf8("nie można otworzyć ekranu ");
+}
+
 }  // namespace platform::qt::texts

@@ -5,9 +5,9 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
 #include <utility>
 #include <vector>
 
@@ -84,8 +84,12 @@ QtUi::QtUi() {
 QtUi::~QtUi() = default;
 
 int QtUi::ShowMessageBox(const MessageBoxRequest& request) {
-    QMessageBox box(IconOf(request.style), ToScreen(request.caption), ToScreen(request.text),
-                    QMessageBox::NoButton, forms_.TopWindow());
+    // A box without a caption is titled as the original platform titles it, never with the
+    // application's internal name, which Qt would show for an empty title.
+    const QString title =
+        request.caption.empty() ? texts::UntitledBoxCaption() : ToScreen(request.caption);
+    QMessageBox box(IconOf(request.style), title, ToScreen(request.text), QMessageBox::NoButton,
+                    forms_.TopWindow());
     std::vector<std::pair<QAbstractButton*, int>> answers;
     QAbstractButton* escape = nullptr;
     int escapeAnswer = IDCANCEL;

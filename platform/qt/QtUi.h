@@ -38,7 +38,7 @@ class QtUi : public UiBackend {
 };
 
 // Whether Qt can reach a display: its platform plug-in ends the process when it cannot, so the
-// back end asks first. When not, `why` says so.
+// back end asks first. When not, `why` says so (Windows-1250).
 bool DisplayAvailable(std::string& why);
 
 }  // namespace platform::qt

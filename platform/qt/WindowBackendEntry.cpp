@@ -4,6 +4,7 @@
 #include <string>
 #include <type_traits>
 
+#include "platform/Cp1250.h"
 #include "platform/WindowBackend.h"
 #include "platform/qt/QtUi.h"
 
@@ -18,7 +19,7 @@ extern "C" __attribute__((visibility("default"))) platform::UiBackend* CreateWin
         // The caller owns the back end from here.
         return std::make_unique<platform::qt::QtUi>().release();
     } catch (const std::exception& failure) {
-        if (error) *error = failure.what();
+        if (error) *error = platform::Utf8ToCp1250(failure.what());
         return nullptr;
     }
 }

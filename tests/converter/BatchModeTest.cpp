@@ -55,7 +55,7 @@ TEST_F(BatchModeTest, EachNewJobOnTheCommandLineConvertsOnceAndRepeatsDoNot) {
 
 TEST_F(BatchModeTest, WithoutAServerObjectTheErrorIsShownAndTheProgramStillEnds) {
     auto app = Start({"MAP=a.map", "CFG=b.ini", "SHPDIR=out", "ACTION=MAP2SHP"}, MissingLibrary());
-    EXPECT_EQ(MessageTexts(), Lines{kCreateError});
+    EXPECT_EQ(MessageTexts(), Lines{kNoLibraryError});
     EXPECT_EQ(boxes->Messages()[0].caption, app->Title);
     EXPECT_TRUE(app->Form1().FBatchDone());
     app->Run();

@@ -192,3 +192,6 @@ class ConverterTest : public ::testing::Test {
 using Lines = std::vector<std::string>;
 
 inline const std::string kCreateError = "Błąd tworzenia obiektu KWZ !";
+// The same when the library was not found: the box names where it was looked for.
+inline const std::string kNoLibraryError =
+    kCreateError + "\nNie znaleziono biblioteki; szukano: " + MissingLibrary();

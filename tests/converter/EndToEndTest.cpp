@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -228,6 +229,23 @@ TEST_F(EndToEndTest, AFullDiskKeepsTheOlderLayerWhole) {
 
 // What a script sees: the exit status and one clean line or paragraph per message.
 TEST_F(EndToEndTest, ExitStatusesAndMessagesTellScriptsWhatHappened) {
+    // Shapefiles to convert back: one without records, one whose index names 2 of its 4.
+    std::filesystem::create_directory(scratch.Path("src"));
+    ASSERT_EQ(Pontra("MAP=zielonki.map CFG=zielonki.ini SHPDIR=src ACTION=MAP2SHP").status, 0);
+    for (const char* ext : {".shp", ".shx", ".dbf"}) {
+        std::filesystem::copy_file(scratch.Path("src/osnowa") + ext,
+                                   scratch.Path("src/pusty") + ext);
+        std::filesystem::copy_file(scratch.Path("src/osnowa") + ext,
+                                   scratch.Path("src/krotki") + ext);
+    }
+    for (const char* ext : {".shp", ".shx"}) {
+        std::string header = ReadFileBytes(scratch.Path("src/pusty") + ext).substr(0, 100);
+        header[24] = header[25] = header[26] = 0;
+        header[27] = 50;  // the file length in words: the header alone
+        WriteFileBytes(scratch.Path("src/pusty") + ext, header);
+    }
+    WriteFileBytes(scratch.Path("src/krotki.shx"),
+                   ReadFileBytes(scratch.Path("src/krotki.shx")).substr(0, 100 + 2 * 8));
     std::filesystem::create_directory(scratch.Path("shp"));
     WriteFileBytes(scratch.Path("plik"), "x");
     WriteFileBytes(scratch.Path("napisy.map"),
@@ -242,7 +260,14 @@ TEST_F(EndToEndTest, ExitStatusesAndMessagesTellScriptsWhatHappened) {
          "Błąd dostępu do pliku brak.map"},
         {"MAP=zielonki.map CFG=zielonki.ini SHPDIR=plik/shp ACTION=MAP2SHP", 1,
          "Nie można zapisać plików w folderze plik/shp"},
-        {"MAP=napisy.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SHP", 1, ""},  // only texts
+        {"MAP=napisy.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SHP", 1,
+         "Mapa napisy.map nie ma obiektów o kodach od 1000 do 5999: nie zapisano plików SHP"},
+        {"SHP=src/pusty.shp CFG=zielonki.ini MAP=pusty.map ACTION=SHP2MAP", 1,
+         "Plik src/pusty.shp nie ma obiektów z punktami: nie zapisano pliku pusty.map"},
+        // What could be read is written, and the script learns that it is not all.
+        {"SHP=src/krotki.shp CFG=zielonki.ini MAP=krotki.map ACTION=SHP2MAP", 1,
+         "Odczytano tylko 2 z 4 rekordów pliku src/krotki.shp; plik krotki.map zawiera tylko "
+         "odczytane obiekty"},
         {"SHP=shp/brak.shp CFG=zielonki.ini MAP=brak.map ACTION=SHP2MAP", 1,
          "Brak pliku shp: shp/brak.shp"},
         {"MAP=zielonki.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SZP", 2,
@@ -265,4 +290,55 @@ TEST_F(EndToEndTest, ExitStatusesAndMessagesTellScriptsWhatHappened) {
     for (const char* name :
          {"1001.shp", "1105.shp", "4101.shp", "4302.shp", "5101.shp", "5201.shp", "5101.dbf"})
         EXPECT_TRUE(std::filesystem::exists(scratch.Path("shp/") + name)) << name;
+    EXPECT_FALSE(std::filesystem::exists(scratch.Path("pusty.map")));
+    const std::string partial = ReadFileBytes(scratch.Path("krotki.map"));
+    EXPECT_EQ(std::count(partial.begin(), partial.end(), '*'), 2);  // the two objects read
+}
+
+// Names are never cut: one longer than 255 characters is refused with a message naming it, and
+// nothing is written under it; one that fits is written whole. The folders keep every component
+// of these names short enough for any file system.
+TEST_F(EndToEndTest, NamesOfMoreThan255CharactersAreRefusedNotCut) {
+    const std::string refused = "Za długa nazwa (ponad 255 znaków): ";
+    for (const char* folder : {"src", "shp", "out"})
+        std::filesystem::create_directory(scratch.Path(folder));
+    ASSERT_EQ(Pontra("MAP=zielonki.map CFG=zielonki.ini SHPDIR=src ACTION=MAP2SHP").status, 0);
+    for (const char* ext : {".shp", ".shx"})  // without its table: no map_ table
+        std::filesystem::copy_file(scratch.Path("src/osnowa") + ext, scratch.Path("src/bez") + ext);
+
+    // Layers shp/<name>.shp of 254, 255 and 256 characters.
+    const std::string w(246, 'w'), x(247, 'x'), y(248, 'y');
+    WriteFileBytes(scratch.Path("dlugie.ini"),
+                   "[WARSTWY]\r\n1001=" + w + "\r\n1105=" + x + "\r\n4101=" + y + "\r\n");
+    ProgramRun run = Pontra("MAP=zielonki.map CFG=dlugie.ini SHPDIR=shp ACTION=MAP2SHP");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.output, refused + "shp/" + y + ".shp")) << run.output;
+    for (const std::string& layer : {w, x})
+        for (const char* ext : {".shp", ".shx", ".dbf", ".tpi"})
+            EXPECT_TRUE(std::filesystem::exists(scratch.Path("shp/" + layer + ext)));
+    for (const auto& e : std::filesystem::directory_iterator(scratch.Path("shp")))
+        EXPECT_NE(e.path().filename().string()[0], 'y') << e.path();  // nor under a name cut short
+
+    // MAP files of 255 and 256 characters, then link tables of 255 and 256.
+    const std::string fits(247, 'm'), table(243, 't');
+    const struct {
+        std::string shp, map, refusedName;
+    } cases[] = {
+        {"bez", "out/" + fits + ".map", ""},
+        {"bez", "out/" + fits + "m.map", "out/" + fits + "m.map"},
+        {"osnowa", "out/" + table + ".map", ""},
+        {"osnowa", "out/" + table + "t.map", "out/map_" + table + "t.dbf"},
+    };
+    for (const auto& c : cases) {
+        run = Pontra("SHP=src/" + c.shp + ".shp CFG=zielonki.ini MAP=" + c.map + " ACTION=SHP2MAP");
+        EXPECT_EQ(run.status, c.refusedName.empty() ? 0 : 1) << c.map << run.output;
+        EXPECT_EQ(Has(run.output, refused + c.refusedName), !c.refusedName.empty()) << run.output;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.Path("out")), {}), 3);
+
+    // The batch configuration, whose name the library would have to cut.
+    const std::string cfg(256, 'c');
+    run = Pontra("MAP=zielonki.map CFG=" + cfg + " SHPDIR=out ACTION=MAP2SHP");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.output, refused + cfg)) << run.output;
 }

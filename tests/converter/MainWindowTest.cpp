@@ -2,6 +2,7 @@
 // scripted dialogs, the fake library recording what the window asked of it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "ConverterFixture.h"
@@ -104,6 +105,20 @@ TEST_F(MainWindowTest, ShpToMapWithThreeFilesWritesThreeMapsThroughAnObjectEach)
         EXPECT_EQ(platform::GlobalSize(handle), 0u);
 }
 
+TEST_F(MainWindowTest, ShpToMapOffersShapefilesAfreshAfterAMapWasChosen) {
+    forms->QueueFiles({File("a.map")});
+    window->ToolButton2.Click();
+    // A name typed without extension is a shapefile's.
+    forms->QueueFiles({scratch.Path("drogi")});
+    window->ToolButton1.Click();
+    ASSERT_EQ(forms->FileDialogs().size(), 2u);
+    EXPECT_EQ(forms->FileDialogs()[1].filter, "ArcView Shape (*.shp)|*.shp");
+    EXPECT_EQ(forms->FileDialogs()[1].fileName, "");
+    const Lines calls = CallsAfterLoad();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "2|1|OpenFile|" + scratch.Path("drogi.shp")),
+              calls.end());
+}
+
 TEST_F(MainWindowTest, TheSettingsButtonShowsTheLibrarysSettingsDialog) {
     window->ToolButton3.Click();
     EXPECT_EQ(CallsAfterLoad(), (Lines{"new|1", "1|10|ConfigureConversion", "delete|1"}));
@@ -144,13 +159,13 @@ namespace {
 // The same window over a library that cannot make server objects.
 class MainWindowWithoutServerTest : public ConverterTest {
   protected:
-    void Check(const std::string& library) {
+    void Check(const std::string& library, const std::string& error) {
         auto app = Start({}, library);
         TForm1& window = app->Form1();
         window.Show();
 
         window.ToolButton2.Click();
-        EXPECT_EQ(MessageTexts(), Lines{kCreateError});
+        EXPECT_EQ(MessageTexts(), Lines{error});
         EXPECT_TRUE(forms->FileDialogs().empty());
 
         window.ToolButton3.Click();
@@ -159,7 +174,7 @@ class MainWindowWithoutServerTest : public ConverterTest {
         // SHP -> MAP asks first and reports once per chosen file.
         forms->QueueFiles({"/x/a.shp", "/x/b.shp", "/x/c.shp"});
         window.ToolButton1.Click();
-        EXPECT_EQ(MessageTexts(), (Lines(5, kCreateError)));
+        EXPECT_EQ(MessageTexts(), (Lines(5, error)));
         ASSERT_EQ(forms->FileDialogs().size(), 1u);
         EXPECT_EQ(forms->FileDialogs()[0].filter, "");
         EXPECT_EQ(window.FServer(), nullptr);
@@ -170,9 +185,9 @@ class MainWindowWithoutServerTest : public ConverterTest {
 }  // namespace
 
 TEST_F(MainWindowWithoutServerTest, AMissingLibraryIsReportedByEachAction) {
-    Check(MissingLibrary());
+    Check(MissingLibrary(), kNoLibraryError);
 }
 
 TEST_F(MainWindowWithoutServerTest, AMissingFactoryIsReportedByEachAction) {
-    Check(PartialLibrary());
+    Check(PartialLibrary(), kCreateError);
 }

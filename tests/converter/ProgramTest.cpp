@@ -2,6 +2,7 @@
 // the library found in the current folder.
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 
 #include "ConverterFixture.h"
 
@@ -57,7 +58,30 @@ TEST_F(ProgramTest, WithoutTheLibraryTheProgramStartsAndReportsTheMissingObject)
         RunProgram(kLonelyProgram, scratch.Path(), "MAP=a.map CFG=b.ini SHPDIR=out ACTION=MAP2SHP");
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_NE(run.output.find(kCreateError), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find(KESTREL_NOLIB_BIN "/lib32/Kestrel.so"), std::string::npos)
+        << run.output;
     EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(ProgramTest, HelpGoesToStandardOutputAndAUsageErrorToStandardError) {
+    // The stream not looked at goes nowhere.
+    for (const auto& [arguments, dropped, status] :
+         {std::tuple{"--help", "2", 0}, std::tuple{"-h", "2", 0}, std::tuple{"", "1", 2}}) {
+        const ProgramRun run = RunInFolder(
+            scratch.Path(), std::string("env KESTREL_UI=headless sh -c '\"$0\" ") + arguments +
+                                " " + dropped + ">/dev/null' '" + kFakeProgram + "'");
+        EXPECT_EQ(run.status, status) << arguments << run.output;
+        EXPECT_NE(run.output.find("Kod wyjścia"), std::string::npos) << arguments << run.output;
+    }
+}
+
+TEST_F(ProgramTest, AMisspeltActionIsNamedAndNotSaidMissing) {
+    const ProgramRun run =
+        RunProgram(kFakeProgram, scratch.Path(), "MAP=a.map CFG=b SHPDIR=o ACTION=MAP2SH");
+    EXPECT_EQ(run.status, 2) << run.output;
+    EXPECT_NE(run.output.find("Nieznana akcja (dozwolone MAP2SHP i SHP2MAP): MAP2SH\n"),
+              std::string::npos);
+    EXPECT_EQ(run.output.find("brak:"), std::string::npos) << run.output;
 }
 
 TEST_F(ProgramTest, TheLibraryIsAlsoFoundInTheCurrentFolder) {

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# The Debian package installs, converts the shipped example and removes cleanly: builds it with
-# cpack in the build folder, installs it with apt, runs pontra from a scratch folder, purges it and
-# checks that none of its files is left. Needs root (scripts/test.sh runs it after the build).
+# The Debian packages are lintian-clean, install both ways, convert the shipped example and remove
+# cleanly: builds them with cpack in the build folder (pontra, and pontra-window when the build has
+# the window back end), fails on any lintian error, installs pontra without its recommends (no
+# window, no Qt) and runs pontra from a scratch folder, then installs it with its recommends (the
+# window package comes along), and purges it after each install, checking that none of its files
+# is left. Needs root (scripts/test.sh runs it after the build).
 #   package.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -15,33 +18,86 @@ fail() {
     echo "package test: $*" >&2
     exit 1
 }
-if dpkg-query -W -f='${Status}' pontra 2>/dev/null | grep -q 'install ok installed'; then
-    fail "a pontra package is installed already; remove it first (apt-get purge pontra)"
-fi
+installed() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+}
+installed pontra && fail "a pontra package is installed already; remove it first (apt-get purge pontra)"
+command -v lintian >/dev/null || fail "lintian is missing (scripts/packages-test.txt)"
 
 scratch=$(mktemp -d)
-installed=0
 cleanup() {
-    [ $installed = 1 ] && "${apt[@]}" purge pontra >/dev/null 2>&1
+    installed pontra && "${apt[@]}" purge pontra >/dev/null 2>&1
     rm -rf "$scratch"
 }
 trap cleanup EXIT
 
-rm -f "$build"/pontra_*.deb
+rm -f "$build"/pontra_*.deb "$build"/pontra-window_*.deb
 (cd "$build" && cpack -G DEB >"$scratch/cpack.log" 2>&1) || fail "cpack failed: $(cat "$scratch/cpack.log")"
+shopt -s nullglob
 debs=("$build"/pontra_*.deb)
+windows=("$build"/pontra-window_*.deb)
+shopt -u nullglob
+[ ${#debs[@]} = 1 ] || fail "cpack made no package pontra"
 deb=${debs[0]}
-[ -f "$deb" ] || fail "cpack made no package"
-info=$(dpkg-deb -I "$deb")
-for dependency in libc6 libstdc++6 libshp2 libmdb3 libcairo2; do
-    grep -q "^ Depends:.*\b$dependency\b" <<<"$info" || fail "Depends lacks $dependency: $info"
+window=""
+if [ -f "$build/bin/libplatform-qt.so" ]; then
+    [ ${#windows[@]} = 1 ] || fail "the build has the window back end, but cpack made no pontra-window"
+    window=${windows[0]}
+fi
+
+for package in "$deb" $window; do
+    lintian --fail-on error "$package" >"$scratch/lintian.log" 2>&1 ||
+        fail "lintian finds errors in $(basename "$package"): $(cat "$scratch/lintian.log")"
 done
 
-"${apt[@]}" install "$deb" >"$scratch/apt.log" 2>&1 || fail "apt-get install failed: $(cat "$scratch/apt.log")"
-installed=1
-mapfile -t files < <(dpkg -L pontra)
+field() {
+    dpkg-deb -f "$1" "$2"
+}
+depends=$(field "$deb" Depends)
+for dependency in libc6 libstdc++6 libshp2 libmdb3 libcairo2; do
+    grep -q "\b$dependency\b" <<<"$depends" || fail "pontra's Depends lacks $dependency: $depends"
+done
+grep -qi qt <<<"$depends" && fail "pontra depends on Qt: $depends"
+[ "$(field "$deb" Recommends)" = pontra-window ] || fail "pontra does not recommend pontra-window"
+version=$(field "$deb" Version)
+if [ -n "$window" ]; then
+    depends=$(field "$window" Depends)
+    for dependency in "pontra (= $version)" libqt6widgets6; do
+        grep -qF "$dependency" <<<"$depends" || fail "pontra-window's Depends lacks $dependency: $depends"
+    done
+fi
 
-# From a scratch folder, as a user would, with the example the package ships.
+# Installs pontra with apt, the window package offered as a candidate the way a repository
+# would offer it; the extra apt options follow. Records what dpkg added.
+install_pontra() {
+    local sources=() before
+    [ -n "$window" ] && sources=(--with-source "$window")
+    before=$(dpkg-query -W -f='${Package}\n' | sort)
+    "${apt[@]}" install "${sources[@]}" "$@" "$deb" >"$scratch/apt.log" 2>&1 ||
+        fail "apt-get install $* failed: $(cat "$scratch/apt.log")"
+    comm -13 <(echo "$before") <(dpkg-query -W -f='${Package}\n' | sort) >"$scratch/added"
+}
+
+# Purges pontra (and the window package with it) and checks that nothing of theirs is left.
+purge_pontra() {
+    local files
+    mapfile -t files < <(dpkg -L pontra; installed pontra-window && dpkg -L pontra-window)
+    "${apt[@]}" purge pontra >"$scratch/apt.log" 2>&1 || fail "apt-get purge failed: $(cat "$scratch/apt.log")"
+    installed pontra-window && fail "pontra-window stays installed after pontra is purged"
+    for f in "${files[@]}"; do
+        # Folders such as /usr/share/man stay with other packages; the package's own must go.
+        if [ -L "$f" ] || [ -f "$f" ]; then fail "$f is left after the purge"; fi
+    done
+    for dir in /usr/lib/kestrel /usr/share/doc/pontra /usr/share/doc/pontra-window; do
+        [ -e "$dir" ] && fail "$dir is left after the purge"
+    done
+    return 0
+}
+
+# A batch-only machine: no window package, no Qt, and the example converts.
+install_pontra --no-install-recommends
+installed pontra-window && fail "--no-install-recommends installed pontra-window"
+grep -i qt "$scratch/added" && fail "the batch-only install added Qt packages"
 mkdir -p "$scratch/work/shp"
 cd "$scratch/work"
 cp /usr/share/doc/pontra/examples/* .
@@ -52,13 +108,15 @@ pontra MAP=zielonki.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SHP >out.txt 2>&1
 [ -s out.txt ] && fail "pontra printed: $(cat out.txt)"
 [ -s shp/dzialki.shp ] && [ -s shp/dzialki.dbf ] || fail "no shapefile was written"
 cd /
+purge_pontra
 
-"${apt[@]}" purge pontra >"$scratch/apt.log" 2>&1 || fail "apt-get purge failed: $(cat "$scratch/apt.log")"
-installed=0
-for f in "${files[@]}"; do
-    # Folders such as /usr/share/man stay with other packages; the package's own must go.
-    if [ -L "$f" ] || [ -f "$f" ]; then fail "$f is left after the purge"; fi
-done
-[ -e /usr/lib/kestrel ] && fail "/usr/lib/kestrel is left after the purge"
-[ -e /usr/share/doc/pontra ] && fail "/usr/share/doc/pontra is left after the purge"
-echo "package test: $(basename "$deb") installs, converts the example and purges cleanly"
+# With recommends, as apt installs by default: the window package comes along and its library
+# finds everything it needs.
+if [ -n "$window" ]; then
+    install_pontra
+    installed pontra-window || fail "the install with recommends left out pontra-window"
+    ldd /usr/lib/kestrel/libplatform-qt.so | grep "not found" && fail "libplatform-qt.so misses a library"
+    purge_pontra
+fi
+echo "package test: $(basename "$deb") ${window:+and $(basename "$window") }lintian-clean, installed" \
+    "with and without recommends, converts the example and purges cleanly"

@@ -99,11 +99,12 @@ TEST_F(KonwersjaPlikuTest, RefusesWhatItCannotConvert) {
     EXPECT_FALSE(std::filesystem::exists(Path("plan.shp")));
     boxes->ClearMessages();
 
-    // A map without exportable objects: no shapefile.
+    // A map without exportable objects: no shapefile, and a message that says so.
     WriteFile(Path("pusta.map"), ";ver=[ 5.00]\r\n");
     EXPECT_EQ(Convert(Path("pusta.map"), Path("pusta.shp"), 10021), -1);
     EXPECT_FALSE(std::filesystem::exists(Path("pusta.shp")));
-    EXPECT_TRUE(Messages().empty());
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].find("nie ma obiektów"), std::string::npos) << Messages()[0];
 }
 
 TEST_F(KonwersjaPlikuTest, WithoutTheOutsideLibraryNothingIsWritten) {

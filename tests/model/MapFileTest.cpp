@@ -207,6 +207,27 @@ TEST_F(MapFileTest, WrittenLayout) {
     EXPECT_NE(TempFolder::ReadBytes(dir_ / "v4.map").find(":TX[Nazwa ulicy]"), std::string::npos);
 }
 
+// Coordinates exactly halfway between two written values (binary fractions, so the tie is real):
+// halves go to the even last digit, in both point forms, downwards and upwards.
+TEST_F(MapFileTest, CoordinatesOnARoundingTie) {
+    TestMap map;
+    TObiekt& line = map.Object("4101");
+    map.Point(line, "T1", 7, 5712345.0625, -7654321.1875, 2.0625f);
+    map.Point(line, "T2", 7, -0.0625, 0.1875, 0.03125f);
+    ASSERT_EQ(Write(map, 7, dir_ / "v7.map"), 0);
+    const std::string v7 = TempFolder::ReadBytes(dir_ / "v7.map");
+    EXPECT_NE(
+        v7.find("\r\nP  0 5712345.062 -7654321.188 2.062 ,T1\r\nP  0 -0.062 0.188 0.031 ,T2\r\n"),
+        std::string::npos)
+        << v7;
+    ASSERT_EQ(Write(map, 3, dir_ / "v3.map"), 0);
+    const std::string v3 = TempFolder::ReadBytes(dir_ / "v3.map");
+    EXPECT_NE(v3.find("\r\n         T1  5712345.062 -7654321.188       2.0625\r\n"
+                      "         T2       -0.062        0.188       0.0312\r\n"),
+              std::string::npos)
+        << v3;
+}
+
 TEST_F(MapFileTest, KeyedAttributesAndMarkedSelection) {
     TestMap map;
     TObiekt& plain = map.Object("4101");

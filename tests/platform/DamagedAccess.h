@@ -6,8 +6,9 @@
 #include <string>
 
 // Damaged copies of the fixture databases, as offices receive them: the first bytes of a real
-// database with one byte changed. mdbtools crashes in its catalogue reader on the first, takes
-// memory without end on the second and never ends on the third.
+// database with one byte changed. mdbtools crashes in its catalogue reader on the first (no usage
+// map), takes memory without end on the second and never ends on the third (property records of
+// no length); the Access reader refuses all three.
 enum class AccessDamage { Crash, EndlessMemory, EndlessLoop };
 
 inline std::string WriteDamagedDatabase(const std::string& path, AccessDamage damage) {

@@ -4,10 +4,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "SettingsFixture.h"
 #include "model/TextHandles.h"
+#include "platform/Cp1250.h"
+#include "plugin/KonwersjaPliku.h"
 
 namespace {
 
@@ -72,6 +75,50 @@ TEST_F(KWZArcViewTest, OpeningKeepsTheBatchConfiguration) {
     ASSERT_NE(server.Shape->BatchConfig, nullptr);
     EXPECT_EQ(server.Shape->BatchConfig->GetLayerName("1000"), "Slupy");
     EXPECT_EQ(server.Shape->FileName, File("brak.shp"));
+}
+
+// Every place that takes a file name refuses one longer than 255 characters with a message
+// naming it: none works on the name cut short, and nothing is written.
+TEST_F(KWZArcViewTest, NamesLongerThanAShortStringAreRefusedAtEveryPlace) {
+    std::ofstream(File("plan.map"), std::ios::binary)
+        << ";ver=[ 7.00]\r\n*1000 1 7 0.00000000\r\nP  0 1.000 2.000\r\n;KONIEC PLIKU\r\n";
+    const std::string name = File("") + std::string(256 - File("").size(), 'n');
+    const std::string cut = name.substr(0, 255);
+    std::ofstream(cut, std::ios::binary) << "a file under the name cut short";
+    TKWZArcView server;
+    Handle map(File("plan.map")), longName(name);
+    ASSERT_TRUE(server.LoadMap(map.value));
+    const struct {
+        const char* place;
+        std::function<bool()> refused;
+    } places[] = {
+        {"SaveMap", [&] { return !server.SaveMap(longName.value); }},
+        {"OpenFile", [&] { return server.OpenFile(longName.value) == 255; }},
+        {"SaveFileAs", [&] { return server.SaveFileAs(longName.value) != 0; }},
+        {"SetBatchConfig",
+         [&] {
+             server.SetBatchConfig(longName.value, 0, 0, 0);
+             return !server.BatchLoaded;
+         }},
+        {"Konwersja_Pliku_SHP_MAP",
+         [&] { return KonwersjaPlikuShpMap(map.value, longName.value, 10021) == -1; }},
+        {"LoadMap", [&] { return !server.LoadMap(longName.value); }},
+    };
+    const auto files = [&] {
+        return std::distance(std::filesystem::directory_iterator(File("")),
+                             std::filesystem::directory_iterator());
+    };
+    const auto before = files();
+    for (const auto& p : places) {
+        SCOPED_TRACE(p.place);
+        boxes->ClearMessages();
+        EXPECT_TRUE(p.refused());
+        ASSERT_EQ(boxes->Messages().size(), 1u);
+        EXPECT_EQ(boxes->Messages()[0].text,
+                  platform::Utf8ToCp1250("Za długa nazwa (ponad 255 znaków): ") + name);
+        EXPECT_EQ(std::filesystem::file_size(cut), 31u);
+        EXPECT_EQ(files(), before);
+    }
 }
 
 TEST_F(KWZArcViewTest, ExtentWithoutAShape) {

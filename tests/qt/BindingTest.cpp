@@ -57,6 +57,48 @@ TEST_F(BindingTest, TheSettingsDialogTakesWhatAPersonDoesAndOkSavesIt) {
     EXPECT_NE(Registry().find("\"Point\""), std::string::npos);
 }
 
+// Presses Tab once per control, starting from the first, and notes the control that has the
+// keyboard each time: its widget, or one inside it (a radio group's item, the tabs).
+std::vector<const platform::Control*> TabRound(
+    const FormWindow& window, const std::vector<const platform::Control*>& controls) {
+    window.WidgetOf(*controls.front())->setFocus();
+    std::vector<const platform::Control*> reached;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const platform::Control* found = nullptr;
+        for (const QWidget* w = window.focusWidget(); w && !found; w = w->parentWidget())
+            for (const platform::Control* control : controls)
+                if (window.WidgetOf(*control) == w) found = control;
+        reached.push_back(found);
+        QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
+    }
+    return reached;
+}
+
+TEST_F(BindingTest, TheTabKeyFollowsTheSettingsTableAndArrowsChooseInsideARadioGroup) {
+    WhileShown<TFConfConv>([] { EditConversionSettings(); },
+                           [](FormWindow& window, TFConfConv& f) {
+                               // Each radio group is one stop.
+                               const std::vector<const platform::Control*> first{
+                                   &f.PageControl1, &f.RadioGroup1, &f.RadioGroup2, &f.RadioGroup3,
+                                   &f.RadioGroup4,  &f.CheckBox3,   &f.CheckBox4,   &f.CheckBox5,
+                                   &f.CheckBox1,    &f.Button1,     &f.Button2};
+                               EXPECT_EQ(TabRound(window, first), first);
+
+                               // From "Point": Down to "Arc", Down round to "Point", Up round back
+                               // to "Arc"; the chosen item keeps the keyboard.
+                               QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
+                               for (const auto& [key, chosen] :
+                                    {std::pair{Qt::Key_Down, 1}, std::pair{Qt::Key_Down, 0},
+                                     std::pair{Qt::Key_Up, 1}}) {
+                                   QTest::keyClick(window.focusWidget(), key);
+                                   EXPECT_EQ(f.RadioGroup1.ItemIndex(), chosen);
+                                   EXPECT_EQ(window.focusWidget(),
+                                             RadioItem(window, f.RadioGroup1, chosen));
+                               }
+                               QTest::keyClick(&window, Qt::Key_Escape);
+                           });
+}
+
 TEST_F(BindingTest, CancellingTheSettingsDialogChangesNothing) {
     ASSERT_TRUE(SaveConversionSettings());
     const std::string before = Registry();

@@ -18,6 +18,8 @@ struct BoxCase {
     QMessageBox::Icon icon;
     const char* press;  // the button's text, or "Esc" / "Enter"
     int answer;
+    const char* caption = "Pytanie";
+    const char* title = "Pytanie";  // on the screen
 };
 
 void PrintTo(const BoxCase& box, std::ostream* out) {
@@ -32,7 +34,7 @@ TEST_P(MessageBoxTest, TheButtonThePersonChoosesComesBack) {
     WhenFound<QMessageBox>(
         [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); },
         [&box](QMessageBox& shown) {
-            EXPECT_EQ(shown.windowTitle(), "Pytanie");
+            EXPECT_EQ(shown.windowTitle(), QString::fromUtf8(box.title));
             EXPECT_EQ(shown.text(), "Zapisać zmiany?");
             EXPECT_EQ(shown.icon(), box.icon);
             const QString press = QString::fromUtf8(box.press);
@@ -46,7 +48,7 @@ TEST_P(MessageBoxTest, TheButtonThePersonChoosesComesBack) {
             shown.reject();
         },
         [&answer, &box] {
-            answer = platform::MessageBox(0, platform::Utf8ToCp1250("Zapisać zmiany?"), "Pytanie",
+            answer = platform::MessageBox(0, platform::Utf8ToCp1250("Zapisać zmiany?"), box.caption,
                                           box.style);
         });
     EXPECT_EQ(answer, box.answer);
@@ -54,17 +56,19 @@ TEST_P(MessageBoxTest, TheButtonThePersonChoosesComesBack) {
 
 INSTANTIATE_TEST_SUITE_P(
     Styles, MessageBoxTest,
-    ::testing::Values(BoxCase{platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION,
-                              QMessageBox::Question, "Nie", platform::IDNO},
-                      BoxCase{platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION,
-                              QMessageBox::Question, "Esc", platform::IDCANCEL},
-                      BoxCase{platform::MB_OKCANCEL | platform::MB_DEFBUTTON2 |
-                                  platform::MB_ICONWARNING,
-                              QMessageBox::Warning, "Enter", platform::IDCANCEL},
-                      BoxCase{platform::MB_OK | platform::MB_ICONERROR, QMessageBox::Critical,
-                              "Esc", platform::IDOK},
-                      BoxCase{platform::MB_ABORTRETRYIGNORE, QMessageBox::NoIcon, "Ponów próbę",
-                              platform::IDRETRY}));
+    ::testing::Values(
+        BoxCase{platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION, QMessageBox::Question, "Nie",
+                platform::IDNO},
+        BoxCase{platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION, QMessageBox::Question, "Esc",
+                platform::IDCANCEL},
+        BoxCase{platform::MB_OKCANCEL | platform::MB_DEFBUTTON2 | platform::MB_ICONWARNING,
+                QMessageBox::Warning, "Enter", platform::IDCANCEL},
+        BoxCase{platform::MB_OK | platform::MB_ICONERROR, QMessageBox::Critical, "Esc",
+                platform::IDOK},
+        BoxCase{platform::MB_ABORTRETRYIGNORE, QMessageBox::NoIcon, "Ponów próbę",
+                platform::IDRETRY},
+        // No caption of its own: the original platform's title, not the program's.
+        BoxCase{platform::MB_OK, QMessageBox::NoIcon, "Enter", platform::IDOK, "", "Błąd"}));
 
 using DialogTest = QtTest;
 

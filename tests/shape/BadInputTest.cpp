@@ -247,10 +247,13 @@ void SetEntries(RawShapefile& raw, const std::vector<std::vector<std::uint8_t>>&
     for (const auto& e : entries) raw.shx.insert(raw.shx.end(), e.begin(), e.end());
 }
 
-// The load result, then each record's first X ("-" for none).
+// The load result, the records lost of those the files hold, then each record's first X ("-" for
+// none).
 std::string LoadSummary(const std::string& shp) {
     TShape shape;
-    std::string summary = std::to_string(shape.LoadShapeFile(shp)) + ":";
+    std::string summary = std::to_string(shape.LoadShapeFile(shp));
+    summary += ", lost " + std::to_string(shape.LoadCount.Lost) + " of " +
+               std::to_string(shape.LoadCount.Held) + ":";
     for (TSHPRecord* r = shape.Records->FirstRecord(); r != nullptr;
          r = static_cast<TSHPRecord*>(r->GetNext())) {
         double x = 0, y = 0;
@@ -332,9 +335,11 @@ TEST(BadInput, EveryBrokenFileIsToldOnceAndReadNoFurtherThanItHolds) {
              for (int i = 0; i < 2999000; ++i) raw.Index(50);
              TShape shape;
              const std::int32_t result = shape.LoadShapeFile(Saved(dir, raw));
-             return std::to_string(result) + ", " + std::to_string(shape.Records->Count());
+             return std::to_string(result) + ", " + std::to_string(shape.Records->Count()) +
+                    ", lost " + std::to_string(shape.LoadCount.Lost) + " of " +
+                    std::to_string(shape.LoadCount.Held);
          },
-         "0, 2333",
+         "0, 2333, lost 2999000 of 3000000",
          {kMismatch, ReadErrors(1333, 1001)}},
         {"an index of 1000 entries all pointing outside the file",
          [](const TempDir& dir) {
@@ -358,7 +363,7 @@ TEST(BadInput, EveryBrokenFileIsToldOnceAndReadNoFurtherThanItHolds) {
              SetEntries(raw, {e[3], e[1], e[2]});
              return LoadSummary(Saved(dir, raw));
          },
-         "0: 10 20 30",
+         "0, lost 0 of 3: 10 20 30",
          {}},
         {"an index cut short",
          [](const TempDir& dir) {
@@ -366,7 +371,7 @@ TEST(BadInput, EveryBrokenFileIsToldOnceAndReadNoFurtherThanItHolds) {
              std::filesystem::resize_file(dir.Path("a.shx"), 100 + 6 * 8 + 3);
              return LoadSummary(shp);
          },
-         "0: 1 2 3 4 5 6",
+         "0, lost 4 of 10: 1 2 3 4 5 6",
          {kMismatch}},
         {"an index reversed",
          [](const TempDir& dir) {
@@ -376,7 +381,7 @@ TEST(BadInput, EveryBrokenFileIsToldOnceAndReadNoFurtherThanItHolds) {
              SetEntries(raw, e);
              return LoadSummary(Saved(dir, raw));
          },
-         "0: 3 2 1",
+         "0, lost 0 of 3: 3 2 1",
          {}},
         {"an index halved, its header made to agree",
          [](const TempDir& dir) {
@@ -384,8 +389,42 @@ TEST(BadInput, EveryBrokenFileIsToldOnceAndReadNoFurtherThanItHolds) {
              raw.shx.resize(100 + 5 * 8);
              return LoadSummary(Saved(dir, raw));
          },
-         "0: 1 2 3 4 5",
+         "0, lost 5 of 10: 1 2 3 4 5",
          {kMismatch}},
+        {"an index of one entry repeated",
+         [](const TempDir& dir) {
+             RawShapefile raw(3);
+             raw.Add(Line(1, 10, {0}, 10));
+             for (int i = 0; i < 3; ++i) raw.Index(50);
+             return LoadSummary(Saved(dir, raw));
+         },
+         "0, lost 3 of 4: 0 - - -",
+         {ReadErrors(3, 2)}},
+        {"a record of a type without a layout and an entry outside the file",
+         [](const TempDir& dir) {
+             RawShapefile raw = Points(1);
+             raw.Add(Content().I(99).D(2).D(2).bytes);
+             raw.Add(Content().I(1).D(3).D(3).bytes);
+             raw.Index(0x40000000);
+             return LoadSummary(Saved(dir, raw));
+         },
+         "0, lost 2 of 4: 1 - 3 -",
+         {ReadError(4), "Błędny typ rekordu !"}},
+        {"a PolyLineM whose records carry more values than its layout, after the measures",
+         [](const TempDir& dir) {
+             RawShapefile raw(23);
+             for (int r = 0; r < 2; ++r) {
+                 Content c;
+                 c.I(23).Box().I(1).I(20).I(0);
+                 for (int i = 0; i < 20; ++i) c.D(r).D(i);
+                 for (int i = 0; i < 2 + 20; ++i) c.D(i);  // the measures
+                 for (int i = 0; i < 22; ++i) c.D(-1);     // what another writer adds
+                 raw.Add(c.bytes);
+             }
+             return LoadSummary(Saved(dir, raw));
+         },
+         "0, lost 0 of 2: 0 1",
+         {}},
         {"a polygon file of null records, saved and loaded again",
          [](const TempDir& dir) {
              RawShapefile raw(5);
@@ -446,11 +485,11 @@ TEST(BadInput, EveryBrokenFileIsToldOnceAndReadNoFurtherThanItHolds) {
          "defaults",
          {"Plik konfiguracji @/wsad.ini nie jest plikiem tekstowym - przyjęto ustawienia "
           "domyślne"}},
-        {"an external database that crashes its reader",
+        {"an external database without a usage map in its catalogue",
          [](const TempDir& dir) { return External(dir, AccessDamage::Crash); },
          "-1 [] []",
          {"Blad polaczenia @/baza.mdb"}},
-        {"an external database that takes memory without end",
+        {"an external database with a damaged property block",
          [](const TempDir& dir) { return External(dir, AccessDamage::EndlessMemory); },
          "-1 [] []",
          {"Blad polaczenia @/baza.mdb"}},

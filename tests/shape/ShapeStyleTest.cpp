@@ -154,6 +154,25 @@ TEST_F(ShapeStyleTest, GarbageFilesGiveTheDefaults) {
     EXPECT_EQ(s.Symbol, " ");
 }
 
+TEST_F(ShapeStyleTest, AFileThatIsNoShapefileIsToldSoAndGetsNoStyleFile) {
+    // A map chosen by mistake, and an attribute table beside a shapefile with a style of its own.
+    WriteText(dir.Path("plan.map"), "MAP 7\r\n" + std::string(120, 'x'));
+    WriteText(dir.Path("drogi.dbf"), std::string(32, ' ') + "NAZWA" + std::string(90, ' '));
+    const std::string style = "[Inne]\r\nklucz=zostaje\r\n";
+    WriteText(dir.Path("drogi.tpi"), style);
+    for (const char* name : {"plan.map", "drogi.dbf"}) {
+        shapetest::QuietUi();
+        {
+            TShape s;
+            EXPECT_EQ(TShape::OpenShape(&s, dir.Path(name)), kShapeUnsupportedType) << name;
+        }
+        ASSERT_EQ(shapetest::MessageTexts().size(), 1u) << name;
+        EXPECT_EQ(shapetest::MessageTexts()[0].rfind("Nieobslugiwany typ danych ", 0), 0u);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("plan.tpi")));
+    EXPECT_EQ(ReadText(dir.Path("drogi.tpi")), style);
+}
+
 TEST_F(ShapeStyleTest, AShapeWithoutAFileNameWritesNoStyleFile) {
     const auto before = std::filesystem::current_path();
     std::filesystem::current_path(dir.Dir());

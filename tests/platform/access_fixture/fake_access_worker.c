@@ -1,6 +1,7 @@
 /* A stand-in for the Access worker that misbehaves on purpose, the way the "database path" it is
  * asked to open names: it crashes, hangs, takes memory without end, answers garbage or a lie, or
- * lists the files it has open. Messages are a 32-bit little-endian length and the bytes, on file
+ * lists the files it has open. A path "reply:N:HEX" makes it answer every request of operation N
+ * with the bytes HEX spells. Messages are a 32-bit little-endian length and the bytes, on file
  * descriptor 3, as the real worker has them. */
 #include <dirent.h>
 #include <stdint.h>
@@ -53,8 +54,23 @@ static void SendOpenFiles(void) {
     Send(reply, used);
 }
 
+/* The reply a "reply:N:HEX" mode sets for operation N. */
+static unsigned char custom[128];
+static uint32_t customLength;
+static int customOperation = -1;
+
+static void SetCustomReply(const char* mode) {
+    customOperation = mode[6] - '0';
+    customLength = 0;
+    for (const char* p = mode + 8; p[0] != '\0' && p[1] != '\0' && customLength < sizeof custom;
+         p += 2) {
+        char byte[3] = {p[0], p[1], '\0'};
+        custom[customLength++] = (unsigned char)strtoul(byte, NULL, 16);
+    }
+}
+
 int main(void) {
-    char mode[256] = "";
+    char mode[512] = "";
     for (;;) {
         unsigned char head[4];
         if (!Transfer(0, head, 4)) _exit(0);
@@ -63,11 +79,13 @@ int main(void) {
         if (request == NULL || length == 0 || !Transfer(0, request, length)) _exit(1);
         const unsigned char ok[] = {0};
         if (request[0] == 1 && length >= 5) { /* open: the path is the mode */
-            uint32_t n = request[1] | request[2] << 8 | request[3] << 16 | (uint32_t)request[4] << 24;
+            uint32_t n =
+                request[1] | request[2] << 8 | request[3] << 16 | (uint32_t)request[4] << 24;
             if (n > length - 5) n = length - 5;
             if (n >= sizeof mode) n = sizeof mode - 1;
             memcpy(mode, request + 5, n);
             mode[n] = '\0';
+            if (strncmp(mode, "reply:", 6) == 0 && n >= 8) SetCustomReply(mode);
             if (strcmp(mode, "crash") == 0) abort();
             if (strcmp(mode, "hang") == 0) {
                 for (;;) pause();
@@ -79,7 +97,9 @@ int main(void) {
                     memset(block, 1, 1 << 20);
                 }
             }
-            if (strcmp(mode, "garbage") == 0) {
+            if (customOperation == 1) {
+                Send(custom, customLength);
+            } else if (strcmp(mode, "garbage") == 0) {
                 Send("xyzzy", 5);
             } else if (strcmp(mode, "short") == 0) {
                 unsigned char cut[4 + 3];
@@ -93,13 +113,15 @@ int main(void) {
             } else {
                 Send(ok, 1);
             }
+        } else if (request[0] == customOperation) {
+            Send(custom, customLength);
         } else if (request[0] == 2 && strcmp(mode, "fds") == 0) {
             SendOpenFiles();
         } else if (request[0] == 3) { /* columns: one text column "A" */
             const unsigned char columns[] = {0, 1, 0, 0, 0, 1, 0, 0, 0, 'A', 0};
             Send(columns, sizeof columns);
-        } else if (request[0] == 4) { /* rows: a count the answer cannot hold */
-            const unsigned char rows[] = {0, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F};
+        } else if (request[0] == 4) { /* rows: none */
+            const unsigned char rows[] = {0, 1, 0, 0, 0, 0, 0, 0, 0};
             Send(rows, sizeof rows);
         } else {
             const unsigned char none[] = {0, 0, 0, 0, 0};
