@@ -95,16 +95,25 @@ FolderJournal::FolderJournal(int fd, std::string folder, dev_t device, ino_t ino
       token_(std::move(token)) {}
 
 bool FolderJournal::Start() {
-    // Made under the folder's lock, so that nobody takes the new journal for a dead run's.
+    // Made under the folder's lock, so that nobody takes the new journal for a dead run's, and,
+    // where the file system allows, written and locked before it shows in the folder, so that a
+    // run killed meanwhile leaves no empty journal.
     locks_ = LockFolder(fd_, folder_) != LockState::Unsupported;
-    journalFd_ = ::openat(fd_, JournalName(token_).c_str(),
-                          O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_APPEND | O_CLOEXEC, 0600);
+    const std::string name = JournalName(token_);
+    journalFd_ = ::openat(fd_, ".", O_TMPFILE | O_RDWR | O_APPEND | O_CLOEXEC, 0600);
+    const bool unnamed = journalFd_ >= 0;
+    if (!unnamed)
+        journalFd_ = ::openat(fd_, name.c_str(),
+                              O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_APPEND | O_CLOEXEC, 0600);
     int err = errno;
     if (journalFd_ >= 0) {
         if (locks_ && TryLock(journalFd_) == LockState::Unsupported) locks_ = false;
-        if (!Note(JournalHeader(token_), false)) {
+        const std::string self = "/proc/self/fd/" + std::to_string(journalFd_);
+        if (!Note(JournalHeader(token_), false) ||
+            (unnamed &&
+             ::linkat(AT_FDCWD, self.c_str(), fd_, name.c_str(), AT_SYMLINK_FOLLOW) != 0)) {
             err = errno;
-            ::unlinkat(fd_, JournalName(token_).c_str(), 0);
+            if (!unnamed) ::unlinkat(fd_, name.c_str(), 0);
             ::close(journalFd_);
             journalFd_ = -1;
         }
