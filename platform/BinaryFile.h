@@ -6,14 +6,14 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/FileSet.h"
 #include "platform/FileSystem.h"
 #include "platform/OsError.h"
+#include "platform/ReplacementFile.h"
 
 // Binary files as the system uses them: reading with shared access, writing by create-always
-// as the replacement of the target (FileSet.h): the new content takes the target's place only
-// when the file is closed after every write succeeded, so a failed write never destroys the old
-// file. Names are the system's (FileSystem.h). Reads and writes are buffered; positions are
+// as the replacement of the target (ReplacementFile.h): the new content takes the target's place
+// only when the file is closed after every write succeeded, so a failed write never destroys the
+// old file. Names are the system's (FileSystem.h). Reads and writes are buffered; positions are
 // absolute byte offsets.
 namespace platform {
 
@@ -22,7 +22,7 @@ class BinaryFile {
     enum class Mode {
         Read,          // existing file, shared read access
         ReadWrite,     // existing file, exclusive
-        CreateAlways,  // new content replaces the file on a successful Close (FileSet.h)
+        CreateAlways,  // new content replaces the file on a successful Close (ReplacementFile.h)
         CreateNew,     // fails when the file exists; written in place
     };
 

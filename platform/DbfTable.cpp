@@ -1,5 +1,6 @@
 #include "platform/DbfTable.h"
 
+#include <fcntl.h>
 #include <shapefil.h>
 #include <sys/stat.h>
 
@@ -55,9 +56,12 @@ struct HookFile {
     int error = 0;
 };
 
-// The files of one table; the hooks register each file opened for the table being opened.
+// The files of one table. The table is opened through the platform's files (FileSystem.h), whatever
+// the case of its name; the hooks hand its descriptor to shapelib when it asks for the table, and
+// no other file (shapelib's code-page file is not used).
 struct HookFiles {
     std::vector<std::unique_ptr<HookFile>> files;
+    int table = -1;  // the table's descriptor, until shapelib takes it
 
     int FirstError() const {
         for (const auto& file : files)
@@ -68,6 +72,10 @@ struct HookFiles {
 
 thread_local HookFiles* opening = nullptr;
 
+bool EndsWithDbf(std::string_view name) {
+    return name.size() >= 4 && IniNamesEqual(name.substr(name.size() - 4), ".dbf");
+}
+
 HookFile* FileOf(SAFile file) {
     return reinterpret_cast<HookFile*>(file);
 }
@@ -77,10 +85,10 @@ void Note(HookFile* file, int err) {
 }
 
 SAFile HookOpen(const char* name, const char* access) {
-    if (opening == nullptr) return nullptr;
-    const std::string mode = std::string(access) + "e";  // close on exec
-    FILE* stream = std::fopen(name, mode.c_str());
+    if (opening == nullptr || opening->table < 0 || !EndsWithDbf(name)) return nullptr;
+    FILE* stream = ::fdopen(opening->table, access);
     if (stream == nullptr) return nullptr;
+    opening->table = -1;
     std::setvbuf(stream, nullptr, _IOFBF, 1 << 16);
     auto file = std::make_unique<HookFile>();
     file->stream = stream;
@@ -129,14 +137,9 @@ int HookClose(SAFile file) {
     return result;
 }
 
-int HookRemove(const char* name) {
-    return ::unlink(name);
-}
-
-bool EndsWithDbf(std::string_view name) {
-    if (name.size() < 4) return false;
-    std::string_view ext = name.substr(name.size() - 4);
-    return ext == ".dbf" || ext == ".DBF";
+// The component removes no file.
+int HookRemove(const char*) {
+    return -1;
 }
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -227,10 +230,16 @@ DbfTable::~DbfTable() {
 void DbfTable::Open(const std::string& fileName, Mode mode) {
     Close();
     const std::string osName = OsNameToOpen(fileName);
+    std::int32_t error = 0;
+    const int fd =
+        EndsWithDbf(fileName)
+            ? OpenOsFileDescriptor(osName, mode == Mode::Append ? O_RDWR : O_RDONLY, error)
+            : -1;
     struct stat info {};
-    if (!EndsWithDbf(fileName) || ::stat(osName.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (fd >= 0) ::close(fd);
         Fail(kCannotOpen, fileName);
-    TidyFolder(SplitOsName(osName).first);
+    }
 
     SAHooks hooks;
     SASetupDefaultHooks(&hooks);
@@ -244,9 +253,11 @@ void DbfTable::Open(const std::string& fileName, Mode mode) {
     hooks.Remove = HookRemove;
     hooks.Error = SilentError;
     auto handle = std::make_unique<Handle>();
+    handle->files.table = fd;
     opening = &handle->files;
     handle->dbf = DBFOpenLL(osName.c_str(), mode == Mode::Append ? "rb+" : "rb", &hooks);
     opening = nullptr;
+    if (handle->files.table >= 0) ::close(handle->files.table);
     if (handle->dbf == nullptr) Fail(kCannotOpen, fileName);
 
     // The field layout as the header gives it; every field must lie inside the record.

@@ -1,60 +1,22 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
-// Writes that lose nothing. A file that replaces another is written in full to a temporary file
-// beside its target and put in place by a rename only when it is complete, so a failed or
-// interrupted write leaves the old file whole. The target's permissions are kept; a read-only
-// target is not replaced (access denied); a link is followed and its target replaced.
-//
 // Files that belong together (a shapefile's .shp, .shx and .dbf; a MAP file and its link table)
-// are written inside one FileSet: the finished temporaries wait in the set and are put in place
-// together by Commit, after all of them are complete. Commit first writes a journal beside them,
-// so a run killed while the files are put in place leaves a set that the next run in that folder
-// finishes (the journal is written through to the disk before the first rename; the files
-// themselves are not, which would make every layer wait for the disk). That run also removes
-// temporary files a killed run left behind. Temporaries are
-// named ".<name>.~<process>-<tag><extension>" and journals ".~<process>-<tag>.journal"; those of
-// a process that still runs are left alone.
+// are written inside one FileSet: the finished replacements (ReplacementFile.h) wait in the set
+// and are put in place together by Commit, after all of them are complete, under the lock of
+// their folders and behind a journal (FolderJournal.h), so a run killed while the files are put
+// in place leaves a set that the next writer in that folder finishes or undoes, and two runs
+// writing into one folder leave every set whole from one of them.
 namespace platform {
 
-// One file being written as the replacement of its target.
-class ReplacementFile {
-  public:
-    ReplacementFile() = default;
-    // Abandons a file not finished.
-    ~ReplacementFile();
-    ReplacementFile(const ReplacementFile&) = delete;
-    ReplacementFile& operator=(const ReplacementFile&) = delete;
-
-    // Creates the temporary file for the target of that system name; 0 or the Windows error
-    // number: access denied for a read-only target, a folder or a device in its place, or a
-    // folder that cannot be written; path not found for a missing folder.
-    std::int32_t Create(std::string_view name);
-    bool IsOpen() const { return fd_ >= 0; }
-    int Descriptor() const { return fd_; }
-    // The operating system's names of the file to be replaced and of the temporary file.
-    const std::string& Target() const { return target_; }
-    const std::string& Temporary() const { return temporary_; }
-
-    // Closes the file; then hands it to the current file set, or, when there is none, puts it in
-    // place. 0 or the error number; after an error the
-    // temporary file is gone, the target is as it was and the current set has failed.
-    std::int32_t Finish();
-    // Removes the temporary file; the target stays as it was.
-    void Abandon();
-
-  private:
-    int fd_ = -1;
-    std::string name_;  // the target as named, before links were followed
-    std::string target_;
-    std::string temporary_;
-};
+class FolderJournal;
 
 // The files of one operation, put in place together. Sets nest: a set opened while another is
 // open on the thread is part of that one, and the outermost set's Commit puts them all in place.
@@ -79,11 +41,10 @@ class FileSet {
     void Fail(std::int32_t error);
     std::int32_t Error() const;
 
-    // Puts every file of the set in place: 0, or the error number when the set failed (nothing
-    // was put in place) or a rename failed (the journal left behind finishes the set on the next
-    // run in that folder). A set inside another returns the error so far; the outer one commits.
-    // A member of a set of sets hands its files on to that set and returns 0, or the error that
-    // failed it (its files are dropped).
+    // Puts every file of the set in place: 0, or the error number when the set failed or a
+    // rename failed; then nothing was put in place. A set inside another returns the error so
+    // far; the outer one commits. A member of a set of sets hands its files on to that set and
+    // returns 0, or the error that failed it (its files are dropped).
     std::int32_t Commit();
     // Of a set of sets: true when the member file of that name (an operating-system name, the
     // target's or the one asked for) could not be put in place by a Commit so far.
@@ -96,10 +57,12 @@ class FileSet {
     // the new set no longer has); nothing happens to it when the set fails.
     void Remove(std::string_view name);
 
-    // Used by the writers. Takes a finished temporary file for its target (operating-system
-    // names); `alias` is the name the target was asked for when a link led elsewhere. A file the
-    // set held for the same target before is removed.
-    void Adopt(std::string temporary, std::string target, std::string alias);
+    // Used by the writers. Takes a finished temporary file (a bare name in the folder of the
+    // journal) for its target (an operating-system name); `alias` is the name the target was
+    // asked for when a link led elsewhere. A file the set held for the same target before is
+    // removed.
+    void Adopt(std::shared_ptr<FolderJournal> folder, std::string temporary, std::string target,
+               std::string alias);
     // The temporary file held for that operating-system name, or nullptr.
     const std::string* Held(std::string_view osName) const;
     // True when the operating-system name is one of the set's temporary files.
@@ -107,15 +70,20 @@ class FileSet {
 
   private:
     struct Entry {
-        std::string temporary;
-        std::string target;
+        std::shared_ptr<FolderJournal> folder;
+        std::string temporary;  // a bare name in the folder; empty when the target is removed
+        std::string target;     // absolute operating-system names, "." and ".." resolved
         std::string alias;
+        std::string held;  // the temporary's name
+        int member = 0;
     };
     void Discard();
-    // Keeps the entry, in place of one for the same target (whose temporary file goes).
+    // Keeps the entry, in place of one for the same target (whose temporary file goes); Keep
+    // first makes a file given to a set of sets directly a member of its own.
     void Hold(Entry entry);
-    // Renames the entries into place behind a journal; 0 or the error, the entries left over
-    // (not in place) noted in unplaced_.
+    void Keep(Entry entry);
+    // Puts the entries in place; 0 or the error, the files of the members that failed noted
+    // in unplaced_.
     std::int32_t PutInPlace();
 
     Kind kind_ = Kind::Files;
@@ -131,16 +99,13 @@ class FileSet {
     bool done_ = false;
 };
 
-// Finishes the file sets a killed run left in the folder (an operating-system name) and removes
-// its stray temporary files; once per folder in a process.
-void TidyFolder(const std::string& osFolder);
-
 // For tests: every replacement whose target's name ends in `suffix` (compared without regard to
-// case) fails with `error` when it is finished, as a full disk would make it fail. An empty
-// suffix ends this.
+// case) fails with `error` when it is finished, as a full disk would make it fail; an empty
+// suffix ends this. The next set of several files that has put that many of them in place fails
+// at its next rename, ends the process at once as if it were killed, or stops it (SIGSTOP); a
+// negative count ends this.
+enum class CommitBreak { Fail, End, Stop };
 void FailReplacementsForTest(std::string_view suffix, std::int32_t error);
-// For tests: the process ends at once, as if it were killed, when the next set with a journal
-// has put that many of its files in place (0 ends this).
-void EndProcessInCommitForTest(int filesInPlace);
+void BreakCommitForTest(int filesInPlace, CommitBreak how);
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <vector>
 
 #include "platform/BinaryFile.h"
@@ -100,11 +101,13 @@ std::string ChangeFileExt(std::string_view name, std::string_view ext) {
 }
 
 std::string ExpandFileName(std::string_view name) {
+    return NormalizedPath(name, GetCurrentDirectory());
+}
+
+std::string NormalizedPath(std::string_view name, std::string_view base) {
     std::string full(name);
-    if (full.empty() || full.front() != '/') {
-        const std::string current = GetCurrentDirectory();
-        full = current.empty() ? full : Join(current, full);
-    }
+    if ((full.empty() || full.front() != '/') && !base.empty())
+        full = Join(std::string(base), full);
     bool absolute = false;
     std::vector<std::string_view> kept;
     for (std::string_view part : Components(full, absolute)) {
@@ -122,6 +125,30 @@ std::string ExpandFileName(std::string_view name) {
     std::string result = absolute ? "/" : "";
     for (std::string_view part : kept) result = Join(result, part);
     return result.empty() ? "." : result;
+}
+
+std::string OsCurrentFolder() {
+    std::vector<char> buffer(4096);
+    for (;;) {
+        if (::getcwd(buffer.data(), buffer.size()) != nullptr) return buffer.data();
+        if (errno != ERANGE || buffer.size() > (1u << 20)) return {};
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::string FollowLinks(std::string osName) {
+    constexpr int kMaxLinks = 40;
+    for (int i = 0; i < kMaxLinks; ++i) {
+        struct stat st {};
+        if (::lstat(osName.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return osName;
+        std::vector<char> buffer(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) +
+                                 1);
+        const ssize_t n = ::readlink(osName.c_str(), buffer.data(), buffer.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= buffer.size()) return osName;
+        std::string link(buffer.data(), static_cast<std::size_t>(n));
+        osName = link.front() == '/' ? link : SplitOsName(osName).first + "/" + link;
+    }
+    return osName;
 }
 
 bool FileExists(std::string_view name) {
@@ -167,7 +194,7 @@ bool FolderWritable(std::string_view name) {
 }
 
 bool DeleteFile(std::string_view name) {
-    if (RemoveEntry(OsName(name))) return true;
+    if (::unlink(OsName(name).c_str()) == 0) return true;
     lastOsError = static_cast<std::uint32_t>(OsErrorFromErrno(errno));
     return false;
 }
@@ -207,7 +234,7 @@ bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
 bool CreateDirectory(std::string_view name) {
     if (name.empty()) return false;
     const std::string os = OsName(name);
-    if (!MakeFolder(os) && errno != EEXIST) {
+    if (::mkdir(os.c_str(), 0777) != 0 && errno != EEXIST) {
         lastOsError = static_cast<std::uint32_t>(OsErrorForPath(errno, os));
         return false;
     }
@@ -215,12 +242,7 @@ bool CreateDirectory(std::string_view name) {
 }
 
 std::string GetCurrentDirectory() {
-    std::vector<char> buffer(4096);
-    for (;;) {
-        if (::getcwd(buffer.data(), buffer.size()) != nullptr) return Utf8ToCp1250(buffer.data());
-        if (errno != ERANGE || buffer.size() > (1u << 20)) return {};
-        buffer.resize(buffer.size() * 2);
-    }
+    return Utf8ToCp1250(OsCurrentFolder());
 }
 
 std::uint32_t LastOsError() {
@@ -260,11 +282,13 @@ int OpenFileDescriptor(std::string_view name, int flags, std::int32_t& error) {
         error = kErrorPathNotFound;
         return -1;
     }
-    const std::string os = OsNameToOpen(name);
-    TidyFolder(SplitOsName(os).first);
-    const int fd = (flags & O_CREAT) != 0 ? CreateEntry(os, flags, 0666)
-                                          : ::open(os.c_str(), flags | O_CLOEXEC);
-    if (fd < 0) error = OsErrorForPath(errno, os);
+    return OpenOsFileDescriptor(OsNameToOpen(name), flags, error);
+}
+
+int OpenOsFileDescriptor(const std::string& osName, int flags, std::int32_t& error) {
+    error = 0;
+    const int fd = ::open(osName.c_str(), flags | O_CLOEXEC, 0666);
+    if (fd < 0) error = OsErrorForPath(errno, osName);
     return fd;
 }
 

@@ -32,6 +32,14 @@ std::pair<std::string, std::string> SplitOsName(std::string_view osName);
 std::string ChangeFileExt(std::string_view name, std::string_view ext);
 // The name made absolute against the current folder, with "." and ".." resolved by the text.
 std::string ExpandFileName(std::string_view name);
+// The one normaliser of names, for system and operating-system names alike: a relative name is
+// taken inside `base` (when there is one), and "." and ".." are resolved by the text.
+std::string NormalizedPath(std::string_view name, std::string_view base);
+// The current folder as an operating-system name; empty when it cannot be found.
+std::string OsCurrentFolder();
+// The file a link (an operating-system name) leads to, followed through every link; the name
+// itself when it is none.
+std::string FollowLinks(std::string osName);
 
 // True for an existing regular file (or one the current file set holds for that name).
 bool FileExists(std::string_view name);
@@ -51,8 +59,8 @@ bool FolderWritable(std::string_view name);
 
 // Removes a file; false (with LastOsError set) when it cannot.
 bool DeleteFile(std::string_view name);
-// Copies a file byte for byte as a replacement of the target (FileSet.h); with failIfExists an
-// existing target is left alone and the copy fails.
+// Copies a file byte for byte as a replacement of the target (ReplacementFile.h); with failIfExists
+// an existing target is left alone and the copy fails.
 bool CopyFile(std::string_view from, std::string_view to, bool failIfExists);
 // Creates one folder; true when it exists afterwards.
 bool CreateDirectory(std::string_view name);
@@ -72,8 +80,9 @@ bool WriteToDescriptor(int fd, std::string_view data);
 std::optional<std::string> ReadFromDescriptor(int fd, std::size_t limit);
 
 // Opens a file by its system name with open(2)'s flags; the descriptor, or -1 with `error` set
-// to the Windows error number. A folder that a run left with unfinished file sets is put in
-// order first (FileSet.h).
+// to the Windows error number.
 int OpenFileDescriptor(std::string_view name, int flags, std::int32_t& error);
+// The same for an operating-system name.
+int OpenOsFileDescriptor(const std::string& osName, int flags, std::int32_t& error);
 
 }  // namespace platform

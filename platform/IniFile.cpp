@@ -6,11 +6,11 @@
 
 #include <vector>
 
-#include "platform/FileSet.h"
 #include "platform/FileSystem.h"
 #include "platform/IniProfileText.h"
 #include "platform/NumberText.h"
 #include "platform/OsError.h"
+#include "platform/ReplacementFile.h"
 
 namespace platform {
 namespace {
@@ -36,15 +36,9 @@ std::optional<std::string> ReadWholeFile(const std::string& name, std::size_t li
     return text;
 }
 
-// Writes the text as the replacement of the file (FileSet.h).
+// Writes the text as the replacement of the file (ReplacementFile.h).
 bool ReplaceFile(const std::string& name, std::string_view text) {
-    ReplacementFile file;
-    if (file.Create(name) != 0) return false;
-    if (!WriteToDescriptor(file.Descriptor(), text)) {
-        file.Abandon();
-        return false;
-    }
-    return file.Finish() == 0;
+    return !name.empty() && ReplaceFileContents(OsName(name), text) == 0;
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ class IniFile {
     bool SectionExists(std::string_view section) const;
 
     // WritePrivateProfileString: sets the key, creating the file and the section when missing.
-    // The new content replaces the old as a whole (FileSet.h), so a failed write leaves the old
+    // The new content replaces the old as a whole (ReplacementFile.h), so a failed write leaves the old
     // file whole. False when the names or the value
     // cannot stand in an INI line or the file cannot be read or written.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);

@@ -1,16 +1,18 @@
 #include "platform/Registry.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <mutex>
 #include <set>
 #include <system_error>
 
 #include "platform/FileSystem.h"
+#include "platform/OsError.h"
+#include "platform/ReplacementFile.h"
 
 namespace platform {
 namespace {
@@ -43,28 +45,32 @@ void WarnOnce(const fs::path& file, const char* what) {
 Loaded Load(const fs::path& file) {
     Loaded result;
     if (file.empty()) return result;
-    std::error_code ec;
-    if (!fs::exists(file, ec)) {
-        result.state = ec ? LoadState::Unusable : LoadState::Missing;
+    std::int32_t error = 0;
+    const int fd = OpenOsFileDescriptor(file.string(), O_RDONLY, error);
+    if (fd < 0) {
+        if (error == kErrorFileNotFound || error == kErrorPathNotFound) {
+            result.state = LoadState::Missing;
+        } else {
+            WarnOnce(file, "cannot be read");
+        }
         return result;
     }
-    const auto size = fs::file_size(file, ec);
-    if (ec) {
-        WarnOnce(file, "cannot be read");
-        return result;
-    }
-    if (size > kRegistryFileMax) {
+    struct stat info {};
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    const std::optional<std::string> text =
+        regular && static_cast<std::uintmax_t>(info.st_size) <= kRegistryFileMax
+            ? ReadFromDescriptor(fd, kRegistryFileMax)
+            : std::nullopt;
+    ::close(fd);
+    if (regular && static_cast<std::uintmax_t>(info.st_size) > kRegistryFileMax) {
         WarnOnce(file, "is too large");
         return result;
     }
-    std::ifstream in(file, std::ios::binary);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    if (!in.is_open() || !in.read(text.data(), static_cast<std::streamsize>(text.size())) ||
-        in.peek() != std::char_traits<char>::eof()) {
-        WarnOnce(file, "cannot be read");  // also when it changed size while being read
+    if (!text) {
+        WarnOnce(file, "cannot be read");  // also when it grew too large while being read
         return result;
     }
-    auto document = RegistryDocument::Parse(text);
+    auto document = RegistryDocument::Parse(*text);
     if (!document) {
         WarnOnce(file, "is not a registry file");
         return result;
@@ -74,20 +80,11 @@ Loaded Load(const fs::path& file) {
     return result;
 }
 
-// Writes the document to a temporary file beside `file` and renames it over `file`.
+// Writes the document as the replacement of `file` (ReplacementFile.h).
 bool Save(const fs::path& file, const RegistryDocument& document) {
     std::error_code ec;
     if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
-    std::string temp = file.string() + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    const bool written = WriteToDescriptor(fd, document.Format()) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temp.c_str(), file.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    return true;
+    return ReplaceFileContents(file.string(), document.Format()) == 0;
 }
 
 }  // namespace

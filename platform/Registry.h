@@ -9,8 +9,8 @@
 #include "platform/RegistryFile.h"
 
 // The current user's registry (HKEY_CURRENT_USER), kept in one ".reg"-style text file
-// (RegistryFile.h). Every read parses the file afresh and every write rewrites it through a
-// temporary file renamed over the old one, so a failed write leaves the old file in place.
+// (RegistryFile.h). Every read parses the file afresh and every write replaces it as a whole
+// (ReplacementFile.h), so a failed write leaves the old file in place.
 // Writes within the process are serialised; the store is not locked against other processes.
 //
 // A file that is not a registry file (RegistryDocument::Parse rejects it) is left untouched:

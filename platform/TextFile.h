@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/FileSet.h"
+#include "platform/ReplacementFile.h"
 
 // Text files of the host, byte for byte (no re-encoding). Names are the system's (FileSystem.h).
 // Errors are Windows-style numbers (OsError.h); 0 means success.
@@ -74,7 +74,7 @@ class TextFileReader {
     std::string cutLine_;  // the kept start of a line longer than kLineMax
 };
 
-// Writes a text file as the replacement of its target (FileSet.h): the new text takes the
+// Writes a text file as the replacement of its target (ReplacementFile.h): the new text takes the
 // target's place only on a successful Close, so a failed write never destroys the old file, and
 // on failure the temporary file is removed. Lines end with CR LF.
 class TextFileWriter {

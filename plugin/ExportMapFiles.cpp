@@ -320,6 +320,8 @@ bool WriteLayer(const TMapExport& Job, const CodeGroups& groups, std::vector<Cod
         exporttexts::Show(exporttexts::LayerWriteError(shpName));
         written = false;
     }
+    // A layer not saved gets no style file either when its shape is freed.
+    if (!written) Job.Shape->FileName.clear();
     SetMarks(members, false);
     return written;
 }
@@ -405,6 +407,7 @@ bool ExportOneFile(const TMapExport& Job) {
         exporttexts::Show(exporttexts::LayerWriteError(Job.Shape->FileName));
         written = false;
     }
+    if (!written) Job.Shape->FileName.clear();
     return written;
 }
 

@@ -107,16 +107,21 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
     std::int32_t result = 0;
     WriteMapFile(saveasmaptexts::Generator(), MapVersionText(LibraryVersion), kMapVersion,
                  target.FileName, false, &target.Points, &target.Objects, result);
-    if (result != 0) return false;
+    if (result != 0) {
+        files.Fail(result);
+        return false;
+    }
+    // Without a MAP file there is nothing for the link table and the settings file to go with.
+    if (target.Points.Count() == 0 || target.Objects.Count() == 0) {
+        files.Fail(platform::kErrorInvalidData);
+        saveasmaptexts::Show(
+            saveasmaptexts::NothingToWrite(target.Shape.FileName, target.FileName));
+        return false;
+    }
     const bool outermost = platform::FileSet::Current() == &files;
     const std::int32_t committed = files.Commit();
     if (committed != 0) {
         if (outermost) ShowFileResult(static_cast<std::int16_t>(committed), target.FileName);
-        return false;
-    }
-    if (target.Points.Count() == 0 || target.Objects.Count() == 0) {
-        saveasmaptexts::Show(
-            saveasmaptexts::NothingToWrite(target.Shape.FileName, target.FileName));
         return false;
     }
     // Records the shapefile holds but that could not be read are missing from the MAP file: what

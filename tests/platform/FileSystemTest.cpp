@@ -1,12 +1,19 @@
 // Names at the operating system's boundary, replacements and file sets.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
+#include <map>
+#include <random>
+
 #include "TempFolder.h"
 #include "platform/BinaryFile.h"
 #include "platform/Cp1250.h"
+#include "platform/FileJournal.h"
 #include "platform/FileSet.h"
 #include "platform/FileSystem.h"
 #include "platform/TextFile.h"
@@ -30,6 +37,90 @@ mode_t ModeOf(const std::string& path) {
     struct stat st {};
     ::lstat(path.c_str(), &st);
     return st.st_mode;
+}
+
+// Writes the files (names in the folder) with the text in one set; the result of its Commit.
+std::int32_t WriteSet(const std::string& folder, const std::vector<std::string>& names,
+                      const std::string& text) {
+    FileSet set;
+    for (const std::string& name : names)
+        if (!Replace(folder + "/" + name, text)) return -1;
+    return set.Commit();
+}
+
+// Runs the work in a child process, which then ends without a word, as if it were killed.
+pid_t Spawn(const std::function<void()>& work) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        work();
+        ::_exit(0);
+    }
+    return child;
+}
+
+int ExitOf(pid_t child) {
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Every entry of a folder with what it holds (where a link leads; the size and start of a large
+// file).
+using Snapshot = std::map<std::string, std::string>;
+Snapshot Take(const std::string& folder) {
+    Snapshot entries;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::string& what = entries[entry.path().filename()];
+        if (entry.is_symlink()) {
+            what = "link to " + std::filesystem::read_symlink(entry.path()).string();
+        } else if (entry.is_regular_file() && entry.file_size() > (1u << 20)) {
+            what = std::to_string(entry.file_size()) + " bytes";
+        } else if (entry.is_regular_file()) {
+            what = TempFolder::ReadBytes(entry.path());
+        }
+    }
+    return entries;
+}
+
+// The name of the journal a run left in the folder.
+std::string JournalIn(const std::string& folder) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (!JournalTokenOf(entry.path().filename().string()).empty())
+            return entry.path().filename();
+    return {};
+}
+
+void Substitute(const std::string& file, const std::string& from, const std::string& to) {
+    std::string bytes = TempFolder::ReadBytes(file);
+    for (std::size_t at = bytes.find(from); at != std::string::npos; at = bytes.find(from, at))
+        bytes.replace(at, from.size(), to);
+    TempFolder::WriteBytes(file, bytes);
+}
+
+// Makes every name the renames of a run's journal give to a.shx, and the temporary they name, one
+// for `target`.
+void Retarget(const std::string& folder, const std::string& journal, const std::string& target) {
+    const std::string path = folder + "/" + journal;
+    const std::string token = JournalTokenOf(journal);
+    const std::string mark = ".a.~" + token + "-";
+    std::string bytes = TempFolder::ReadBytes(path);
+    const std::size_t renames = bytes.find(std::string("\0R", 2));
+    for (std::size_t at = bytes.find(mark, renames); at != std::string::npos;
+         at = bytes.find(mark, at + 1)) {
+        const std::string name = bytes.substr(at, bytes.find('\0', at) - at);
+        if (!name.ends_with(".shx")) continue;
+        const std::string other =
+            TemporaryName(target, token, std::stoul(name.substr(mark.size())));
+        if (std::filesystem::exists(folder + "/" + name)) {
+            std::filesystem::create_directories(
+                std::filesystem::path(folder + "/" + other).parent_path());
+            std::filesystem::rename(folder + "/" + name, folder + "/" + other);
+        }
+        bytes.replace(at, name.size(), other);
+    }
+    bytes.replace(bytes.find(std::string("\0a.shx\0", 7), renames), 7,
+                  std::string(1, '\0') + target + '\0');
+    TempFolder::WriteBytes(path, bytes);
 }
 
 }  // namespace
@@ -201,33 +292,249 @@ TEST(FileSet, MembersOfASetOfSetsStandOrFallEachOnTheirOwn) {
     }
 }
 
-// A run killed while it writes, or while it puts a set in place: the next run in the folder
-// removes what the first one left half done, or finishes the set it had begun to put in place.
-TEST(FileSet, WhatAKilledRunLeftIsPutInOrderByTheNextRun) {
-    TempFolder dir;
-    for (const char* name : {"a.shp", "a.shx", "a.dbf", "b.shp"})
-        TempFolder::WriteBytes(dir / name, "old");
-    auto killedRun = [&](int filesInPlace, bool commit) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            EndProcessInCommitForTest(filesInPlace);
-            FileSet set;
-            for (const char* name : {"a.shp", "a.shx", "a.dbf"}) Replace(dir / name, "new");
-            if (commit) set.Commit();
-            ::_exit(0);  // killed before the set was put in place
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-    };
-    killedRun(0, false);
-    killedRun(2, true);
-    EXPECT_EQ(TempFolder::ReadBytes(dir / "a.dbf"), "old");  // the second run's last file waits
-    EXPECT_GT(dir.EntryCount(), 4u);
+// A rename that fails while a set is put in place: the run undoes what it put in place. A run
+// killed there: a run that only reads changes nothing, the next run writing there finishes the
+// set.
+TEST(FileSet, AFailedOrInterruptedCommitLeavesTheSetWholeAndNothingForLaterRuns) {
+    const std::vector<std::string> names = {"a.shp", "a.shx", "a.dbf", "a.tpi"};
+    for (std::size_t step = 0; step < names.size(); ++step) {
+        TempFolder dir;
+        for (std::size_t i = 0; i + 1 < names.size(); ++i)
+            TempFolder::WriteBytes(dir / names[i], "old");  // a.tpi is new
+        const Snapshot before = Take(dir.Path());
+        BreakCommitForTest(static_cast<int>(step), CommitBreak::Fail);
+        EXPECT_NE(WriteSet(dir.Path(), names, "new"), 0) << step;
+        EXPECT_EQ(Take(dir.Path()), before) << step;
 
-    // Touching the folder puts it in order: the second run's set is whole, the first's gone.
-    BinaryFile in;
-    ASSERT_TRUE(in.Open(dir / "b.shp", BinaryFile::Mode::Read));
-    for (const char* name : {"a.shp", "a.shx", "a.dbf"})
-        EXPECT_EQ(TempFolder::ReadBytes(dir / name), "new") << name;
+        EXPECT_EQ(ExitOf(Spawn([&] {
+                      BreakCommitForTest(static_cast<int>(step), CommitBreak::End);
+                      WriteSet(dir.Path(), names, "new");
+                  })),
+                  0);
+        const Snapshot left = Take(dir.Path());
+        EXPECT_EQ(ExitOf(Spawn([&] {
+                      BinaryFile in;
+                      char c;
+                      if (!in.Open(dir / "a.shp", BinaryFile::Mode::Read) || in.Read(&c, 1) != 1)
+                          ::_exit(1);
+                  })),
+                  0);
+        EXPECT_EQ(Take(dir.Path()), left) << step;
+        ASSERT_EQ(WriteSet(dir.Path(), {"b.shp"}, "b"), 0);
+        for (const std::string& name : names)
+            EXPECT_EQ(TempFolder::ReadBytes(dir / name), "new") << step << name;
+        EXPECT_EQ(dir.EntryCount(), names.size() + 1) << step;
+    }
+}
+
+// A journal that breaks a rule is said once by name and left as it is, with everything it names,
+// in the folder and outside it; so are files that merely look like a run's. The run does its own
+// work.
+TEST(FileSet, AJournalThatBreaksARuleIsLeftAloneAndTheRunDoesItsOwnWork) {
+    using Spoil = std::function<void(const std::string& folder, const std::string& outside,
+                                     const std::string& journal)>;
+    const std::vector<std::pair<std::string, Spoil>> cases = {
+        {"absolute path",
+         [&](auto& folder, auto& outside, auto& journal) {
+             Retarget(folder, journal, outside + "/victim.shx");
+         }},
+        {"..",
+         [&](auto& folder, auto& outside, auto& journal) {
+             Retarget(folder, journal,
+                      "../" + std::filesystem::path(outside).filename().string() + "/victim.shx");
+         }},
+        {"a file of a kind no set writes",
+         [&](auto& folder, auto&, auto& journal) { Retarget(folder, journal, "notes.txt"); }},
+        {"a target its temporary was not made for",
+         [&](auto& folder, auto&, auto& journal) {
+             Substitute(folder + "/" + journal, std::string("\0a.shx\0", 7),
+                        std::string("\0notes.shp\0", 11));
+         }},
+        {"a temporary without the token",
+         [&](auto& folder, auto&, auto& journal) {
+             const std::string token = JournalTokenOf(journal);
+             for (const auto& [name, bytes] : Take(folder)) {
+                 if (!name.starts_with(".a.~") || name.find(token) == std::string::npos) continue;
+                 std::string other = name;
+                 other.replace(other.find(token), token.size(), "0123456789abcdef");
+                 std::filesystem::rename(folder + "/" + name, folder + "/" + other);
+                 Substitute(folder + "/" + journal, name, other);
+             }
+         }},
+        {"link",
+         [&](auto& folder, auto& outside, auto& journal) {
+             std::filesystem::rename(folder + "/" + journal, outside + "/" + journal);
+             std::filesystem::create_symlink(outside + "/" + journal, folder + "/" + journal);
+         }},
+        {"another owner",
+         [&](auto& folder, auto&, auto& journal) {
+             ASSERT_EQ(::chown((folder + "/" + journal).c_str(), 65534, 65534), 0);
+         }},
+        {"truncated",
+         [&](auto& folder, auto&, auto& journal) {
+             const std::string path = folder + "/" + journal;
+             std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
+         }},
+        {"oversized",
+         [&](auto& folder, auto&, auto& journal) {
+             std::filesystem::resize_file(folder + "/" + journal, std::uintmax_t{1} << 30);
+         }},
+        {"binary",
+         [&](auto& folder, auto&, auto& journal) {
+             const std::string path = folder + "/" + journal;
+             std::string noise(std::filesystem::file_size(path), '\0');
+             std::mt19937 random(18);
+             for (char& c : noise) c = static_cast<char>(random());
+             TempFolder::WriteBytes(path, noise);
+         }},
+    };
+    for (const auto& [what, spoil] : cases) {
+        if (what == "another owner" && ::geteuid() != 0) continue;  // only root gives files away
+        TempFolder dir;
+        TempFolder outside;
+        TempFolder::WriteBytes(outside / "victim.shx", "victim");
+        for (const char* name : {"a.shp", "a.shx", "a.dbf"})
+            TempFolder::WriteBytes(dir / name, "old");
+        TempFolder::WriteBytes(dir / "notes.txt", "notes");
+        TempFolder::WriteBytes(dir / "notes.shp", "notes");
+        TempFolder::WriteBytes(dir / ".plan.~2024-backup.txt", "plan");
+        TempFolder::WriteBytes(dir / ".~1999-backup.journal", "backup");
+        ASSERT_EQ(ExitOf(Spawn([&] {
+                      BreakCommitForTest(1, CommitBreak::End);
+                      WriteSet(dir.Path(), {"a.shp", "a.shx", "a.dbf"}, "new");
+                  })),
+                  0);
+        const std::string journal = JournalIn(dir.Path());
+        ASSERT_FALSE(journal.empty()) << what;
+        spoil(dir.Path(), outside.Path(), journal);
+        const Snapshot in = Take(dir.Path());
+        const Snapshot out = Take(outside.Path());
+
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(WriteSet(dir.Path(), {"b.shp", "b.shx"}, "b"), 0) << what;
+        EXPECT_EQ(WriteSet(dir.Path(), {"c.shp", "c.shx"}, "c"), 0) << what;
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        Snapshot now = Take(dir.Path());
+        for (const char* name : {"b.shp", "b.shx", "c.shp", "c.shx"}) {
+            EXPECT_EQ(now[name], std::string(1, name[0])) << what;
+            now.erase(name);
+        }
+        EXPECT_EQ(now, in) << what;
+        EXPECT_EQ(Take(outside.Path()), out) << what;
+        const std::string named = dir / journal;
+        const std::size_t first = said.find(named);
+        EXPECT_NE(first, std::string::npos) << what << said;
+        EXPECT_EQ(said.find(named, first + 1), std::string::npos) << what << said;
+    }
+}
+
+// Two runs putting the same layers in place in one folder: each layer's files all come from one
+// of them. A run stopped half-way through putting its layers in place keeps the other waiting;
+// runs started 0 to 50 ms apart leave whole layers too.
+TEST(FileSet, TwoRunsWritingIntoOneFolderLeaveEverySetWholeFromOneOfThem) {
+    constexpr int kLayers = 40;
+    auto run = [](const TempFolder& dir, const std::string& mark, int stopAfter) {
+        return Spawn([&dir, mark, stopAfter] {
+            if (stopAfter >= 0) BreakCommitForTest(stopAfter, CommitBreak::Stop);
+            FileSet sets(FileSet::Kind::Sets);
+            for (int i = 0; i < kLayers; ++i) {
+                // The runs go through the layers in opposite orders.
+                const std::string layer = std::to_string(mark == "A" ? i : kLayers - 1 - i);
+                FileSet member;
+                for (const char* ext : {".shp", ".shx", ".dbf"})
+                    if (!Replace(dir / (layer + ext), mark + layer)) ::_exit(1);
+                if (member.Commit() != 0) ::_exit(1);
+            }
+            ::_exit(sets.Commit() == 0 ? 0 : 1);
+        });
+    };
+    auto expectWhole = [](const TempFolder& dir, const std::string& trial) {
+        for (int i = 0; i < kLayers; ++i) {
+            const std::string layer = std::to_string(i);
+            const std::string shp = TempFolder::ReadBytes(dir / (layer + ".shp"));
+            EXPECT_TRUE(shp == "A" + layer || shp == "B" + layer) << trial << " " << shp;
+            EXPECT_EQ(TempFolder::ReadBytes(dir / (layer + ".shx")), shp) << trial;
+            EXPECT_EQ(TempFolder::ReadBytes(dir / (layer + ".dbf")), shp) << trial;
+        }
+        EXPECT_EQ(dir.EntryCount(), 3u * kLayers) << trial;
+    };
+    {
+        TempFolder dir;
+        const pid_t a = run(dir, "A", kLayers);
+        int status = 0;
+        ASSERT_EQ(::waitpid(a, &status, WUNTRACED), a);
+        ASSERT_TRUE(WIFSTOPPED(status));
+        const pid_t b = run(dir, "B", -1);
+        ::usleep(300000);
+        EXPECT_EQ(::waitpid(b, &status, WNOHANG), 0);  // waits for the folder
+        ::kill(a, SIGCONT);
+        EXPECT_EQ(ExitOf(a), 0);
+        EXPECT_EQ(ExitOf(b), 0);
+        expectWhole(dir, "stopped");
+    }
+    std::mt19937 random(18);
+    for (int trial = 0; trial < 30; ++trial) {
+        TempFolder dir;
+        const pid_t a = run(dir, "A", -1);
+        ::usleep(static_cast<useconds_t>(random() % 50000));
+        const pid_t b = run(dir, "B", -1);
+        EXPECT_EQ(ExitOf(a), 0);
+        EXPECT_EQ(ExitOf(b), 0);
+        expectWhole(dir, std::to_string(trial));
+    }
+}
+
+// A run whose files wait in a folder while another run puts its own in place there: the waiting
+// files are not touched, and the first run puts them in place afterwards.
+TEST(FileSet, ALiveRunsFilesAreLeftAloneByAnotherRun) {
+    TempFolder dir;
+    int ready[2];
+    int go[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(go), 0);
+    const pid_t live = Spawn([&] {
+        FileSet set;
+        char c = Replace(dir / "x.shp", "live") && Replace(dir / "x.shx", "live") ? 1 : 0;
+        if (::write(ready[1], &c, 1) != 1 || ::read(go[0], &c, 1) != 1 || set.Commit() != 0)
+            ::_exit(1);
+    });
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ASSERT_EQ(c, 1);
+    EXPECT_EQ(WriteSet(dir.Path(), {"y.shp", "y.shx"}, "other"), 0);
+    ASSERT_EQ(::write(go[1], &c, 1), 1);
+    EXPECT_EQ(ExitOf(live), 0);
+    for (int fd : {ready[0], ready[1], go[0], go[1]}) ::close(fd);
+    EXPECT_EQ(TempFolder::ReadBytes(dir / "x.shp"), "live");
+    EXPECT_EQ(TempFolder::ReadBytes(dir / "x.shx"), "live");
     EXPECT_EQ(dir.EntryCount(), 4u);
+}
+
+// Another process creates files while this one looks for them by other cases of their names and
+// changes the folder itself (a replacement begun and given up): none is missed.
+TEST(FileSystem, LookupsWhileAnotherProcessCreatesFilesMissNone) {
+    TempFolder dir;
+    TempFolder::WriteBytes(dir / "own.txt", "own");
+    int made[2];
+    ASSERT_EQ(::pipe(made), 0);
+    const pid_t maker = Spawn([&] {
+        for (int i = 0; i < 3000; ++i) {
+            const int fd = ::open((dir / ("F" + std::to_string(i) + ".DAT")).c_str(),
+                                  O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+            if (fd < 0 || ::close(fd) != 0 || ::write(made[1], &i, sizeof i) != sizeof i)
+                ::_exit(1);
+        }
+    });
+    ::close(made[1]);
+    int i = 0;
+    int missed = 0;
+    while (::read(made[0], &i, sizeof i) == sizeof i) {
+        TextFileWriter own;
+        own.Create(dir / "own.txt");
+        own.Abandon();
+        if (!FileExists(dir / ("f" + std::to_string(i) + ".dat"))) ++missed;
+    }
+    ::close(made[0]);
+    EXPECT_EQ(ExitOf(maker), 0);
+    EXPECT_EQ(missed, 0);
 }

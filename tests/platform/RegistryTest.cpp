@@ -94,6 +94,24 @@ TEST_F(RegistryTest, ValuesRoundTripThroughTheFile) {
     EXPECT_EQ(FilesInDir(), 1u);  // no temporary file left behind
 }
 
+// The file is replaced as every file is: through a link where it leads, keeping its
+// permissions, leaving nothing beside it.
+TEST_F(RegistryTest, ALinkedFileIsReplacedWhereItLeadsWithItsPermissions) {
+    fs::create_directories(dir_ / "real");
+    const fs::path real = dir_ / "real" / "settings.reg";
+    WriteFile(real, "REGEDIT4\n");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(real, file_);
+    RegistryKey key;
+    ASSERT_TRUE(key.OpenKey("Software\\Lumatek", true));
+    EXPECT_TRUE(key.WriteDword("A", 1));
+    EXPECT_TRUE(fs::is_symlink(file_));
+    EXPECT_NE(ReadFile(real).find("\"A\"=dword:00000001"), std::string::npos);
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(FilesInDir(), 2u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "real"), fs::directory_iterator()), 1);
+}
+
 TEST_F(RegistryTest, KeysOpenOnlyWhenTheyExistUnlessCreated) {
     RegistryKey key;
     EXPECT_FALSE(key.OpenKey("Software\\Lumatek", false));

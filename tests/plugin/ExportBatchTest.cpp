@@ -177,8 +177,16 @@ TEST_F(ExportBatchTest, LayerNamesStayInTheFolderAndSharedNamesLoseNoObject) {
 // them, or a read-only file among them, keeps the whole older layer.
 TEST_F(ExportBatchTest, AFailureAtAnyFileOfALayerKeepsTheOlderLayerWhole) {
     Add("1000", {{1, 2}});
-    ASSERT_TRUE(Export());
     const char* kExtensions[] = {".shp", ".shx", ".dbf", ".tpi"};
+    // A new layer that fails leaves no file of any kind.
+    for (const char* ext : kExtensions) {
+        platform::FailReplacementsForTest(ext, platform::kErrorDiskFull);
+        EXPECT_FALSE(Export()) << ext;
+        platform::FailReplacementsForTest("", 0);
+        EXPECT_THAT(Files(), ::testing::IsEmpty()) << ext;
+    }
+    boxes->ClearMessages();
+    ASSERT_TRUE(Export());
     auto snapshot = [&] {
         std::vector<std::string> files;
         for (const char* ext : kExtensions)

@@ -3,7 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <random>
 
 #include "SaveAsMapFixture.h"
 #include "model/MapFile.h"
@@ -398,6 +403,14 @@ TEST_F(SaveAsMapTest, TheMapItsLinkTableAndSettingsFileTakeTheirPlacesTogether) 
     EXPECT_FALSE(Save(Path("drogi.map"), 1));
     EXPECT_EQ(snapshot(), old);
     EXPECT_THAT(Messages(), ::testing::ElementsAre(::testing::HasSubstr(Path("drogi.map"))));
+    // A shapefile of which no point is read: no MAP file, so no link table or settings file.
+    fs::permissions(Path("drogi.map"), fs::perms::owner_read | fs::perms::owner_write);
+    server = std::make_unique<TKWZArcView>();
+    std::vector<std::unique_ptr<TSHPRecord>> none;
+    none.push_back(MultiPointRecord(8, {}));
+    Open(std::move(none));
+    EXPECT_FALSE(Save(Path("drogi.map"), 1));
+    EXPECT_EQ(snapshot(), old);
 }
 
 }  // namespace
@@ -422,6 +435,59 @@ TEST_F(SaveAsMapTest, EmptyMapNameIsReported) {
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_FALSE(fs::exists(Path("map_.dbf")));
     EXPECT_FALSE(fs::exists(Path("drogi.cc")));
+}
+
+// Two conversions into one MAP file: the MAP file and its link table come from one of them,
+// when the first is stopped half-way through putting its files in place and when they start 0 to
+// 50 ms apart.
+TEST_F(SaveAsMapTest, TwoConversionsIntoOneMapLeaveItsFilesFromOneConversion) {
+    const std::vector<std::pair<std::string, int>> sources = {{"a", 50}, {"b", 75}};
+    for (const auto& [name, count] : sources)
+        WriteDbf(Path(name + ".dbf"), {{"NR", 'N', 5}},
+                 std::vector<std::vector<std::string>>(static_cast<std::size_t>(count), {"1"}));
+    auto convert = [&](const std::string& name, int count, bool stop = false) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (stop) platform::BreakCommitForTest(1, platform::CommitBreak::Stop);
+            server = std::make_unique<TKWZArcView>();
+            std::vector<std::unique_ptr<TSHPRecord>> records;
+            for (int i = 0; i < count; ++i)
+                records.push_back(PartedRecord(3, {{{0, double(i)}, {10, double(i)}}}));
+            server->Shape = MakeShape(std::move(records), Path(name + ".shp"));
+            ::_exit(Save(Path("wspolna.map"), 1) ? 0 : 1);
+        }
+        return child;
+    };
+    auto exitOf = [](pid_t child) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    auto expectOneConversion = [&](const std::string& trial) {
+        const std::size_t objects = ReadMap(Path("wspolna.map")).size();
+        EXPECT_TRUE(objects == 50 || objects == 75) << trial;
+        EXPECT_EQ(ReadDbfRows(Path("map_wspolna.dbf")).size(), objects) << trial;
+    };
+    const pid_t stopped = convert("a", 50, true);
+    int status = 0;
+    ASSERT_EQ(::waitpid(stopped, &status, WUNTRACED), stopped);
+    ASSERT_TRUE(WIFSTOPPED(status));
+    const pid_t waiting = convert("b", 75);
+    ::usleep(300000);
+    EXPECT_EQ(::waitpid(waiting, &status, WNOHANG), 0);  // waits for the folder
+    ::kill(stopped, SIGCONT);
+    EXPECT_EQ(exitOf(stopped), 0);
+    EXPECT_EQ(exitOf(waiting), 0);
+    expectOneConversion("stopped");
+    std::mt19937 random(18);
+    for (int trial = 0; trial < 30; ++trial) {
+        const pid_t a = convert("a", 50);
+        ::usleep(static_cast<useconds_t>(random() % 50000));
+        const pid_t b = convert("b", 75);
+        EXPECT_EQ(exitOf(a), 0);
+        EXPECT_EQ(exitOf(b), 0);
+        expectOneConversion(std::to_string(trial));
+    }
 }
 
 }  // namespace

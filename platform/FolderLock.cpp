@@ -1,0 +1,53 @@
+#include "platform/FolderLock.h"
+
+#include <sys/file.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+#include "platform/FileJournal.h"
+
+namespace platform {
+namespace {
+
+// A writer waiting longer than this says so.
+constexpr std::chrono::seconds kPatience{3};
+
+LockState Take(int fd, int how) {
+    for (;;) {
+        if (::flock(fd, how) == 0) return LockState::Held;
+        if (errno == EINTR) continue;
+        return errno == EWOULDBLOCK ? LockState::Busy : LockState::Unsupported;
+    }
+}
+
+}  // namespace
+
+LockState TryLock(int fd) {
+    return Take(fd, LOCK_EX | LOCK_NB);
+}
+
+LockState LockFolder(int fd, const std::string& folderName) {
+    LockState state = TryLock(fd);
+    if (state != LockState::Busy) return state;
+    const auto start = std::chrono::steady_clock::now();
+    auto pause = std::chrono::milliseconds(1);
+    bool said = false;
+    while ((state = TryLock(fd)) == LockState::Busy) {
+        if (!said && std::chrono::steady_clock::now() - start >= kPatience) {
+            FileNotice("waiting for another program to finish writing in " + folderName);
+            said = true;
+        }
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(50));
+    }
+    return state;
+}
+
+void Unlock(int fd) {
+    ::flock(fd, LOCK_UN);
+}
+
+}  // namespace platform

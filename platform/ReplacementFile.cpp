@@ -1,0 +1,132 @@
+#include "platform/ReplacementFile.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <mutex>
+
+#include "platform/FileSet.h"
+#include "platform/FileSystem.h"
+#include "platform/FolderJournal.h"
+#include "platform/IniNames.h"
+#include "platform/OsError.h"
+
+namespace platform {
+namespace {
+
+// The test hook of FailReplacementsForTest.
+struct InjectedFailure {
+    std::mutex lock;
+    std::string suffix;
+    std::int32_t error = 0;
+};
+InjectedFailure& Injected() {
+    static InjectedFailure injected;
+    return injected;
+}
+
+std::int32_t InjectedError(const std::string& target) {
+    InjectedFailure& injected = Injected();
+    std::lock_guard<std::mutex> guard(injected.lock);
+    if (injected.suffix.empty() || target.size() < injected.suffix.size()) return 0;
+    const std::string_view end =
+        std::string_view(target).substr(target.size() - injected.suffix.size());
+    return IniNamesEqual(end, injected.suffix) ? injected.error : 0;
+}
+
+}  // namespace
+
+ReplacementFile::~ReplacementFile() {
+    Abandon();
+}
+
+std::int32_t ReplacementFile::Create(std::string_view name) {
+    if (name.empty()) {
+        Abandon();
+        return kErrorPathNotFound;
+    }
+    return CreateForOsName(OsName(name));
+}
+
+std::int32_t ReplacementFile::CreateForOsName(const std::string& osName) {
+    Abandon();
+    if (osName.empty()) return kErrorPathNotFound;
+    name_ = osName;
+    target_ = FollowLinks(osName);
+    struct stat st {};
+    mode_t mode = 0;
+    const bool exists = ::stat(target_.c_str(), &st) == 0;
+    if (exists) {
+        // A folder, a device or a read-only file is not replaced, as Windows would not open it
+        // for writing; for the file's owner, too.
+        if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 ||
+            ::access(target_.c_str(), W_OK) != 0)
+            return kErrorAccessDenied;
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    const auto [folder, entry] = SplitOsName(target_);
+    folder_ = FolderJournal::Of(folder);
+    if (folder_) fd_ = folder_->CreateTemporary(entry, temporary_);
+    if (fd_ < 0) {
+        const int err = errno;
+        folder_.reset();
+        return err == ENOENT ? kErrorPathNotFound : OsErrorFromErrno(err);
+    }
+    ::fchmod(fd_, mode);
+    if (exists && ::fchown(fd_, st.st_uid, st.st_gid) != 0) {
+        // Only the owner's own groups can be given away; the file then belongs to the writer.
+    }
+    return 0;
+}
+
+void ReplacementFile::Abandon() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (folder_ && !temporary_.empty()) folder_->Discard(temporary_);
+    folder_.reset();
+    temporary_.clear();
+}
+
+std::int32_t ReplacementFile::Finish() {
+    if (fd_ < 0) return kErrorInvalidParameter;
+    std::int32_t error = InjectedError(target_);
+    if (::close(fd_) != 0 && error == 0) error = OsErrorFromErrno(errno);
+    fd_ = -1;
+    FileSet* set = FileSet::Current();
+    if (error == 0 && set != nullptr) {
+        set->Adopt(std::move(folder_), std::move(temporary_), target_, name_);
+        folder_.reset();
+        temporary_.clear();
+        return 0;
+    }
+    if (error == 0) {
+        const CommitOutcome outcome =
+            CommitFiles({SetFile{folder_, temporary_, SplitOsName(target_).second, 0}});
+        error = OsErrorFromErrno(outcome.error);
+        temporary_.clear();  // put in place, or removed by the commit
+    }
+    if (error != 0 && set != nullptr) set->Fail(error);
+    Abandon();
+    return error;
+}
+
+std::int32_t ReplaceFileContents(const std::string& osName, std::string_view bytes) {
+    ReplacementFile file;
+    if (const std::int32_t error = file.CreateForOsName(osName); error != 0) return error;
+    if (!WriteToDescriptor(file.Descriptor(), bytes)) return OsErrorFromErrno(errno);
+    return file.Finish();
+}
+
+void FailReplacementsForTest(std::string_view suffix, std::int32_t error) {
+    InjectedFailure& injected = Injected();
+    std::lock_guard<std::mutex> guard(injected.lock);
+    injected.suffix = std::string(suffix);
+    injected.error = error;
+}
+
+}  // namespace platform
