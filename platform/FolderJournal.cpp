@@ -38,6 +38,17 @@ constexpr std::size_t kFewFiles = 8;
 // Serial numbers of temporaries and backups: every name is made once in a process.
 std::atomic<unsigned long> serials{0};
 
+// Why a journal found in a folder is left as it is.
+constexpr std::string_view kLeftAlone = "pozostawiono bez zmian dziennik zapisu ";
+constexpr std::string_view kNoLocks =
+    "system plików nie ma blokad, po których można poznać, czy jego program jeszcze działa";
+constexpr std::string_view kNotRegular = "nie jest zwykłym plikiem";
+constexpr std::string_view kOtherOwner = "należy do innego użytkownika";
+constexpr std::string_view kTooLarge = "jest za duży";
+constexpr std::string_view kCannotOpen = "nie można go otworzyć";
+constexpr std::string_view kNotOurs = "nie jest dziennikiem, który mógł zapisać ten program";
+constexpr std::string_view kNotRestored = "nie udało się uporządkować plików, które wymienia";
+
 // The test hook of BreakCommitForTest.
 std::atomic<int> breakAfter{-1};
 std::atomic<CommitBreak> breakHow{CommitBreak::Fail};
@@ -48,7 +59,7 @@ void LeftAlone(const std::string& journal, std::string_view why) {
     static std::set<std::string> said;
     std::lock_guard<std::mutex> guard(lock);
     if (said.insert(journal).second)
-        FileNotice("journal " + journal + " left as it is: " + std::string(why));
+        FileNotice(std::string(kLeftAlone) + journal + ": " + std::string(why));
 }
 
 }  // namespace
@@ -177,15 +188,14 @@ void FolderJournal::TidyLocked() {
 
 void FolderJournal::Recover(const std::string& name, const std::string& token) {
     const std::string path = folder_ + "/" + name;
-    if (!locks_) return LeftAlone(path, "this file system has no locks to tell a live run's");
+    if (!locks_) return LeftAlone(path, kNoLocks);
     struct stat st {};
     if (::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return;
-    if (!S_ISREG(st.st_mode)) return LeftAlone(path, "it is not a regular file");
-    if (st.st_uid != ::geteuid()) return LeftAlone(path, "it belongs to another user");
-    if (static_cast<std::uint64_t>(st.st_size) > kJournalLimit)
-        return LeftAlone(path, "it is too large");
+    if (!S_ISREG(st.st_mode)) return LeftAlone(path, kNotRegular);
+    if (st.st_uid != ::geteuid()) return LeftAlone(path, kOtherOwner);
+    if (static_cast<std::uint64_t>(st.st_size) > kJournalLimit) return LeftAlone(path, kTooLarge);
     const int fd = ::openat(fd_, name.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return LeftAlone(path, "it cannot be opened");
+    if (fd < 0) return LeftAlone(path, kCannotOpen);
     struct stat opened {};
     const LockState lock =
         ::fstat(fd, &opened) == 0 && opened.st_ino == st.st_ino ? TryLock(fd) : LockState::Busy;
@@ -193,14 +203,14 @@ void FolderJournal::Recover(const std::string& name, const std::string& token) {
         const std::optional<std::string> text = ReadFromDescriptor(fd, kJournalLimit);
         const std::optional<Journal> journal = text ? ParseJournal(*text, token) : std::nullopt;
         if (!journal) {
-            LeftAlone(path, "it is not a journal this system could have written");
+            LeftAlone(path, kNotOurs);
         } else if (ReplayJournal(fd_, fd, *journal)) {
             ::unlinkat(fd_, name.c_str(), 0);
         } else {
-            LeftAlone(path, "the files it names could not be put in order");
+            LeftAlone(path, kNotRestored);
         }
     } else if (lock == LockState::Unsupported) {
-        LeftAlone(path, "this file system has no locks to tell a live run's");
+        LeftAlone(path, kNoLocks);
     }
     ::close(fd);  // a live run's journal (busy) is not touched
 }

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <string>
+#include <string_view>
 #include <thread>
 
 #include "platform/FileJournal.h"
@@ -14,6 +16,7 @@ namespace {
 
 // A writer waiting longer than this says so.
 constexpr std::chrono::seconds kPatience{3};
+constexpr std::string_view kWaiting = "czekam, aż inny program skończy zapis w folderze ";
 
 LockState Take(int fd, int how) {
     for (;;) {
@@ -37,7 +40,7 @@ LockState LockFolder(int fd, const std::string& folderName) {
     bool said = false;
     while ((state = TryLock(fd)) == LockState::Busy) {
         if (!said && std::chrono::steady_clock::now() - start >= kPatience) {
-            FileNotice("waiting for another program to finish writing in " + folderName);
+            FileNotice(std::string(kWaiting) + folderName);
             said = true;
         }
         std::this_thread::sleep_for(pause);

@@ -37,7 +37,8 @@ struct Loaded {
 void WarnOnce(const fs::path& file, const char* what) {
     static std::set<std::string> warned;  // guarded by StoreMutex
     if (!warned.insert(file.string()).second) return;
-    std::fprintf(stderr, "kestrel: registry file %s %s; settings are neither read nor saved\n",
+    std::fprintf(stderr,
+                 "kestrel: plik ustawień %s %s; ustawienia nie są ani czytane, ani zapisywane\n",
                  file.c_str(), what);
 }
 
@@ -51,7 +52,7 @@ Loaded Load(const fs::path& file) {
         if (error == kErrorFileNotFound || error == kErrorPathNotFound) {
             result.state = LoadState::Missing;
         } else {
-            WarnOnce(file, "cannot be read");
+            WarnOnce(file, "nie daje się odczytać");
         }
         return result;
     }
@@ -63,16 +64,16 @@ Loaded Load(const fs::path& file) {
             : std::nullopt;
     ::close(fd);
     if (regular && static_cast<std::uintmax_t>(info.st_size) > kRegistryFileMax) {
-        WarnOnce(file, "is too large");
+        WarnOnce(file, "jest za duży");
         return result;
     }
     if (!text) {
-        WarnOnce(file, "cannot be read");  // also when it grew too large while being read
+        WarnOnce(file, "nie daje się odczytać");  // also when it grew too large while being read
         return result;
     }
     auto document = RegistryDocument::Parse(*text);
     if (!document) {
-        WarnOnce(file, "is not a registry file");
+        WarnOnce(file, "nie jest plikiem ustawień");
         return result;
     }
     result.state = LoadState::Loaded;
