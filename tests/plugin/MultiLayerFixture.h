@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "SettingsFixture.h"
+#include "tests/host/PointShapefile.h"
 #include "plugin/KWZArcView.h"
 #include "plugin/LayerList.h"
 #include "plugin/SHPLayer.h"
@@ -122,42 +123,3 @@ class MultiLayerTest : public SettingsTest {
     }
 };
 
-// A point shapefile (.shp and .shx) with one record per (X, Y): X the easting, Y the northing.
-inline void WritePointShapefile(const std::string& shpPath,
-                                const std::vector<std::pair<double, double>>& points) {
-    auto be32 = [](std::string& s, std::size_t at, std::int32_t v) {
-        const auto u = static_cast<std::uint32_t>(v);
-        for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>(u >> (24 - 8 * i));
-    };
-    auto le32 = [](std::string& s, std::size_t at, std::int32_t v) {
-        const auto u = static_cast<std::uint32_t>(v);
-        for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>(u >> (8 * i));
-    };
-    auto leDouble = [](std::string& s, std::size_t at, double v) {
-        std::uint64_t u;
-        std::memcpy(&u, &v, sizeof u);
-        for (int i = 0; i < 8; ++i) s[at + i] = static_cast<char>(u >> (8 * i));
-    };
-    std::string shp(100, '\0'), shx(100, '\0');
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const std::size_t at = shp.size();
-        shp.resize(at + 28);
-        be32(shp, at, static_cast<std::int32_t>(i + 1));
-        be32(shp, at + 4, 10);
-        le32(shp, at + 8, 1);
-        leDouble(shp, at + 12, points[i].first);
-        leDouble(shp, at + 20, points[i].second);
-        const std::size_t entry = shx.size();
-        shx.resize(entry + 8);
-        be32(shx, entry, static_cast<std::int32_t>(at / 2));
-        be32(shx, entry + 4, 10);
-    }
-    for (std::string* s : {&shp, &shx}) {
-        be32(*s, 0, 9994);
-        be32(*s, 24, static_cast<std::int32_t>(s->size() / 2));
-        le32(*s, 28, 1000);
-        le32(*s, 32, 1);
-    }
-    std::ofstream(shpPath, std::ios::binary) << shp;
-    std::ofstream(shpPath.substr(0, shpPath.size() - 4) + ".shx", std::ios::binary) << shx;
-}
