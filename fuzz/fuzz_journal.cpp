@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (journal->done) again += platform::DoneRecord();
     const auto reread = platform::ParseJournal(again, kToken);
     Check(reread && reread->temporaries == journal->temporaries &&
-          reread->renames.size() == journal->renames.size() &&
-          reread->undone == journal->undone && reread->done == journal->done);
+          reread->renames.size() == journal->renames.size() && reread->undone == journal->undone &&
+          reread->done == journal->done);
     return 0;
 }

@@ -34,9 +34,9 @@ class IniFile {
     bool SectionExists(std::string_view section) const;
 
     // WritePrivateProfileString: sets the key, creating the file and the section when missing.
-    // The new content replaces the old as a whole (ReplacementFile.h), so a failed write leaves the old
-    // file whole. False when the names or the value
-    // cannot stand in an INI line or the file cannot be read or written.
+    // The new content replaces the old as a whole (ReplacementFile.h), so a failed write leaves the
+    // old file whole. False when the names or the value cannot stand in an INI line or the file
+    // cannot be read or written.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
     bool WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
     // The same for many keys in order, with one replacement of the file: all of them or none.

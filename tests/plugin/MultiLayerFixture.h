@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "SettingsFixture.h"
-#include "tests/host/PointShapefile.h"
 #include "plugin/KWZArcView.h"
 #include "plugin/LayerList.h"
 #include "plugin/SHPLayer.h"
+#include "tests/host/PointShapefile.h"
 
 // A server object that records what the multi-layer object asks of it, as "name Op args", and
 // answers with what the test set: an Identify hit, a box.
@@ -122,4 +122,3 @@ class MultiLayerTest : public SettingsTest {
         return texts;
     }
 };
-
