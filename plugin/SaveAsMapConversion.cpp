@@ -75,6 +75,13 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
     }
     // Neither the MAP file nor the files named after it are written under a name cut short.
     if (!platform::NameFits(target.FileName)) return false;
+    // Without objects there is no MAP file, and nothing for a link table or settings file to go
+    // with: nothing is written.
+    if (target.Points.Count() == 0 || target.Objects.Count() == 0) {
+        saveasmaptexts::Show(
+            saveasmaptexts::NothingToWrite(target.Shape.FileName, target.FileName));
+        return false;
+    }
 
     // The link table, the ".cc" file and the MAP file take their places together, after all of
     // them are written: a failure anywhere keeps every older one.
@@ -95,7 +102,7 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
 
     // The MAP writer creates its file without a word when that fails; the conversion tells the
     // user which file it could not make.
-    if (target.Points.Count() > 0 && target.Objects.Count() > 0) {
+    {
         platform::TextFileWriter probe;
         const std::int32_t created = probe.Create(target.FileName);
         probe.Abandon();
@@ -109,13 +116,6 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
                  target.FileName, false, &target.Points, &target.Objects, result);
     if (result != 0) {
         files.Fail(result);
-        return false;
-    }
-    // Without a MAP file there is nothing for the link table and the settings file to go with.
-    if (target.Points.Count() == 0 || target.Objects.Count() == 0) {
-        files.Fail(platform::kErrorInvalidData);
-        saveasmaptexts::Show(
-            saveasmaptexts::NothingToWrite(target.Shape.FileName, target.FileName));
         return false;
     }
     const bool outermost = platform::FileSet::Current() == &files;
