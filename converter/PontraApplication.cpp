@@ -35,11 +35,6 @@ void PrintUsage(std::FILE* to = stderr) {
     std::fprintf(to, "%s\n", platform::Cp1250ToUtf8(pontratexts::UsageText()).c_str());
 }
 
-// "pontra: " with one of the program's messages and what it is about (in UTF-8).
-void Complain(const std::string& message, const std::string& about) {
-    std::fprintf(stderr, "pontra: %s%s\n", platform::Cp1250ToUtf8(message).c_str(), about.c_str());
-}
-
 }  // namespace
 
 int PontraMain(std::vector<std::string> arguments) {
@@ -54,7 +49,7 @@ int PontraMain(std::vector<std::string> arguments) {
     for (const std::string& argument : arguments) {
         std::optional<std::string> converted = platform::Utf8ToCp1250Exact(argument);
         if (!converted) {
-            Complain(pontratexts::NotCp1250Argument(), argument);
+            pontratexts::Complain(pontratexts::NotCp1250Argument(), argument);
             return kExitIncomplete;
         }
         parameters.push_back(std::move(*converted));
@@ -73,7 +68,7 @@ int PontraMain(std::vector<std::string> arguments) {
             missing += (missing.empty() ? "" : ", ") + key;
         // An unknown action was named already, with its value.
         if (!arguments.empty() && !form.FUnknownAction())
-            Complain(pontratexts::IncompleteCommand(), missing);
+            pontratexts::Complain(pontratexts::IncompleteCommand(), missing);
         PrintUsage();
         return kExitIncomplete;
     }

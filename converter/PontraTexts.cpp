@@ -1,5 +1,7 @@
 #include "converter/PontraTexts.h"
 
+#include <cstdio>
+
 #include "platform/Cp1250.h"
 
 namespace pontratexts {
@@ -84,6 +86,10 @@ std::string RunningWithoutWindows() {
 }
 std::string UnknownUiChoice() {
     return T("Nieznana wartość KESTREL_UI (dozwolone qt i headless), wybór jak bez niej: ");
+}
+
+void Complain(const std::string& message, const std::string& about) {
+    std::fprintf(stderr, "pontra: %s%s\n", platform::Cp1250ToUtf8(message).c_str(), about.c_str());
 }
 
 std::string HintShpToMap() {

@@ -32,6 +32,9 @@ std::string CannotShowWindows();
 std::string RunningWithoutWindows();
 std::string UnknownUiChoice();
 
+// Prints "pontra: ", one of these messages and what it is about (UTF-8) on standard error.
+void Complain(const std::string& message, const std::string& about = {});
+
 std::string HintShpToMap();
 std::string HintMapToShp();
 std::string HintSettings();

@@ -1,6 +1,5 @@
 #include "converter/UiChoice.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <string_view>
@@ -42,15 +41,13 @@ std::unique_ptr<platform::UiBackend> StartUi(const std::vector<std::string>& par
     const char* forced = std::getenv("KESTREL_UI");
     const bool display = Set("DISPLAY") || Set("WAYLAND_DISPLAY");
     if (Set("KESTREL_UI") && forced != kForceWindow && forced != kForceHeadless)
-        std::fprintf(stderr, "pontra: %s%s\n",
-                     platform::Cp1250ToUtf8(pontratexts::UnknownUiChoice()).c_str(), forced);
+        pontratexts::Complain(pontratexts::UnknownUiChoice(), forced);
     if (ChooseUi(parameters, forced, display) == UiChoice::Headless) return nullptr;
     std::string error;
     std::unique_ptr<platform::UiBackend> backend = platform::LoadWindowBackend(error);
     if (backend) return backend;
     if (forced && forced == kForceWindow)
         throw std::runtime_error(platform::Cp1250ToUtf8(pontratexts::CannotShowWindows() + error));
-    std::fprintf(stderr, "pontra: %s\n",
-                 platform::Cp1250ToUtf8(error + pontratexts::RunningWithoutWindows()).c_str());
+    pontratexts::Complain(error + pontratexts::RunningWithoutWindows());
     return nullptr;
 }
