@@ -1,9 +1,7 @@
 // Names at the operating system's boundary, replacements and file sets.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <functional>
@@ -11,6 +9,7 @@
 #include <random>
 
 #include "TempFolder.h"
+#include "TwoWriters.h"
 #include "platform/BinaryFile.h"
 #include "platform/Cp1250.h"
 #include "platform/FileJournal.h"
@@ -46,22 +45,6 @@ std::int32_t WriteSet(const std::string& folder, const std::vector<std::string>&
     for (const std::string& name : names)
         if (!Replace(folder + "/" + name, text)) return -1;
     return set.Commit();
-}
-
-// Runs the work in a child process, which then ends without a word, as if it were killed.
-pid_t Spawn(const std::function<void()>& work) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        work();
-        ::_exit(0);
-    }
-    return child;
-}
-
-int ExitOf(pid_t child) {
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // Every entry of a folder with what it holds (where a link leads; the size and start of a large
@@ -433,13 +416,15 @@ TEST(FileSet, AJournalThatBreaksARuleIsLeftAloneAndTheRunDoesItsOwnWork) {
 // runs started 0 to 50 ms apart leave whole layers too.
 TEST(FileSet, TwoRunsWritingIntoOneFolderLeaveEverySetWholeFromOneOfThem) {
     constexpr int kLayers = 40;
-    auto run = [](const TempFolder& dir, const std::string& mark, int stopAfter) {
-        return Spawn([&dir, mark, stopAfter] {
-            if (stopAfter >= 0) BreakCommitForTest(stopAfter, CommitBreak::Stop);
+    TempFolder dir;
+    auto start = [&dir](bool first, bool stop) {
+        return Spawn([&dir, first, stop] {
+            if (stop) BreakCommitForTest(kLayers, CommitBreak::Stop);
+            const std::string mark = first ? "A" : "B";
             FileSet sets(FileSet::Kind::Sets);
             for (int i = 0; i < kLayers; ++i) {
                 // The runs go through the layers in opposite orders.
-                const std::string layer = std::to_string(mark == "A" ? i : kLayers - 1 - i);
+                const std::string layer = std::to_string(first ? i : kLayers - 1 - i);
                 FileSet member;
                 for (const char* ext : {".shp", ".shx", ".dbf"})
                     if (!Replace(dir / (layer + ext), mark + layer)) ::_exit(1);
@@ -448,7 +433,11 @@ TEST(FileSet, TwoRunsWritingIntoOneFolderLeaveEverySetWholeFromOneOfThem) {
             ::_exit(sets.Commit() == 0 ? 0 : 1);
         });
     };
-    auto expectWhole = [](const TempFolder& dir, const std::string& trial) {
+    auto empty = [&dir] {
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+            std::filesystem::remove(entry.path());
+    };
+    auto expectWhole = [&dir](const std::string& trial) {
         for (int i = 0; i < kLayers; ++i) {
             const std::string layer = std::to_string(i);
             const std::string shp = TempFolder::ReadBytes(dir / (layer + ".shp"));
@@ -458,30 +447,7 @@ TEST(FileSet, TwoRunsWritingIntoOneFolderLeaveEverySetWholeFromOneOfThem) {
         }
         EXPECT_EQ(dir.EntryCount(), 3u * kLayers) << trial;
     };
-    {
-        TempFolder dir;
-        const pid_t a = run(dir, "A", kLayers);
-        int status = 0;
-        ASSERT_EQ(::waitpid(a, &status, WUNTRACED), a);
-        ASSERT_TRUE(WIFSTOPPED(status));
-        const pid_t b = run(dir, "B", -1);
-        ::usleep(300000);
-        EXPECT_EQ(::waitpid(b, &status, WNOHANG), 0);  // waits for the folder
-        ::kill(a, SIGCONT);
-        EXPECT_EQ(ExitOf(a), 0);
-        EXPECT_EQ(ExitOf(b), 0);
-        expectWhole(dir, "stopped");
-    }
-    std::mt19937 random(18);
-    for (int trial = 0; trial < 30; ++trial) {
-        TempFolder dir;
-        const pid_t a = run(dir, "A", -1);
-        ::usleep(static_cast<useconds_t>(random() % 50000));
-        const pid_t b = run(dir, "B", -1);
-        EXPECT_EQ(ExitOf(a), 0);
-        EXPECT_EQ(ExitOf(b), 0);
-        expectWhole(dir, std::to_string(trial));
-    }
+    RaceTwoWriters(start, empty, expectWhole);
 }
 
 // A run whose files wait in a folder while another run puts its own in place there: the waiting

@@ -3,12 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
-#include <random>
 
 #include "SaveAsMapFixture.h"
 #include "model/MapFile.h"
@@ -20,6 +15,7 @@
 #include "plugin/ConversionSettings.h"
 #include "plugin/KWZArcView.h"
 #include "plugin/UBTA.h"
+#include "tests/platform/TwoWriters.h"
 
 using namespace saveasmaptest;
 namespace fs = std::filesystem;
@@ -445,49 +441,25 @@ TEST_F(SaveAsMapTest, TwoConversionsIntoOneMapLeaveItsFilesFromOneConversion) {
     for (const auto& [name, count] : sources)
         WriteDbf(Path(name + ".dbf"), {{"NR", 'N', 5}},
                  std::vector<std::vector<std::string>>(static_cast<std::size_t>(count), {"1"}));
-    auto convert = [&](const std::string& name, int count, bool stop = false) {
-        const pid_t child = ::fork();
-        if (child == 0) {
+    auto convert = [&](bool first, bool stop) {
+        return Spawn([&, first, stop] {
             if (stop) platform::BreakCommitForTest(1, platform::CommitBreak::Stop);
+            const auto& [name, count] = sources[first ? 0 : 1];
             server = std::make_unique<TKWZArcView>();
             std::vector<std::unique_ptr<TSHPRecord>> records;
             for (int i = 0; i < count; ++i)
                 records.push_back(PartedRecord(3, {{{0, double(i)}, {10, double(i)}}}));
             server->Shape = MakeShape(std::move(records), Path(name + ".shp"));
             ::_exit(Save(Path("wspolna.map"), 1) ? 0 : 1);
-        }
-        return child;
-    };
-    auto exitOf = [](pid_t child) {
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        });
     };
     auto expectOneConversion = [&](const std::string& trial) {
         const std::size_t objects = ReadMap(Path("wspolna.map")).size();
         EXPECT_TRUE(objects == 50 || objects == 75) << trial;
         EXPECT_EQ(ReadDbfRows(Path("map_wspolna.dbf")).size(), objects) << trial;
     };
-    const pid_t stopped = convert("a", 50, true);
-    int status = 0;
-    ASSERT_EQ(::waitpid(stopped, &status, WUNTRACED), stopped);
-    ASSERT_TRUE(WIFSTOPPED(status));
-    const pid_t waiting = convert("b", 75);
-    ::usleep(300000);
-    EXPECT_EQ(::waitpid(waiting, &status, WNOHANG), 0);  // waits for the folder
-    ::kill(stopped, SIGCONT);
-    EXPECT_EQ(exitOf(stopped), 0);
-    EXPECT_EQ(exitOf(waiting), 0);
-    expectOneConversion("stopped");
-    std::mt19937 random(18);
-    for (int trial = 0; trial < 30; ++trial) {
-        const pid_t a = convert("a", 50);
-        ::usleep(static_cast<useconds_t>(random() % 50000));
-        const pid_t b = convert("b", 75);
-        EXPECT_EQ(exitOf(a), 0);
-        EXPECT_EQ(exitOf(b), 0);
-        expectOneConversion(std::to_string(trial));
-    }
+    RaceTwoWriters(
+        convert, [] {}, expectOneConversion);
 }
 
 }  // namespace
