@@ -58,12 +58,11 @@ Loaded Load(const fs::path& file) {
     }
     struct stat info {};
     const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    const bool tooLarge = regular && static_cast<std::uintmax_t>(info.st_size) > kRegistryFileMax;
     const std::optional<std::string> text =
-        regular && static_cast<std::uintmax_t>(info.st_size) <= kRegistryFileMax
-            ? ReadFromDescriptor(fd, kRegistryFileMax)
-            : std::nullopt;
+        regular && !tooLarge ? ReadFromDescriptor(fd, kRegistryFileMax) : std::nullopt;
     ::close(fd);
-    if (regular && static_cast<std::uintmax_t>(info.st_size) > kRegistryFileMax) {
+    if (tooLarge) {
         WarnOnce(file, "jest za duży");
         return result;
     }
