@@ -237,7 +237,9 @@ class FolderCommit {
         } else {
             Place();
         }
-        for (FolderJournal* folder : folders_) ::fsync(folder->fd_);
+        // Renames that may not have reached the disk keep the journal for the next run.
+        for (FolderJournal* folder : folders_)
+            if (::fsync(folder->fd_) != 0) folder->stuck_ = true;
         Clean();
         Unlock();
         return outcome_;

@@ -55,8 +55,9 @@ class FolderJournal {
     dev_t device_ = 0;
     ino_t inode_ = 0;
     std::string token_;
-    bool locks_ = true;           // the file system has locks
-    bool stuck_ = false;          // a set could not be undone: the journal stays for the next run
+    bool locks_ = true;   // the file system has locks
+    bool stuck_ = false;  // a set could not be undone, or its renames not flushed: the journal
+                          // stays for the next run
     std::set<std::string> live_;  // temporaries that wait
 };
 
