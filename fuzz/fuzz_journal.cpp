@@ -1,6 +1,6 @@
 // Journal reader: whatever a folder holds under a journal's name, a journal it accepts names only
-// entries of its own folder, and every temporary and backup it names was made for its target by
-// the run of its token.
+// entries of its own folder, every temporary and backup it names was made for its target by the
+// run of its token, with the identities that recovery needs, and it reads back the same.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -29,31 +29,50 @@ bool MadeFor(const std::string& name, const std::string& target) {
     return name == platform::TemporaryName(target, kToken, serial);
 }
 
+bool SameIdentity(const platform::FileIdentity& a, const platform::FileIdentity& b) {
+    return a.state == b.state && a.Text() == b.Text();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const auto journal = platform::ParseJournal(text, kToken);
     if (!journal) return 0;
-    for (const std::string& temporary : journal->temporaries) {
-        Check(Bare(temporary));
-        Check(temporary.find(kToken) != std::string::npos);
+    std::string again = platform::JournalHeader(kToken);
+    for (const platform::JournalTemporary& temporary : journal->temporaries) {
+        Check(Bare(temporary.name));
+        Check(temporary.name.find(kToken) != std::string::npos);
+        again += platform::TemporaryRecord(temporary);
     }
-    for (const platform::JournalRename& rename : journal->renames) {
-        Check(Bare(rename.target));
-        Check(rename.temporary.empty() || MadeFor(rename.temporary, rename.target));
-        Check(rename.backup.empty() || MadeFor(rename.backup, rename.target));
+    for (const platform::JournalSet& set : journal->sets) {
+        for (const platform::JournalRename& rename : set.renames) {
+            Check(Bare(rename.target));
+            Check(rename.temporary.empty() ? rename.before.Present() && rename.written.Absent()
+                                           : MadeFor(rename.temporary, rename.target) &&
+                                                 rename.written.Present());
+            Check(rename.backup.empty() ||
+                  (MadeFor(rename.backup, rename.target) && rename.before.Present()));
+        }
+        again += platform::RenamesRecord(set.renames);
+        for (int member : set.undone) again += platform::UndoRecord(member);
+        if (set.done) again += platform::DoneRecord();
     }
     // What it accepts it writes back the same way.
-    std::string again = platform::JournalHeader(kToken);
-    for (const std::string& temporary : journal->temporaries)
-        again += platform::TemporaryRecord(temporary);
-    if (!journal->renames.empty()) again += platform::RenamesRecord(journal->renames);
-    for (int member : journal->undone) again += platform::UndoRecord(member);
-    if (journal->done) again += platform::DoneRecord();
     const auto reread = platform::ParseJournal(again, kToken);
-    Check(reread && reread->temporaries == journal->temporaries &&
-          reread->renames.size() == journal->renames.size() && reread->undone == journal->undone &&
-          reread->done == journal->done);
+    Check(reread && reread->temporaries.size() == journal->temporaries.size() &&
+          reread->sets.size() == journal->sets.size());
+    for (std::size_t i = 0; i < journal->temporaries.size(); ++i)
+        Check(reread->temporaries[i].name == journal->temporaries[i].name &&
+              SameIdentity(reread->temporaries[i].written, journal->temporaries[i].written));
+    for (std::size_t i = 0; i < journal->sets.size(); ++i) {
+        const platform::JournalSet& a = journal->sets[i];
+        const platform::JournalSet& b = reread->sets[i];
+        Check(a.undone == b.undone && a.done == b.done && a.renames.size() == b.renames.size());
+        for (std::size_t j = 0; j < a.renames.size(); ++j)
+            Check(a.renames[j].target == b.renames[j].target &&
+                  SameIdentity(a.renames[j].before, b.renames[j].before) &&
+                  SameIdentity(a.renames[j].written, b.renames[j].written));
+    }
     return 0;
 }

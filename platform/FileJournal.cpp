@@ -9,15 +9,15 @@
 #include <chrono>
 #include <climits>
 #include <cstdio>
+#include <unordered_map>
 
 #include "platform/Cp1250.h"
-#include "platform/FileSystem.h"
 #include "platform/IniNames.h"
 
 namespace platform {
 namespace {
 
-constexpr std::string_view kMagic = "KESTREL JOURNAL 2\n";
+constexpr std::string_view kMagic = "KESTREL JOURNAL 3\n";
 constexpr std::string_view kJournalPrefix = ".~";
 constexpr std::string_view kJournalExtension = ".journal";
 constexpr std::size_t kTokenLength = 16;
@@ -42,7 +42,8 @@ bool BareName(std::string_view name) {
 // The serial number after the token's mark in a temporary's name; nothing when the mark is not
 // there.
 std::optional<unsigned long> SerialOf(std::string_view name, std::string_view token) {
-    const std::string mark = ".~" + std::string(token) + "-";
+    std::string mark = ".~";
+    mark.append(token).push_back('-');
     const std::size_t at = name.rfind(mark);
     if (at == std::string_view::npos || at == 0 || name.front() != '.') return std::nullopt;
     std::size_t i = at + mark.size();
@@ -80,13 +81,16 @@ std::string FoldedStem(std::string_view name) {
     return IniFoldName(Utf8ToCp1250(name));
 }
 
+void AppendField(std::string& record, std::string_view field) {
+    record.append(field).push_back('\0');
+}
+
 // Reads the records of a journal one field at a time.
 class Reader {
   public:
     explicit Reader(std::string_view text) : text_(text) {}
     bool AtEnd() const { return text_.empty(); }
-    std::optional<char> Type() {
-        if (text_.empty()) return std::nullopt;
+    char Type() {
         const char c = text_.front();
         text_.remove_prefix(1);
         return c;
@@ -100,7 +104,8 @@ class Reader {
     }
     std::optional<unsigned long> Number(unsigned long limit) {
         const std::optional<std::string_view> field = Field();
-        if (!field || field->empty() || field->size() > 9) return std::nullopt;
+        if (!field || field->empty() || field->size() > 9 || (field->size() > 1 && (*field)[0] == '0'))
+            return std::nullopt;
         unsigned long n = 0;
         for (char c : *field) {
             if (c < '0' || c > '9') return std::nullopt;
@@ -108,44 +113,59 @@ class Reader {
         }
         return n <= limit ? std::optional<unsigned long>(n) : std::nullopt;
     }
+    std::optional<FileIdentity> Identity() {
+        const std::optional<std::string_view> field = Field();
+        FileIdentity identity;
+        if (!field || !FileIdentity::FromText(*field, identity)) return std::nullopt;
+        return identity;
+    }
 
   private:
     std::string_view text_;
 };
+
+// One rename of a record, checked on its own: nothing when it breaks a rule.
+std::optional<JournalRename> ReadRename(Reader& in, std::string_view token) {
+    const std::optional<unsigned long> member = in.Number(INT_MAX);
+    const std::optional<std::string_view> temporary = in.Field();
+    const std::optional<FileIdentity> written = in.Identity();
+    const std::optional<std::string_view> target = in.Field();
+    const std::optional<FileIdentity> before = in.Identity();
+    const std::optional<std::string_view> backup = in.Field();
+    if (!member || !temporary || !written || !target || !before || !backup || !BareName(*target))
+        return std::nullopt;
+    if (temporary->empty()) {
+        // A removal: of a file that was there, of a kind sets hold, and never with a new file.
+        if (!SetKind(*target) || !before->Present() || !written->Absent()) return std::nullopt;
+    } else if (!MadeFor(*temporary, *target, token) || !written->Present()) {
+        return std::nullopt;
+    }
+    if (!backup->empty() && (!MadeFor(*backup, *target, token) || !before->Present()))
+        return std::nullopt;
+    return JournalRename{std::string(*temporary), *written,       std::string(*target),
+                         *before,                  std::string(*backup), static_cast<int>(*member)};
+}
 
 // The renames of one record, checked: nothing when one breaks a rule.
 std::optional<std::vector<JournalRename>> ReadRenames(Reader& in, std::string_view token) {
     const std::optional<unsigned long> count = in.Number(kJournalLimit);
     if (!count) return std::nullopt;
     std::vector<JournalRename> renames;
-    std::set<std::string> stems;  // of the files the set renames
+    std::set<std::string> stems;  // of the files the set puts in place
+    std::set<std::string> names;  // every name the record gives, each once
     for (unsigned long i = 0; i < *count; ++i) {
-        const std::optional<unsigned long> member = in.Number(INT_MAX);
-        const std::optional<std::string_view> temporary = in.Field();
-        const std::optional<std::string_view> target = in.Field();
-        const std::optional<std::string_view> backup = in.Field();
-        if (!member || !temporary || !target || !backup || !BareName(*target) || !SetKind(*target))
-            return std::nullopt;
-        if (!temporary->empty() && !MadeFor(*temporary, *target, token)) return std::nullopt;
-        if (!backup->empty() && !MadeFor(*backup, *target, token)) return std::nullopt;
-        if (!temporary->empty()) stems.insert(FoldedStem(*target));
-        renames.push_back(JournalRename{std::string(*temporary), std::string(*target),
-                                        std::string(*backup), static_cast<int>(*member)});
+        std::optional<JournalRename> rename = ReadRename(in, token);
+        if (!rename) return std::nullopt;
+        for (const std::string* name : {&rename->temporary, &rename->target, &rename->backup})
+            if (!name->empty() && !names.insert(*name).second) return std::nullopt;
+        if (!rename->temporary.empty()) stems.insert(FoldedStem(rename->target));
+        renames.push_back(std::move(*rename));
     }
     // A file is removed only as the companion of a file the set puts in place.
     for (const JournalRename& rename : renames)
         if (rename.temporary.empty() && !stems.contains(FoldedStem(rename.target)))
             return std::nullopt;
     return renames;
-}
-
-bool Exists(int folder, const std::string& name) {
-    struct stat st {};
-    return ::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
-}
-
-void RemoveIfThere(int folder, const std::string& name, bool& ok) {
-    if (!name.empty() && ::unlinkat(folder, name.c_str(), 0) != 0 && errno != ENOENT) ok = false;
 }
 
 }  // namespace
@@ -172,7 +192,9 @@ std::string NewJournalToken() {
 }
 
 std::string JournalName(std::string_view token) {
-    return std::string(kJournalPrefix) + std::string(token) + std::string(kJournalExtension);
+    std::string name(kJournalPrefix);
+    name.append(token).append(kJournalExtension);
+    return name;
 }
 
 std::string JournalTokenOf(std::string_view name) {
@@ -192,38 +214,51 @@ std::string TemporaryName(std::string_view target, std::string_view token, unsig
         stem = target.substr(0, dot);
         extension = target.substr(dot);
     }
-    const std::string suffix =
-        ".~" + std::string(token) + "-" + std::to_string(serial) + std::string(extension);
-    const std::size_t fixed = 1 + suffix.size();
-    if (fixed + stem.size() > NAME_MAX)
-        stem = stem.substr(0, fixed < NAME_MAX ? NAME_MAX - fixed : 0);
-    return "." + std::string(stem) + suffix;
+    std::string suffix = ".~";
+    suffix.append(token).push_back('-');
+    suffix.append(std::to_string(serial)).append(extension);
+    const std::size_t room = NAME_MAX > suffix.size() + 1 ? NAME_MAX - suffix.size() - 1 : 0;
+    if (stem.size() > room) {
+        // Cut before a character's first byte, never inside a UTF-8 character.
+        std::size_t cut = room;
+        while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;
+        stem = stem.substr(0, cut);
+    }
+    std::string name = ".";
+    name.append(stem).append(suffix);
+    return name;
 }
 
 std::string JournalHeader(std::string_view token) {
-    return std::string(kMagic) + std::string(token) + "\n";
+    std::string header(kMagic);
+    header.append(token).push_back('\n');
+    return header;
 }
 
-std::string TemporaryRecord(std::string_view temporary) {
+std::string TemporaryRecord(const JournalTemporary& temporary) {
     std::string record(1, kTemporary);
-    record.append(temporary).push_back('\0');
+    AppendField(record, temporary.name);
+    AppendField(record, temporary.written.Text());
     return record;
 }
 
 std::string RenamesRecord(const std::vector<JournalRename>& renames) {
     std::string record(1, kRenames);
-    record.append(std::to_string(renames.size())).push_back('\0');
+    AppendField(record, std::to_string(renames.size()));
     for (const JournalRename& rename : renames) {
-        for (const std::string& field :
-             {std::to_string(rename.member), rename.temporary, rename.target, rename.backup})
-            record.append(field).push_back('\0');
+        AppendField(record, std::to_string(rename.member));
+        AppendField(record, rename.temporary);
+        AppendField(record, rename.written.Text());
+        AppendField(record, rename.target);
+        AppendField(record, rename.before.Text());
+        AppendField(record, rename.backup);
     }
     return record;
 }
 
 std::string UndoRecord(int member) {
     std::string record(1, kUndo);
-    record.append(std::to_string(member)).push_back('\0');
+    AppendField(record, std::to_string(member));
     return record;
 }
 
@@ -232,40 +267,46 @@ std::string DoneRecord() {
 }
 
 std::optional<Journal> ParseJournal(std::string_view text, std::string_view token) {
-    const std::string header = JournalHeader(token);
-    if (text.size() > kJournalLimit || !text.starts_with(header) || !IsTokenText(token))
+    if (text.size() > kJournalLimit || !IsTokenText(token) || !text.starts_with(JournalHeader(token)))
         return std::nullopt;
-    Reader in(text.substr(header.size()));
+    Reader in(text.substr(JournalHeader(token).size()));
     Journal journal;
-    bool open = false;  // a set is being put in place
+    std::unordered_map<std::string, std::size_t> temporaries;  // by name, where in the journal
     while (!in.AtEnd()) {
-        switch (*in.Type()) {
+        // Undo and done records are of the latest set, while it is not done.
+        JournalSet* open =
+            journal.sets.empty() || journal.sets.back().done ? nullptr : &journal.sets.back();
+        switch (in.Type()) {
             case kTemporary: {
                 const std::optional<std::string_view> name = in.Field();
-                if (!name || !BareName(*name) || !SerialOf(*name, token)) return std::nullopt;
-                journal.temporaries.emplace_back(*name);
+                const std::optional<FileIdentity> written = in.Identity();
+                if (!name || !written || !BareName(*name) || !SerialOf(*name, token))
+                    return std::nullopt;
+                // Named when made and again when written in full: the latest identity holds.
+                const auto [at, fresh] =
+                    temporaries.try_emplace(std::string(*name), journal.temporaries.size());
+                if (fresh) {
+                    journal.temporaries.push_back(JournalTemporary{at->first, *written});
+                } else {
+                    journal.temporaries[at->second].written = *written;
+                }
                 break;
             }
             case kRenames: {
-                if (open) return std::nullopt;
                 std::optional<std::vector<JournalRename>> renames = ReadRenames(in, token);
                 if (!renames) return std::nullopt;
-                journal.renames = std::move(*renames);
-                journal.undone.clear();
-                journal.done = false;
-                open = true;
+                journal.sets.push_back(JournalSet{std::move(*renames), {}, false});
                 break;
             }
             case kUndo: {
                 const std::optional<unsigned long> member = in.Number(INT_MAX);
-                if (!open || !member) return std::nullopt;
-                journal.undone.insert(static_cast<int>(*member));
+                if (open == nullptr || !member) return std::nullopt;
+                open->undone.insert(static_cast<int>(*member));
                 break;
             }
             case kDone:
-                if (!open) return std::nullopt;
-                journal.done = true;
-                open = false;
+                if (open == nullptr) return std::nullopt;
+                open->done = true;
                 break;
             default:
                 return std::nullopt;
@@ -274,63 +315,198 @@ std::optional<Journal> ParseJournal(std::string_view text, std::string_view toke
     return journal;
 }
 
+// ---------------------------------------------------------------------------------------------
 int PlaceEntry(int folder, const JournalRename& entry) {
+    const FileCalls& calls = Calls();
     const char* target = entry.target.c_str();
     struct stat old {};
     if (::fstatat(folder, target, &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(old.st_mode))
         return EISDIR;
-    if (!entry.backup.empty() && ::linkat(folder, target, folder, entry.backup.c_str(), 0) != 0 &&
-        errno != EEXIST && errno != ENOENT) {
+    if (!entry.backup.empty() &&
+        calls.linkat(folder, target, folder, entry.backup.c_str(), 0) != 0 && errno != EEXIST &&
+        errno != ENOENT) {
         // A file system without links: the old file itself becomes the backup.
-        if (::renameat(folder, target, folder, entry.backup.c_str()) != 0 && errno != ENOENT)
+        if (calls.renameat(folder, target, folder, entry.backup.c_str()) != 0 && errno != ENOENT)
             return errno;
     }
     if (entry.temporary.empty())
-        return ::unlinkat(folder, target, 0) == 0 || errno == ENOENT ? 0 : errno;
-    return ::renameat(folder, entry.temporary.c_str(), folder, target) == 0 ? 0 : errno;
+        return calls.unlinkat(folder, target, 0) == 0 || errno == ENOENT ? 0 : errno;
+    return calls.renameat(folder, entry.temporary.c_str(), folder, target) == 0 ? 0 : errno;
 }
 
-bool UndoEntry(int folder, const JournalRename& entry) {
-    const char* target = entry.target.c_str();
-    if (!entry.backup.empty()) {
-        struct stat backup {};
-        // No backup: it is back already, or the target was never touched.
-        if (::fstatat(folder, entry.backup.c_str(), &backup, AT_SYMLINK_NOFOLLOW) != 0) return true;
-        struct stat now {};
-        if (::fstatat(folder, target, &now, AT_SYMLINK_NOFOLLOW) == 0 &&
-            now.st_dev == backup.st_dev && now.st_ino == backup.st_ino)
-            return ::unlinkat(folder, entry.backup.c_str(), 0) == 0 || errno == ENOENT;
-        return ::renameat(folder, entry.backup.c_str(), folder, target) == 0;
+int RestoreEntry(int folder, const JournalRename& entry) {
+    const FileCalls& calls = Calls();
+    if (entry.before.Present())
+        return calls.renameat(folder, entry.backup.c_str(), folder, entry.target.c_str()) == 0
+                   ? 0
+                   : errno;
+    return calls.unlinkat(folder, entry.target.c_str(), 0) == 0 || errno == ENOENT ? 0 : errno;
+}
+
+int RemoveIfStill(int folder, const std::string& name, const FileIdentity& identity) {
+    if (name.empty() || !identity.Present() ||
+        !FileIdentity::At(folder, name).Matches(identity))
+        return 0;
+    return Calls().unlinkat(folder, name.c_str(), 0) == 0 || errno == ENOENT ? 0 : errno;
+}
+
+void DropBackup(int folder, const JournalRename& entry) {
+    RemoveIfStill(folder, entry.backup, entry.before);
+}
+
+namespace {
+
+// What the folder holds of one rename now, against what the run recorded.
+struct EntryNow {
+    bool targetOld = false;     // the target is the file before the set (or absent as it was)
+    bool targetNew = false;     // the target is the run's new file (or gone, for a removal)
+    bool targetAbsent = false;  // nothing has the target's name
+    bool backupOld = false;     // the backup is the old file
+    bool backupClear = false;   // no backup, or the old file
+    bool temporaryReady = false;
+
+    bool Placed() const { return targetNew && backupClear; }
+    // Half-way with a backup made by renaming, the old file waits under the backup's name alone.
+    bool CanPlace(const JournalRename& e) const {
+        return Placed() || (backupClear && (targetOld || (backupOld && targetAbsent)) &&
+                            (e.temporary.empty() || temporaryReady));
     }
-    // A new file where there was none: it goes again.
-    if (!entry.temporary.empty() && !Exists(folder, entry.temporary))
-        return ::unlinkat(folder, target, 0) == 0 || errno == ENOENT;
-    return true;
+    bool CanRestore(const JournalRename& e) const {
+        if (!backupClear) return false;
+        if (targetOld) return true;
+        return e.before.Present() ? backupOld && (targetNew || targetAbsent) : targetNew;
+    }
+};
+
+EntryNow Look(int folder, const JournalRename& e) {
+    EntryNow now;
+    const FileIdentity target = FileIdentity::At(folder, e.target);
+    now.targetOld = target.Matches(e.before);
+    now.targetNew = e.temporary.empty() ? target.Absent() : target.Matches(e.written);
+    now.targetAbsent = target.Absent();
+    const FileIdentity backup = e.backup.empty() ? FileIdentity{} : FileIdentity::At(folder, e.backup);
+    now.backupOld = backup.Present() && backup.Matches(e.before);
+    now.backupClear = backup.Absent() || now.backupOld;
+    now.temporaryReady =
+        !e.temporary.empty() && FileIdentity::At(folder, e.temporary).Matches(e.written);
+    return now;
 }
 
-bool ReplayJournal(int folder, int journalFd, const Journal& journal) {
-    bool ok = true;
-    std::set<int> undone = journal.undone;
-    if (!journal.done) {
-        for (const JournalRename& entry : journal.renames) {
-            if (undone.contains(entry.member)) continue;
-            // A temporary that is gone has taken its place already.
-            if (!entry.temporary.empty() && !Exists(folder, entry.temporary)) continue;
-            if (PlaceEntry(folder, entry) == 0) continue;
-            // What cannot be put in place is undone with the rest of its member.
-            if (!WriteToDescriptor(journalFd, UndoRecord(entry.member)) ||
-                ::fdatasync(journalFd) != 0)
-                return false;
-            undone.insert(entry.member);
+void Add(std::vector<std::string>& names, const std::string& name) {
+    if (!name.empty()) names.push_back(name);
+}
+
+class Replay {
+  public:
+    Replay(int folder, int journalFd) : folder_(folder), journalFd_(journalFd) {}
+
+    Recovery Run(const Journal& journal) {
+        for (const JournalSet& set : journal.sets) Finish(set);
+        for (const JournalTemporary& temporary : journal.temporaries) {
+            if (handled_.contains(temporary.name)) continue;
+            const FileIdentity now = FileIdentity::At(folder_, temporary.name);
+            if (now.Absent()) continue;
+            if (temporary.written.Present() && now.Matches(temporary.written)) {
+                Step(RemoveIfStill(folder_, temporary.name, temporary.written));
+            } else if (left_.insert(temporary.name).second) {
+                result_.left.push_back(temporary.name);
+            }
         }
-        for (auto it = journal.renames.rbegin(); it != journal.renames.rend(); ++it)
-            if (undone.contains(it->member) && !UndoEntry(folder, *it)) ok = false;
-        if (!ok) return false;
+        if (FlushFolder(folder_) != 0) result_.complete = false;
+        return result_;
     }
-    for (const JournalRename& entry : journal.renames)
-        RemoveIfThere(folder, undone.contains(entry.member) ? entry.temporary : entry.backup, ok);
-    for (const std::string& temporary : journal.temporaries) RemoveIfThere(folder, temporary, ok);
-    return ::fsync(folder) == 0 && ok;
+
+  private:
+    void Step(int err) {
+        if (err != 0) result_.complete = false;
+    }
+
+    void Finish(const JournalSet& set) {
+        std::set<int> members;
+        for (const JournalRename& e : set.renames) members.insert(e.member);
+        for (int member : members) {
+            std::vector<const JournalRename*> entries;
+            for (const JournalRename& e : set.renames)
+                if (e.member == member) entries.push_back(&e);
+            if (set.done) {
+                Tidy(entries, true);
+            } else {
+                FinishMember(entries, set.undone.contains(member));
+            }
+        }
+    }
+
+    void FinishMember(const std::vector<const JournalRename*>& entries, bool undone) {
+        auto all = [&](auto test) {
+            for (const JournalRename* e : entries)
+                if (!test(*e, Look(folder_, *e))) return false;
+            return true;
+        };
+        const auto canPlace = [](const JournalRename& e, const EntryNow& n) { return n.CanPlace(e); };
+        const auto canRestore = [](const JournalRename& e, const EntryNow& n) {
+            return n.CanRestore(e);
+        };
+        if (!undone && all(canPlace)) {
+            if (Place(entries)) return Tidy(entries, true);
+            // What cannot be put in place is undone with the rest of its member.
+            if (!WriteAll(journalFd_, UndoRecord(entries.front()->member)) ||
+                Calls().fdatasync(journalFd_) != 0) {
+                result_.complete = false;
+                return;
+            }
+        }
+        if (all(canRestore)) {
+            for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+                const EntryNow now = Look(folder_, **it);
+                if (now.targetOld) continue;
+                Step(RestoreEntry(folder_, **it));
+                Add(result_.undone, (*it)->target);
+            }
+            return Tidy(entries, false);
+        }
+        // Changed since the run died: left entirely as it is.
+        for (const JournalRename* e : entries) {
+            Add(result_.left, e->target);
+            for (const std::string* name : {&e->temporary, &e->backup}) {
+                if (name->empty()) continue;
+                handled_.insert(*name);
+                if (!FileIdentity::At(folder_, *name).Absent() && left_.insert(*name).second)
+                    result_.left.push_back(*name);
+            }
+        }
+    }
+
+    bool Place(const std::vector<const JournalRename*>& entries) {
+        for (const JournalRename* e : entries) {
+            if (Look(folder_, *e).Placed()) continue;
+            if (PlaceEntry(folder_, *e) != 0) return false;
+            Add(result_.finished, e->target);
+        }
+        return true;
+    }
+
+    // Removes the backups of a member in place, or the temporaries of one undone, while they are
+    // still the run's.
+    void Tidy(const std::vector<const JournalRename*>& entries, bool inPlace) {
+        for (const JournalRename* e : entries) {
+            handled_.insert(e->temporary);
+            handled_.insert(e->backup);
+            if (!inPlace) Step(RemoveIfStill(folder_, e->temporary, e->written));
+            Step(RemoveIfStill(folder_, e->backup, e->before));
+        }
+    }
+
+    int folder_;
+    int journalFd_;
+    Recovery result_;
+    std::set<std::string> handled_;  // temporaries and backups the sets dealt with
+    std::set<std::string> left_;
+};
+
+}  // namespace
+
+Recovery ReplayJournal(int folder, int journalFd, const Journal& journal) {
+    return Replay(folder, journalFd).Run(journal);
 }
 
 void FileNotice(std::string_view text) {

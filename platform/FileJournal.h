@@ -7,35 +7,54 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileCalls.h"
+
 // The journal of one run's writes in one folder: a hidden file ".~<token>.journal" there, where
-// the token is the run's own random one. It names the run's temporary files as they are made
-// and, when a set of files is put in place, every rename of the set, so that a run killed
-// meanwhile leaves what the next writer in the folder needs to finish or undo the set and to
-// remove the temporaries.
+// the token is the run's own random one. It names the run's temporary files as they are written
+// and, when a set of files is put in place, every rename of the set, each with the identity of
+// every file it touches as the run saw it (FileCalls.h): so that a run killed meanwhile leaves
+// what the next writer in the folder needs to finish or undo the set and to remove the
+// temporaries, and so that the next writer does so only where the folder still holds exactly what
+// the dead run left.
 //
 // What a folder holds is outside input, journals included. A journal names entries of its own
 // folder only, by bare names (no '/', no "." or ".."); every temporary and backup it names
-// carries its token, and is the name TemporaryName gives for the target it stands for; every
-// target is of a kind a set of files holds (.shp, .shx, .dbf, .tpi, .map, .cc), and a removed one
-// shares its stem with a file the set puts in place. A journal that breaks any rule is never acted
-// on, and no file is removed because its name merely looks like a temporary's.
+// carries its token, and is the name TemporaryName gives for the target it stands for; a removed
+// file is of a kind a set of files holds (.shp, .shx, .dbf, .tpi, .map, .cc) and shares its stem
+// with a file the set puts in place. A journal that breaks any rule is never acted on. Recovery
+// then acts on a file only while it still has the identity the journal gives it: a planted journal
+// cannot know another file's identity, and a change a person made after the run died always wins.
 namespace platform {
 
 // One file of a set being put in place.
 struct JournalRename {
     std::string temporary;  // the new file; empty when the target is removed
+    FileIdentity written;   // the new file as written and flushed
     std::string target;
-    std::string backup;  // a link to the target's old file while the set is put in place; empty
-                         // when there is no old file or no need to keep it
-    int member = 0;      // the entries of one member are put in place or undone together
+    FileIdentity before;  // the target before the set (absent when there was none)
+    std::string backup;   // a link to the target's old file while the set is put in place; empty
+                          // when there is no old file or no need to keep it
+    int member = 0;       // the entries of one member are put in place or undone together
+};
+
+// One set put in place.
+struct JournalSet {
+    std::vector<JournalRename> renames;
+    std::set<int> undone;  // members being undone
+    bool done = false;     // the set is in place
+};
+
+// A temporary file the run made: its identity once it was written in full (absent while it
+// was being written).
+struct JournalTemporary {
+    std::string name;
+    FileIdentity written;
 };
 
 // What a journal asks for.
 struct Journal {
-    std::vector<std::string> temporaries;  // made by the run, maybe still there
-    std::vector<JournalRename> renames;    // the set being put in place; empty when none
-    std::set<int> undone;                  // members of that set being undone
-    bool done = false;                     // the set is in place
+    std::vector<JournalTemporary> temporaries;
+    std::vector<JournalSet> sets;
 };
 
 // A journal may be no larger.
@@ -48,13 +67,13 @@ std::string NewJournalToken();
 std::string JournalName(std::string_view token);
 std::string JournalTokenOf(std::string_view name);
 // The name of a temporary file beside `target` (a bare name) carrying the token: the target's
-// name with a dot before it and the token and serial number before its extension, shortened to
-// the longest name a folder takes.
+// name with a dot before it and the token and serial number before its extension, shortened (on
+// a character's boundary) to the longest name a folder takes.
 std::string TemporaryName(std::string_view target, std::string_view token, unsigned long serial);
 
 // The records of a journal, written one after another as the run goes.
 std::string JournalHeader(std::string_view token);
-std::string TemporaryRecord(std::string_view temporary);
+std::string TemporaryRecord(const JournalTemporary& temporary);
 std::string RenamesRecord(const std::vector<JournalRename>& renames);
 std::string UndoRecord(int member);
 std::string DoneRecord();
@@ -65,17 +84,29 @@ std::optional<Journal> ParseJournal(std::string_view text, std::string_view toke
 
 // The renames of a set inside a folder (a descriptor). PlaceEntry keeps the old file as the
 // backup, then puts the temporary in the target's place (or removes the target); 0 or errno.
-// UndoEntry brings the old file back (or removes the new one where there was none); false when
-// that fails.
+// RestoreEntry brings the old file back in place of the new one (or removes the new one where
+// there was none); 0 or errno.
 int PlaceEntry(int folder, const JournalRename& entry);
-bool UndoEntry(int folder, const JournalRename& entry);
+int RestoreEntry(int folder, const JournalRename& entry);
+// Removes the entry's backup when it is still the target's old file.
+void DropBackup(int folder, const JournalRename& entry);
+// Removes a file of the folder when it still has that identity; 0 or errno.
+int RemoveIfStill(int folder, const std::string& name, const FileIdentity& identity);
 
-// Finishes what a dead run's journal asks for in the folder: the set it was putting in place is
-// put in place, or the members being undone are undone (also a member that cannot be put in
-// place, noted first in the journal `journalFd`), the backups and temporaries it names are
-// removed and the folder is flushed. False when something could not be done; the journal then
-// stays.
-bool ReplayJournal(int folder, int journalFd, const Journal& journal);
+// What a recovery did and left, by the names of the folder's entries.
+struct Recovery {
+    bool complete = true;                // every step it took succeeded; otherwise the journal stays
+    std::vector<std::string> finished;  // targets a dead run's set put in place
+    std::vector<std::string> undone;    // targets given their old files back
+    std::vector<std::string> left;      // files left as they are: changed since, or unknown
+};
+
+// Finishes what a dead run's journal (open as `journalFd`, where an undo is noted first) asks for
+// in the folder: per member of each set, the set is put in place when every file is still as the
+// run left it, or undone when that is asked or the only way back, or else left entirely as it
+// is; the temporaries and backups it names are removed while they are still the run's; then the
+// folder is flushed.
+Recovery ReplayJournal(int folder, int journalFd, const Journal& journal);
 
 // Says something about the files of a folder to the person running the program.
 void FileNotice(std::string_view text);

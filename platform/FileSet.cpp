@@ -56,7 +56,7 @@ std::int32_t FileSet::Error() const {
 
 void FileSet::Discard() {
     for (const Entry& entry : entries_)
-        if (!entry.temporary.empty()) entry.folder->Discard(entry.temporary);
+        if (!entry.temporary.empty()) entry.folder->Discard(entry.temporary, entry.written);
     entries_.clear();
     byName_.clear();
 }
@@ -67,20 +67,21 @@ void FileSet::Remove(std::string_view name) {
     struct stat st {};
     if (::lstat(os.c_str(), &st) != 0) return;
     Entry entry;
-    entry.target = Absolute(FollowLinks(os));
-    entry.alias = Absolute(os);
+    entry.target = Absolute(os);
+    entry.alias = entry.target;
     entry.folder = FolderJournal::Of(SplitOsName(entry.target).first);
     if (!entry.folder) return Fail(OsErrorFromErrno(errno));
     Keep(std::move(entry));
 }
 
 void FileSet::Adopt(std::shared_ptr<FolderJournal> folder, std::string temporary,
-                    std::string target, std::string alias) {
+                    FileIdentity written, std::string target, std::string alias) {
     if (outer_ != nullptr)
-        return outer_->Adopt(std::move(folder), std::move(temporary), std::move(target),
+        return outer_->Adopt(std::move(folder), std::move(temporary), written, std::move(target),
                              std::move(alias));
     Entry entry;
     entry.held = folder->Folder() + "/" + temporary;
+    entry.written = written;
     entry.folder = std::move(folder);
     entry.temporary = std::move(temporary);
     entry.target = Absolute(target);
@@ -95,38 +96,50 @@ void FileSet::Keep(Entry entry) {
 }
 
 void FileSet::Hold(Entry entry) {
+    // Found by its target, by the name it was asked for, and by its temporary's own name.
     if (auto it = byName_.find(entry.target); it != byName_.end()) {
         Entry& held = entries_[it->second];
         if (held.target == entry.target) {
-            if (!held.temporary.empty()) held.folder->Discard(held.temporary);
+            if (!held.temporary.empty()) held.folder->Discard(held.temporary, held.written);
+            byName_.erase(held.held);
             byName_.try_emplace(entry.alias, it->second);
+            if (!entry.held.empty()) byName_.try_emplace(entry.held, it->second);
             held = std::move(entry);
             return;
         }
     }
     byName_.try_emplace(entry.target, entries_.size());
     byName_.try_emplace(entry.alias, entries_.size());
+    if (!entry.held.empty()) byName_.try_emplace(entry.held, entries_.size());
     entries_.push_back(std::move(entry));
 }
 
-const std::string* FileSet::Held(std::string_view osName) const {
-    if (outer_ != nullptr) return outer_->Held(osName);
+const FileSet::Entry* FileSet::Holding(std::string_view osName) const {
+    if (outer_ != nullptr) return outer_->Holding(osName);
     if (!entries_.empty()) {
         if (auto it = byName_.find(Absolute(osName)); it != byName_.end()) {
             const Entry& entry = entries_[it->second];
-            if (!entry.temporary.empty()) return &entry.held;
+            if (!entry.temporary.empty()) return &entry;
         }
     }
     // A member's files stand for the files its set of sets holds.
-    return parent_ != nullptr ? parent_->Held(osName) : nullptr;
+    return parent_ != nullptr ? parent_->Holding(osName) : nullptr;
+}
+
+const std::string* FileSet::Held(std::string_view osName) const {
+    const Entry* entry = Holding(osName);
+    return entry != nullptr ? &entry->held : nullptr;
+}
+
+std::optional<int> FileSet::OpenHeld(std::string_view osName, int flags) const {
+    const Entry* entry = Holding(osName);
+    if (entry == nullptr) return std::nullopt;
+    return entry->folder->OpenTemporary(entry->temporary, entry->written, flags);
 }
 
 bool FileSet::HoldsTemporary(std::string_view osName) const {
-    if (outer_ != nullptr) return outer_->HoldsTemporary(osName);
-    const std::string name = Absolute(osName);
-    return std::any_of(entries_.begin(), entries_.end(), [&](const Entry& entry) {
-        return !entry.temporary.empty() && entry.held == name;
-    });
+    const Entry* entry = Holding(osName);
+    return entry != nullptr && entry->held == Absolute(osName);
 }
 
 bool FileSet::Unplaced(std::string_view osName) const {
@@ -144,6 +157,8 @@ std::int32_t FileSet::Commit() {
     }
     if (parent_ != nullptr) {
         for (Entry& entry : entries_) {
+            // What the member's operation wrote into its files since, for a later run's recovery.
+            if (!entry.temporary.empty()) entry.folder->Renote(entry.temporary, entry.written);
             entry.member = parent_->members_;
             parent_->Hold(std::move(entry));
         }
@@ -162,8 +177,8 @@ std::int32_t FileSet::PutInPlace() {
     members_ = 0;
     std::vector<SetFile> files;
     for (const Entry& entry : entries_)
-        files.push_back(
-            SetFile{entry.folder, entry.temporary, SplitOsName(entry.target).second, entry.member});
+        files.push_back(SetFile{entry.folder, entry.temporary, entry.written,
+                                SplitOsName(entry.target).second, entry.member});
     const CommitOutcome outcome = CommitFiles(files);
     for (const Entry& entry : entries_) {
         if (!outcome.failed.contains(entry.member)) continue;

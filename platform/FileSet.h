@@ -2,11 +2,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+#include "platform/FileCalls.h"
 
 // Files that belong together (a shapefile's .shp, .shx and .dbf; a MAP file and its link table)
 // are written inside one FileSet: the finished replacements (ReplacementFile.h) wait in the set
@@ -54,19 +57,24 @@ class FileSet {
     static FileSet* Current();
 
     // Removes the file of that system name when the set is put in place (an older companion that
-    // the new set no longer has); nothing happens to it when the set fails.
+    // the new set no longer has); nothing happens to it when the set fails. A link is removed
+    // itself, never what it leads to.
     void Remove(std::string_view name);
 
     // Used by the writers. Takes a finished temporary file (a bare name in the folder of the
-    // journal) for its target (an operating-system name); `alias` is the name the target was
-    // asked for when a link led elsewhere. A file the set held for the same target before is
-    // removed.
-    void Adopt(std::shared_ptr<FolderJournal> folder, std::string temporary, std::string target,
-               std::string alias);
+    // journal, with its identity) for its target (an operating-system name); `alias` is the name
+    // the target was asked for when a link led elsewhere. A file the set held for the same target
+    // before is removed.
+    void Adopt(std::shared_ptr<FolderJournal> folder, std::string temporary, FileIdentity written,
+               std::string target, std::string alias);
     // The temporary file held for that operating-system name, or nullptr.
     const std::string* Held(std::string_view osName) const;
     // True when the operating-system name is one of the set's temporary files.
     bool HoldsTemporary(std::string_view osName) const;
+    // Opens the temporary file held for that operating-system name (or the temporary of that
+    // name) with open(2)'s flags, through its folder and only while it is still the file the set
+    // holds: the descriptor, or -1 with errno set; nothing when the set holds no such file.
+    std::optional<int> OpenHeld(std::string_view osName, int flags) const;
 
   private:
     struct Entry {
@@ -75,8 +83,11 @@ class FileSet {
         std::string target;     // absolute operating-system names, "." and ".." resolved
         std::string alias;
         std::string held;  // the temporary's name
+        FileIdentity written;
         int member = 0;
     };
+    // The entry holding a temporary for that name, or nullptr.
+    const Entry* Holding(std::string_view osName) const;
     void Discard();
     // Keeps the entry, in place of one for the same target (whose temporary file goes); Keep
     // first makes a file given to a set of sets directly a member of its own.
@@ -101,11 +112,7 @@ class FileSet {
 
 // For tests: every replacement whose target's name ends in `suffix` (compared without regard to
 // case) fails with `error` when it is finished, as a full disk would make it fail; an empty
-// suffix ends this. The next set of several files that has put that many of them in place fails
-// at its next rename, ends the process at once as if it were killed, or stops it (SIGSTOP); a
-// negative count ends this.
-enum class CommitBreak { Fail, End, Stop };
+// suffix ends this.
 void FailReplacementsForTest(std::string_view suffix, std::int32_t error);
-void BreakCommitForTest(int filesInPlace, CommitBreak how);
 
 }  // namespace platform

@@ -136,11 +136,25 @@ std::string OsCurrentFolder() {
     }
 }
 
-std::string FollowLinks(std::string osName) {
+namespace {
+
+// The kernel's rule for links in shared folders such as /tmp: a link in a sticky folder that
+// anyone may write is followed only for its owner or the folder's.
+bool MayFollow(const std::string& link, const struct stat& linkInfo) {
+    struct stat folder {};
+    if (::stat(SplitOsName(link).first.c_str(), &folder) != 0) return false;
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    return !shared || linkInfo.st_uid == ::geteuid() || linkInfo.st_uid == folder.st_uid;
+}
+
+}  // namespace
+
+std::optional<std::string> FollowLinks(std::string osName) {
     constexpr int kMaxLinks = 40;
     for (int i = 0; i < kMaxLinks; ++i) {
         struct stat st {};
         if (::lstat(osName.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return osName;
+        if (!MayFollow(osName, st)) return std::nullopt;
         std::vector<char> buffer(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) +
                                  1);
         const ssize_t n = ::readlink(osName.c_str(), buffer.data(), buffer.size());
@@ -148,7 +162,7 @@ std::string FollowLinks(std::string osName) {
         std::string link(buffer.data(), static_cast<std::size_t>(n));
         osName = link.front() == '/' ? link : SplitOsName(osName).first + "/" + link;
     }
-    return osName;
+    return std::nullopt;  // a loop of links, as the kernel refuses it
 }
 
 bool FileExists(std::string_view name) {
@@ -276,19 +290,41 @@ std::optional<std::string> ReadFromDescriptor(int fd, std::size_t limit) {
     }
 }
 
-int OpenFileDescriptor(std::string_view name, int flags, std::int32_t& error) {
+int OpenFileDescriptor(std::string_view name, int flags, std::int32_t& error, bool regularOnly) {
     error = 0;
     if (name.empty()) {
         error = kErrorPathNotFound;
         return -1;
     }
-    return OpenOsFileDescriptor(OsNameToOpen(name), flags, error);
+    if (const FileSet* set = FileSet::Current()) {
+        std::optional<int> held = set->OpenHeld(Cp1250ToUtf8(name), flags);
+        if (!held) held = set->OpenHeld(OsName(name), flags);
+        if (held) {
+            if (*held < 0) error = OsErrorFromErrno(errno);
+            return *held;
+        }
+    }
+    return OpenOsFileDescriptor(OsName(name), flags, error, regularOnly);
 }
 
-int OpenOsFileDescriptor(const std::string& osName, int flags, std::int32_t& error) {
+int OpenOsFileDescriptor(const std::string& osName, int flags, std::int32_t& error,
+                         bool regularOnly) {
     error = 0;
-    const int fd = ::open(osName.c_str(), flags | O_CLOEXEC, 0666);
-    if (fd < 0) error = OsErrorForPath(errno, osName);
+    // Opened without waiting, so that a pipe or a device in a file's place cannot hold the
+    // program up; checked, then made an ordinary descriptor.
+    const int fd = ::open(osName.c_str(), flags | (regularOnly ? O_NONBLOCK : 0) | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        error = OsErrorForPath(errno, osName);
+        return -1;
+    }
+    if (!regularOnly) return fd;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        ((flags & O_NONBLOCK) == 0 && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)) {
+        ::close(fd);
+        error = kErrorAccessDenied;
+        return -1;
+    }
     return fd;
 }
 

@@ -37,9 +37,11 @@ std::string ExpandFileName(std::string_view name);
 std::string NormalizedPath(std::string_view name, std::string_view base);
 // The current folder as an operating-system name; empty when it cannot be found.
 std::string OsCurrentFolder();
-// The file a link (an operating-system name) leads to, followed through every link; the name
-// itself when it is none.
-std::string FollowLinks(std::string osName);
+// The file a link (an operating-system name) leads to, followed through every link as the kernel
+// follows one; the name itself when it is none. Nothing when a link lies in a sticky folder that
+// anyone may write and belongs to neither the running user nor the folder's owner: somebody
+// else's link there could lead the program to any file it may write, so it is not followed.
+std::optional<std::string> FollowLinks(std::string osName);
 
 // True for an existing regular file (or one the current file set holds for that name).
 bool FileExists(std::string_view name);
@@ -79,10 +81,14 @@ bool WriteToDescriptor(int fd, std::string_view data);
 // bytes.
 std::optional<std::string> ReadFromDescriptor(int fd, std::size_t limit);
 
-// Opens a file by its system name with open(2)'s flags; the descriptor, or -1 with `error` set
-// to the Windows error number.
-int OpenFileDescriptor(std::string_view name, int flags, std::int32_t& error);
+// Opens a file by its system name with open(2)'s flags (a file the current file set holds for that
+// name in its place); the descriptor, or -1 with `error` set to the Windows error number. With
+// `regularOnly` anything but a regular file (a folder, a device, a pipe) is refused at once, never
+// waited for: for files that must be read whole or written in place.
+int OpenFileDescriptor(std::string_view name, int flags, std::int32_t& error,
+                       bool regularOnly = false);
 // The same for an operating-system name.
-int OpenOsFileDescriptor(const std::string& osName, int flags, std::int32_t& error);
+int OpenOsFileDescriptor(const std::string& osName, int flags, std::int32_t& error,
+                         bool regularOnly = false);
 
 }  // namespace platform

@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,7 +11,6 @@
 #include <map>
 
 #include "platform/FileJournal.h"
-#include "platform/FileSet.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderLock.h"
 
@@ -23,7 +21,6 @@ namespace {
 struct Journals {
     std::mutex lock;
     pid_t process = 0;
-    std::string token;
     std::map<std::pair<dev_t, ino_t>, std::weak_ptr<FolderJournal>> folders;
 };
 
@@ -38,7 +35,16 @@ constexpr std::size_t kFewFiles = 8;
 // Serial numbers of temporaries and backups: every name is made once in a process.
 std::atomic<unsigned long> serials{0};
 
-// Why a journal found in a folder is left as it is.
+// What recovery did, and why a journal found in a folder is left as it is.
+constexpr std::string_view kFinished = "dokończono przerwany zapis plików w folderze ";
+constexpr std::string_view kUndone =
+    "wycofano przerwany zapis plików, wróciły ich poprzednie wersje, w folderze ";
+constexpr std::string_view kChanged =
+    "wymienione w nim pliki nie są już takie, jakie zostawił przerwany zapis, więc ich nie "
+    "zmieniono (usuń dziennik, gdy są w porządku): ";
+constexpr std::string_view kUnflushed =
+    "pliki są na miejscu, ale system plików nie potwierdził ich zapisu na dysku (następny zapis "
+    "sprawdzi je ponownie) w folderze ";
 constexpr std::string_view kLeftAlone = "pozostawiono bez zmian dziennik zapisu ";
 constexpr std::string_view kNoLocks =
     "system plików nie ma blokad, po których można poznać, czy jego program jeszcze działa";
@@ -49,17 +55,26 @@ constexpr std::string_view kCannotOpen = "nie można go otworzyć";
 constexpr std::string_view kNotOurs = "nie jest dziennikiem, który mógł zapisać ten program";
 constexpr std::string_view kNotRestored = "nie udało się uporządkować plików, które wymienia";
 
-// The test hook of BreakCommitForTest.
-std::atomic<int> breakAfter{-1};
-std::atomic<CommitBreak> breakHow{CommitBreak::Fail};
-
 // Says once in a process why a journal of a folder is left as it is.
 void LeftAlone(const std::string& journal, std::string_view why) {
     static std::mutex lock;
     static std::set<std::string> said;
     std::lock_guard<std::mutex> guard(lock);
-    if (said.insert(journal).second)
-        FileNotice(std::string(kLeftAlone) + journal + ": " + std::string(why));
+    if (said.insert(journal).second) {
+        std::string text(kLeftAlone);
+        text.append(journal).append(": ").append(why);
+        FileNotice(text);
+    }
+}
+
+// Says which files of a folder something happened to.
+void Tell(std::string_view what, const std::string& folder,
+          const std::vector<std::string>& names) {
+    if (names.empty()) return;
+    std::string text(what);
+    text.append(folder).append(": ");
+    for (std::size_t i = 0; i < names.size(); ++i) text.append(i > 0 ? ", " : "").append(names[i]);
+    FileNotice(text);
 }
 
 }  // namespace
@@ -77,11 +92,12 @@ std::shared_ptr<FolderJournal> FolderJournal::Of(const std::string& osFolder) {
     // A child process starts afresh: its parent's journals are not its own.
     if (all.process != ::getpid()) {
         all.process = ::getpid();
-        all.token = NewJournalToken();
         all.folders.clear();
     }
     if (auto it = all.folders.find({st.st_dev, st.st_ino}); it != all.folders.end()) {
-        if (std::shared_ptr<FolderJournal> journal = it->second.lock()) return journal;
+        // A journal that must stay for a later run takes no more of this process's work.
+        std::shared_ptr<FolderJournal> journal = it->second.lock();
+        if (journal && !journal->stuck_) return journal;
     }
     const int fd = ::open(osFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0 || ::fstat(fd, &st) != 0) {
@@ -90,70 +106,105 @@ std::shared_ptr<FolderJournal> FolderJournal::Of(const std::string& osFolder) {
     }
     const std::string name =
         osFolder.starts_with('/') ? osFolder : OsCurrentFolder() + "/" + osFolder;
-    std::shared_ptr<FolderJournal> journal(
-        new FolderJournal(fd, name, st.st_dev, st.st_ino, all.token));
+    std::shared_ptr<FolderJournal> journal(new FolderJournal(fd, name, st.st_dev, st.st_ino));
     if (!journal->Start()) return nullptr;
     all.folders[{st.st_dev, st.st_ino}] = journal;
     return journal;
 }
 
-FolderJournal::FolderJournal(int fd, std::string folder, dev_t device, ino_t inode,
-                             std::string token)
-    : fd_(fd),
-      folder_(std::move(folder)),
-      device_(device),
-      inode_(inode),
-      token_(std::move(token)) {}
+FolderJournal::FolderJournal(int fd, std::string folder, dev_t device, ino_t inode)
+    : fd_(fd), folder_(std::move(folder)), device_(device), inode_(inode) {}
+
+int FolderJournal::LinkUnnamed(int fd, const std::string& name) const {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (Calls().linkat(AT_FDCWD, self.c_str(), fd_, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return 0;
+    if (errno == EEXIST) return EEXIST;
+    // Without /proc: the file itself, which a privileged process may link.
+    return Calls().linkat(fd, "", fd_, name.c_str(), AT_EMPTY_PATH) == 0 ? 0 : errno;
+}
 
 bool FolderJournal::Start() {
+    // Every journal has a token of its own, so that one left for a later run never takes more.
+    token_ = NewJournalToken();
+    const std::string name = JournalName(token_);
+    const std::string header = JournalHeader(token_);
     // Made under the folder's lock, so that nobody takes the new journal for a dead run's, and,
     // where the file system allows, written and locked before it shows in the folder, so that a
-    // run killed meanwhile leaves no empty journal.
-    locks_ = LockFolder(fd_, folder_) != LockState::Unsupported;
-    const std::string name = JournalName(token_);
+    // run killed meanwhile leaves no empty journal. Temporaries are then made the same way.
+    const LockState folderLock = LockFolder(fd_, folder_);
+    locks_ = folderLock != LockState::Unsupported;
+    int err = 0;
     journalFd_ = ::openat(fd_, ".", O_TMPFILE | O_RDWR | O_APPEND | O_CLOEXEC, 0600);
-    const bool unnamed = journalFd_ >= 0;
-    if (!unnamed)
-        journalFd_ = ::openat(fd_, name.c_str(),
-                              O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_APPEND | O_CLOEXEC, 0600);
-    int err = errno;
     if (journalFd_ >= 0) {
         if (locks_ && TryLock(journalFd_) == LockState::Unsupported) locks_ = false;
-        const std::string self = "/proc/self/fd/" + std::to_string(journalFd_);
-        if (!Note(JournalHeader(token_), false) ||
-            (unnamed &&
-             ::linkat(AT_FDCWD, self.c_str(), fd_, name.c_str(), AT_SYMLINK_FOLLOW) != 0)) {
-            err = errno;
-            if (!unnamed) ::unlinkat(fd_, name.c_str(), 0);
+        if (!WriteAll(journalFd_, header) || LinkUnnamed(journalFd_, name) != 0) {
             ::close(journalFd_);
             journalFd_ = -1;
         }
     }
-    if (locks_) Unlock(fd_);
+    if (journalFd_ < 0) {
+        // No unnamed files here, or no way to link one (no /proc): named files throughout.
+        unnamed_ = false;
+        journalFd_ = ::openat(fd_, name.c_str(),
+                              O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_APPEND | O_CLOEXEC, 0600);
+        if (journalFd_ >= 0) {
+            if (locks_ && TryLock(journalFd_) == LockState::Unsupported) locks_ = false;
+            if (!WriteAll(journalFd_, header)) {
+                err = errno;
+                ::unlinkat(fd_, name.c_str(), 0);
+                ::close(journalFd_);
+                journalFd_ = -1;
+            }
+        } else {
+            err = errno;
+        }
+    }
+    size_ = static_cast<off_t>(header.size());
+    if (folderLock == LockState::Held) Unlock(fd_);
     errno = err;
     return journalFd_ >= 0;
 }
 
 FolderJournal::~FolderJournal() {
     if (journalFd_ >= 0) {
-        if (live_.empty() && !stuck_) ::unlinkat(fd_, JournalName(token_).c_str(), 0);
+        if (live_.empty() && !stuck_) {
+            // Only while the name is still the journal this run wrote.
+            const std::string name = JournalName(token_);
+            if (FileIdentity::At(fd_, name).SameFile(FileIdentity::Of(journalFd_)))
+                Calls().unlinkat(fd_, name.c_str(), 0);
+        }
         ::close(journalFd_);
     }
     if (fd_ >= 0) ::close(fd_);
 }
 
 bool FolderJournal::Note(const std::string& record, bool sync) {
-    return WriteToDescriptor(journalFd_, record) && (!sync || ::fdatasync(journalFd_) == 0);
+    if (!WriteAll(journalFd_, record)) {
+        const int err = errno;
+        // A record cut short would make the whole journal unreadable: it goes again.
+        if (Calls().ftruncate(journalFd_, size_) != 0) stuck_ = true;
+        errno = err;
+        return false;
+    }
+    size_ += static_cast<off_t>(record.size());
+    return !sync || Calls().fdatasync(journalFd_) == 0;
 }
 
-int FolderJournal::CreateTemporary(std::string_view target, std::string& temporary) {
+int FolderJournal::Create(std::string_view target, mode_t mode, std::string& temporary) {
     std::lock_guard<std::mutex> guard(lock_);
+    temporary.clear();
+    if (unnamed_) {
+        const int fd = ::openat(fd_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+        if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return fd;
+        unnamed_ = false;
+    }
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = TemporaryName(target, token_, ++serials);
         // Named in the journal first: a run killed at once leaves nothing the journal misses.
-        if (!Note(TemporaryRecord(name), false)) return -1;
+        if (!Note(TemporaryRecord(JournalTemporary{name, {}}), false)) return -1;
         const int fd =
-            ::openat(fd_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            ::openat(fd_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0) {
             live_.insert(name);
             temporary = std::move(name);
@@ -161,12 +212,67 @@ int FolderJournal::CreateTemporary(std::string_view target, std::string& tempora
         }
         if (errno != EEXIST) return -1;
     }
+    errno = EEXIST;
     return -1;
 }
 
-void FolderJournal::Discard(const std::string& temporary) {
+int FolderJournal::Publish(int fd, std::string_view target, std::string& temporary,
+                           FileIdentity& written) {
     std::lock_guard<std::mutex> guard(lock_);
-    if (::unlinkat(fd_, temporary.c_str(), 0) == 0 || errno == ENOENT) live_.erase(temporary);
+    written = FileIdentity::Of(fd);
+    if (!written.Present()) return errno != 0 ? errno : EIO;
+    if (!temporary.empty())
+        return Note(TemporaryRecord(JournalTemporary{temporary, written}), false) ? 0 : errno;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = TemporaryName(target, token_, ++serials);
+        // Named in the journal, with what it holds, before it shows in the folder.
+        if (!Note(TemporaryRecord(JournalTemporary{name, written}), false)) return errno;
+        const int err = LinkUnnamed(fd, name);
+        if (err == 0) {
+            live_.insert(name);
+            temporary = std::move(name);
+            return 0;
+        }
+        if (err != EEXIST) return err;
+    }
+    return EEXIST;
+}
+
+void FolderJournal::Renote(const std::string& temporary, FileIdentity& written) {
+    std::lock_guard<std::mutex> guard(lock_);
+    const FileIdentity now = FileIdentity::At(fd_, temporary);
+    if (!now.SameFile(written) || now.Matches(written)) return;
+    written = now;
+    Note(TemporaryRecord(JournalTemporary{temporary, written}), false);
+}
+
+void FolderJournal::Discard(const std::string& temporary, const FileIdentity& written) {
+    if (temporary.empty()) return;
+    std::lock_guard<std::mutex> guard(lock_);
+    Drop(temporary, written);
+}
+
+void FolderJournal::Drop(const std::string& temporary, const FileIdentity& written) {
+    // The run's own file, whatever it was given since: its content may have grown.
+    if (temporary.empty()) return;
+    if (FileIdentity::At(fd_, temporary).SameFile(written) &&
+        Calls().unlinkat(fd_, temporary.c_str(), 0) != 0 && errno != ENOENT)
+        return;  // the journal names it for the next run
+    live_.erase(temporary);
+}
+
+int FolderJournal::OpenTemporary(const std::string& temporary, const FileIdentity& written,
+                                 int flags) const {
+    const int fd =
+        ::openat(fd_, temporary.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (!FileIdentity::Of(fd).SameFile(written)) {
+        ::close(fd);
+        errno = ESTALE;
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
 }
 
 void FolderJournal::TidyLocked() {
@@ -204,15 +310,37 @@ void FolderJournal::Recover(const std::string& name, const std::string& token) {
         const std::optional<Journal> journal = text ? ParseJournal(*text, token) : std::nullopt;
         if (!journal) {
             LeftAlone(path, kNotOurs);
-        } else if (ReplayJournal(fd_, fd, *journal)) {
-            ::unlinkat(fd_, name.c_str(), 0);
         } else {
-            LeftAlone(path, kNotRestored);
+            const Recovery done = ReplayJournal(fd_, fd, *journal);
+            Tell(kFinished, folder_, done.finished);
+            Tell(kUndone, folder_, done.undone);
+            if (!done.complete) {
+                LeftAlone(path, kNotRestored);
+            } else if (!done.left.empty()) {
+                // Files changed since the run died, or a journal nobody here wrote: it stays, for
+                // the person to look at, with everything it names.
+                std::string why(kChanged);
+                for (std::size_t i = 0; i < done.left.size(); ++i)
+                    why.append(i > 0 ? ", " : "").append(done.left[i]);
+                LeftAlone(path, why);
+            } else if (FileIdentity::At(fd_, name).SameFile(FileIdentity::Of(fd))) {
+                Calls().unlinkat(fd_, name.c_str(), 0);
+            }
         }
     } else if (lock == LockState::Unsupported) {
         LeftAlone(path, kNoLocks);
     }
     ::close(fd);  // a live run's journal (busy) is not touched
+}
+
+// ---------------------------------------------------------------------------------------------
+FolderGuard::FolderGuard(FolderJournal& folder) : folder_(folder), lock_(folder.lock_) {
+    if (folder_.locks_ && LockFolder(folder_.fd_, folder_.folder_) == LockState::Unsupported)
+        folder_.locks_ = false;
+}
+
+FolderGuard::~FolderGuard() {
+    if (folder_.locks_) Unlock(folder_.fd_);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -226,65 +354,74 @@ class FolderCommit {
         });
         folders_.erase(std::unique(folders_.begin(), folders_.end()), folders_.end());
     }
+    // Left by an error part-way: whatever the journals name stays for the next run.
+    ~FolderCommit() {
+        if (!completed_)
+            for (FolderJournal* folder : noted_) folder->stuck_ = true;
+    }
+    FolderCommit(const FolderCommit&) = delete;
+    FolderCommit& operator=(const FolderCommit&) = delete;
 
     CommitOutcome Run() {
-        Lock();
+        std::vector<std::unique_ptr<FolderGuard>> guards;
+        for (FolderJournal* folder : folders_) guards.push_back(std::make_unique<FolderGuard>(*folder));
         for (FolderJournal* folder : folders_) folder->TidyLocked();
         Plan();
         if (!MakeDurable()) {
             Fail(errno);
-            for (const SetFile& file : files_) outcome_.failed.insert(file.member);
+            std::set<int> members;
+            for (const JournalRename& rename : renames_) members.insert(rename.member);
+            for (int member : members) Abandon(member);
         } else {
             Place();
         }
-        // Renames that may not have reached the disk keep the journal for the next run.
-        for (FolderJournal* folder : folders_)
-            if (::fsync(folder->fd_) != 0) folder->stuck_ = true;
+        Flush();
         Clean();
-        Unlock();
+        completed_ = true;
         return outcome_;
     }
 
   private:
-    void Lock() {
-        for (FolderJournal* folder : folders_) {
-            folder->lock_.lock();
-            if (folder->locks_ &&
-                LockFolder(folder->fd_, folder->folder_) == LockState::Unsupported)
-                folder->locks_ = false;
-        }
-    }
-    void Unlock() {
-        for (FolderJournal* folder : folders_) {
-            if (folder->locks_) platform::Unlock(folder->fd_);
-            folder->lock_.unlock();
-        }
-    }
     void Fail(int err) {
         if (outcome_.error == 0) outcome_.error = err != 0 ? err : EIO;
     }
 
-    // The renames. A member of several files needs the journal, and the old file of each of its
-    // targets is kept as a backup while it is put in place, so that it can be undone half-way;
-    // one rename alone is all or nothing.
+    // The renames, each with what its files are now. A member of several files needs the
+    // journal, and the old file of each of its targets is kept as a backup while it is put in
+    // place, so that it can be undone half-way; one rename alone is all or nothing.
     void Plan() {
-        std::map<int, int> sizes;
-        std::vector<bool> exists;
+        std::vector<std::pair<JournalRename, FolderJournal*>> planned;
         for (const SetFile& file : files_) {
-            struct stat st {};
-            const bool there =
-                ::fstatat(file.folder->fd_, file.target.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
-            if (file.temporary.empty() && !there) continue;  // nothing to remove
-            renames_.push_back(JournalRename{file.temporary, file.target, "", file.member});
-            owners_.push_back(file.folder.get());
-            exists.push_back(there);
-            ++sizes[file.member];
+            const int folder = file.folder->fd_;
+            JournalRename rename{file.temporary, file.written, file.target,
+                                 FileIdentity::At(folder, file.target), "", file.member};
+            if (rename.temporary.empty() && rename.before.Absent()) continue;  // nothing to remove
+            bool sound = rename.before.state != FileIdentity::State::Unknown;
+            if (!rename.temporary.empty()) {
+                // The run's own file, with what it holds now that it is complete.
+                const FileIdentity now = FileIdentity::At(folder, rename.temporary);
+                sound = sound && now.SameFile(rename.written);
+                rename.written = now;
+            }
+            if (!sound) {
+                Fail(ESTALE);
+                outcome_.failed.insert(file.member);
+            }
+            planned.emplace_back(std::move(rename), file.folder.get());
         }
+        std::map<int, int> sizes;
+        for (auto& [rename, folder] : planned) {
+            if (outcome_.failed.contains(rename.member)) continue;
+            renames_.push_back(std::move(rename));
+            owners_.push_back(folder);
+            ++sizes[renames_.back().member];
+        }
+        placed_.assign(renames_.size(), false);
         for (std::size_t i = 0; i < renames_.size(); ++i) {
             JournalRename& rename = renames_[i];
             if (sizes[rename.member] < 2) continue;
             journaled_ = true;
-            if (exists[i])
+            if (rename.before.Present())
                 rename.backup = TemporaryName(rename.target, owners_[i]->token_, ++serials);
         }
     }
@@ -293,23 +430,26 @@ class FolderCommit {
     // flushed one by one, with their folders; for more, one flush of the whole file system is
     // far quicker than one for each file (a layer of a large export has four).
     bool MakeDurable() {
+        const FileCalls& calls = Calls();
         if (renames_.size() <= kFewFiles) {
             for (std::size_t i = 0; i < renames_.size(); ++i) {
-                if (renames_[i].temporary.empty()) continue;
-                const int fd = ::openat(owners_[i]->fd_, renames_[i].temporary.c_str(),
-                                        O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-                const bool flushed = fd >= 0 && ::fdatasync(fd) == 0;
+                const JournalRename& rename = renames_[i];
+                if (rename.temporary.empty() || outcome_.failed.contains(rename.member)) continue;
+                const int fd = owners_[i]->OpenTemporary(rename.temporary, rename.written, O_RDONLY);
+                const bool flushed = fd >= 0 && calls.fdatasync(fd) == 0;
+                const int err = errno;
                 if (fd >= 0) ::close(fd);
+                errno = err;
                 if (!flushed) return false;
             }
             for (FolderJournal* folder : folders_)
-                if (::fsync(folder->fd_) != 0) return false;
+                if ((errno = FlushFolder(folder->fd_)) != 0) return false;
         } else {
             std::vector<dev_t> flushed;
             for (FolderJournal* folder : folders_) {
                 if (std::find(flushed.begin(), flushed.end(), folder->device_) != flushed.end())
                     continue;
-                if (::syncfs(folder->fd_) != 0) return false;
+                if (calls.syncfs(folder->fd_) != 0) return false;
                 flushed.push_back(folder->device_);
             }
         }
@@ -319,84 +459,99 @@ class FolderCommit {
             for (std::size_t i = 0; i < renames_.size(); ++i)
                 if (owners_[i] == folder) own.push_back(renames_[i]);
             if (own.empty()) continue;
-            if (!folder->Note(RenamesRecord(own), true)) return false;
-            noted_.push_back(folder);
+            // A record that is not on the disk is undone like the rest, once noted.
+            const bool written = folder->Note(RenamesRecord(own), false);
+            if (written) noted_.push_back(folder);
+            if (!written || Calls().fdatasync(folder->journalFd_) != 0) return false;
         }
         return true;
     }
 
     void Place() {
-        int placed = 0;
         for (std::size_t i = 0; i < renames_.size(); ++i) {
             const int member = renames_[i].member;
             if (outcome_.failed.contains(member)) continue;
-            int err = 0;
-            if (journaled_ && placed == breakAfter.load()) {
-                breakAfter = -1;
-                if (breakHow == CommitBreak::End) ::_exit(0);
-                if (breakHow == CommitBreak::Stop) ::raise(SIGSTOP);
-                err =
-                    breakHow == CommitBreak::Fail ? EIO : PlaceEntry(owners_[i]->fd_, renames_[i]);
-            } else {
-                err = PlaceEntry(owners_[i]->fd_, renames_[i]);
-            }
+            const int err = PlaceEntry(owners_[i]->fd_, renames_[i]);
             if (err == 0) {
-                ++placed;
+                placed_[i] = true;
                 continue;
             }
             Fail(err);
             outcome_.failed.insert(member);
-            Undo(member);
+            Abandon(member);
         }
     }
 
-    // Undoes a member, noted first in the journals of its folders.
-    void Undo(int member) {
-        std::set<FolderJournal*> noted;
+    // Undoes what the run put in place of a member, noted first in the journals of its folders.
+    void Abandon(int member) {
+        if (!abandoned_.insert(member).second) return;
+        std::set<FolderJournal*> told;
         for (std::size_t i = 0; i < renames_.size(); ++i) {
-            if (renames_[i].member != member || !journaled_ || !noted.insert(owners_[i]).second)
-                continue;
-            if (!owners_[i]->Note(UndoRecord(member), true)) owners_[i]->stuck_ = true;
+            FolderJournal* folder = owners_[i];
+            if (renames_[i].member != member || !told.insert(folder).second) continue;
+            if (std::find(noted_.begin(), noted_.end(), folder) == noted_.end()) continue;
+            if (!folder->Note(UndoRecord(member), true)) folder->stuck_ = true;
         }
         for (std::size_t i = renames_.size(); i-- > 0;) {
-            if (renames_[i].member == member && !UndoEntry(owners_[i]->fd_, renames_[i]))
-                owners_[i]->stuck_ = true;
+            const JournalRename& rename = renames_[i];
+            if (rename.member != member) continue;
+            const int folder = owners_[i]->fd_;
+            if (placed_[i]) {
+                if (RestoreEntry(folder, rename) != 0) owners_[i]->stuck_ = true;
+                placed_[i] = false;
+            } else if (!rename.backup.empty() &&
+                       FileIdentity::At(folder, rename.target).Absent() &&
+                       FileIdentity::At(folder, rename.backup).Matches(rename.before)) {
+                // A backup made by renaming, with nothing put in place after it.
+                if (RestoreEntry(folder, rename) != 0) owners_[i]->stuck_ = true;
+            } else {
+                DropBackup(folder, rename);
+            }
+        }
+    }
+
+    // Renames that may not have reached the disk keep the journal for the next run, which checks
+    // them again; the run says so, and counts it as an error.
+    void Flush() {
+        for (FolderJournal* folder : folders_) {
+            const int err = FlushFolder(folder->fd_);
+            if (err == 0) continue;
+            folder->stuck_ = true;
+            FileNotice(std::string(kUnflushed) + folder->folder_);
+            Fail(err);
         }
     }
 
     // Backups of what is in place go, and temporaries of what is not; the journals say so.
     void Clean() {
-        for (std::size_t i = 0; i < renames_.size(); ++i) {
-            FolderJournal& folder = *owners_[i];
-            const JournalRename& rename = renames_[i];
-            if (outcome_.failed.contains(rename.member)) {
-                if (!rename.temporary.empty()) ::unlinkat(folder.fd_, rename.temporary.c_str(), 0);
-            } else if (!rename.backup.empty()) {
-                ::unlinkat(folder.fd_, rename.backup.c_str(), 0);
+        for (std::size_t i = 0; i < renames_.size(); ++i)
+            if (!outcome_.failed.contains(renames_[i].member)) DropBackup(owners_[i]->fd_, renames_[i]);
+        for (const SetFile& file : files_) {
+            if (outcome_.failed.contains(file.member)) {
+                file.folder->Drop(file.temporary, file.written);
+            } else {
+                file.folder->live_.erase(file.temporary);
             }
         }
-        for (const SetFile& file : files_) file.folder->live_.erase(file.temporary);
         for (FolderJournal* folder : noted_)
-            if (!folder->stuck_) folder->Note(DoneRecord(), false);
+            if (!folder->stuck_ && !folder->Note(DoneRecord(), false)) folder->stuck_ = true;
     }
 
     const std::vector<SetFile>& files_;
     std::vector<FolderJournal*> folders_;
     std::vector<JournalRename> renames_;
     std::vector<FolderJournal*> owners_;  // the folder of each rename
+    std::vector<bool> placed_;            // renames this run has put in place
     std::vector<FolderJournal*> noted_;   // the folders whose journals name the renames
+    std::set<int> abandoned_;
     bool journaled_ = false;
+    bool completed_ = false;
     CommitOutcome outcome_;
 };
 
 CommitOutcome CommitFiles(const std::vector<SetFile>& files) {
     if (files.empty()) return {};
     return FolderCommit(files).Run();
-}
-
-void BreakCommitForTest(int filesInPlace, CommitBreak how) {
-    breakHow = how;
-    breakAfter = filesInPlace;
 }
 
 }  // namespace platform

@@ -47,7 +47,7 @@ Loaded Load(const fs::path& file) {
     Loaded result;
     if (file.empty()) return result;
     std::int32_t error = 0;
-    const int fd = OpenOsFileDescriptor(file.string(), O_RDONLY, error);
+    const int fd = OpenOsFileDescriptor(file.string(), O_RDONLY, error, true);
     if (fd < 0) {
         if (error == kErrorFileNotFound || error == kErrorPathNotFound) {
             result.state = LoadState::Missing;

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <mutex>
+#include <optional>
 
 #include "platform/FileSet.h"
 #include "platform/FileSystem.h"
@@ -53,9 +54,10 @@ std::int32_t ReplacementFile::CreateForOsName(const std::string& osName) {
     Abandon();
     if (osName.empty()) return kErrorPathNotFound;
     name_ = osName;
-    target_ = FollowLinks(osName);
+    const std::optional<std::string> target = FollowLinks(osName);
+    if (!target) return kErrorAccessDenied;
+    target_ = *target;
     struct stat st {};
-    mode_t mode = 0;
     const bool exists = ::stat(target_.c_str(), &st) == 0;
     if (exists) {
         // A folder, a device or a read-only file is not replaced, as Windows would not open it
@@ -63,52 +65,67 @@ std::int32_t ReplacementFile::CreateForOsName(const std::string& osName) {
         if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 ||
             ::access(target_.c_str(), W_OK) != 0)
             return kErrorAccessDenied;
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
     }
     const auto [folder, entry] = SplitOsName(target_);
     folder_ = FolderJournal::Of(folder);
-    if (folder_) fd_ = folder_->CreateTemporary(entry, temporary_);
-    if (fd_ < 0) {
-        const int err = errno;
-        folder_.reset();
-        return err == ENOENT ? kErrorPathNotFound : OsErrorFromErrno(err);
+    // A new file gets what the process's mask leaves of rw for all; a replacement, the old
+    // file's permissions, given once it is the writer's alone.
+    if (folder_) fd_ = folder_->Create(entry, exists ? 0600 : 0666, temporary_);
+    int err = errno;
+    if (fd_ >= 0 && exists) {
+        if (::fchown(fd_, st.st_uid, st.st_gid) != 0) {
+            // Only the owner's own groups can be given away; the file then belongs to the writer.
+        }
+        if (::fchmod(fd_, st.st_mode & 07777) != 0) {
+            err = errno;
+            Abandon();
+            return OsErrorFromErrno(err);
+        }
     }
-    ::fchmod(fd_, mode);
-    if (exists && ::fchown(fd_, st.st_uid, st.st_gid) != 0) {
-        // Only the owner's own groups can be given away; the file then belongs to the writer.
+    if (fd_ < 0) {
+        folder_.reset();
+        temporary_.clear();
+        return err == ENOENT ? kErrorPathNotFound : OsErrorFromErrno(err);
     }
     return 0;
 }
 
 void ReplacementFile::Abandon() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) {
+        if (folder_) folder_->Discard(temporary_, FileIdentity::Of(fd_));
+        ::close(fd_);
+    } else if (folder_) {
+        folder_->Discard(temporary_, written_);
+    }
     fd_ = -1;
-    if (folder_ && !temporary_.empty()) folder_->Discard(temporary_);
     folder_.reset();
     temporary_.clear();
+    written_ = {};
 }
 
 std::int32_t ReplacementFile::Finish() {
     if (fd_ < 0) return kErrorInvalidParameter;
     std::int32_t error = InjectedError(target_);
+    const std::string entry = SplitOsName(target_).second;
+    if (error == 0) {
+        if (const int err = folder_->Publish(fd_, entry, temporary_, written_); err != 0)
+            error = OsErrorFromErrno(err);
+    }
     if (::close(fd_) != 0 && error == 0) error = OsErrorFromErrno(errno);
     fd_ = -1;
     FileSet* set = FileSet::Current();
     if (error == 0 && set != nullptr) {
-        set->Adopt(std::move(folder_), std::move(temporary_), target_, name_);
+        set->Adopt(std::move(folder_), std::move(temporary_), written_, target_, name_);
         folder_.reset();
         temporary_.clear();
         return 0;
     }
     if (error == 0) {
         const CommitOutcome outcome =
-            CommitFiles({SetFile{folder_, temporary_, SplitOsName(target_).second, 0}});
+            CommitFiles({SetFile{folder_, temporary_, written_, entry, 0}});
         error = OsErrorFromErrno(outcome.error);
-        temporary_.clear();  // put in place, or removed by the commit
+        // Put in place, or removed by the commit.
+        if (outcome.failed.empty()) temporary_.clear();
     }
     if (error != 0 && set != nullptr) set->Fail(error);
     Abandon();

@@ -5,13 +5,16 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileCalls.h"
+
 // The one way a file is replaced. The new content is written in full to a temporary file beside
 // the target and put in place by a rename only when it is complete and on the disk, so a failed
 // or interrupted write leaves the old file whole. The target's permissions are kept; a read-only
-// target is not replaced (access denied); a link is followed and its target replaced. Inside a
-// file set (FileSet.h) the finished file waits for the set; otherwise it is put in place at
-// once, under the folder's lock (FolderJournal.h). A temporary file a run leaves behind is named
-// in its journal and removed by the next writer in the folder.
+// target is not replaced (access denied); a link is followed where the kernel would follow it
+// (FollowLinks) and its target replaced. Inside a file set (FileSet.h) the finished file waits for
+// the set; otherwise it is put in place at once, under the folder's lock (FolderJournal.h). A
+// temporary file a run leaves behind is named in its journal and removed by the next writer in
+// the folder while it is still that file.
 namespace platform {
 
 class FolderJournal;
@@ -46,7 +49,8 @@ class ReplacementFile {
     std::shared_ptr<FolderJournal> folder_;
     std::string name_;       // the target as named, before links were followed
     std::string target_;     // the file replaced
-    std::string temporary_;  // a bare name in the target's folder
+    std::string temporary_;  // a bare name in the target's folder; empty while it has none
+    FileIdentity written_;   // the temporary once written in full
 };
 
 // Replaces the file of that operating-system name by `bytes` as a whole; 0 or the error number.

@@ -8,6 +8,7 @@
 #include <map>
 #include <random>
 
+#include "FaultyCalls.h"
 #include "TempFolder.h"
 #include "TwoWriters.h"
 #include "platform/BinaryFile.h"
@@ -285,12 +286,13 @@ TEST(FileSet, AFailedOrInterruptedCommitLeavesTheSetWholeAndNothingForLaterRuns)
         for (std::size_t i = 0; i + 1 < names.size(); ++i)
             TempFolder::WriteBytes(dir / names[i], "old");  // a.tpi is new
         const Snapshot before = Take(dir.Path());
-        BreakCommitForTest(static_cast<int>(step), CommitBreak::Fail);
+        Inject(Fault{Fault::Call::Rename, static_cast<int>(step)});
         EXPECT_NE(WriteSet(dir.Path(), names, "new"), 0) << step;
+        ClearFault();
         EXPECT_EQ(Take(dir.Path()), before) << step;
 
         EXPECT_EQ(ExitOf(Spawn([&] {
-                      BreakCommitForTest(static_cast<int>(step), CommitBreak::End);
+                      Inject(Fault{Fault::Call::Rename, static_cast<int>(step), Fault::Action::End});
                       WriteSet(dir.Path(), names, "new");
                   })),
                   0);
@@ -383,7 +385,7 @@ TEST(FileSet, AJournalThatBreaksARuleIsLeftAloneAndTheRunDoesItsOwnWork) {
         TempFolder::WriteBytes(dir / ".plan.~2024-backup.txt", "plan");
         TempFolder::WriteBytes(dir / ".~1999-backup.journal", "backup");
         ASSERT_EQ(ExitOf(Spawn([&] {
-                      BreakCommitForTest(1, CommitBreak::End);
+                      Inject(Fault{Fault::Call::Rename, 1, Fault::Action::End});
                       WriteSet(dir.Path(), {"a.shp", "a.shx", "a.dbf"}, "new");
                   })),
                   0);
@@ -419,7 +421,7 @@ TEST(FileSet, TwoRunsWritingIntoOneFolderLeaveEverySetWholeFromOneOfThem) {
     TempFolder dir;
     auto start = [&dir](bool first, bool stop) {
         return Spawn([&dir, first, stop] {
-            if (stop) BreakCommitForTest(kLayers, CommitBreak::Stop);
+            if (stop) Inject(Fault{Fault::Call::Rename, kLayers, Fault::Action::Stop});
             const std::string mark = first ? "A" : "B";
             FileSet sets(FileSet::Kind::Sets);
             for (int i = 0; i < kLayers; ++i) {

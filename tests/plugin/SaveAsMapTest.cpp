@@ -15,6 +15,7 @@
 #include "plugin/ConversionSettings.h"
 #include "plugin/KWZArcView.h"
 #include "plugin/UBTA.h"
+#include "tests/platform/FaultyCalls.h"
 #include "tests/platform/TwoWriters.h"
 
 using namespace saveasmaptest;
@@ -443,7 +444,7 @@ TEST_F(SaveAsMapTest, TwoConversionsIntoOneMapLeaveItsFilesFromOneConversion) {
                  std::vector<std::vector<std::string>>(static_cast<std::size_t>(count), {"1"}));
     auto convert = [&](bool first, bool stop) {
         return Spawn([&, first, stop] {
-            if (stop) platform::BreakCommitForTest(1, platform::CommitBreak::Stop);
+            if (stop) Inject(Fault{Fault::Call::Rename, 1, Fault::Action::Stop});
             const auto& [name, count] = sources[first ? 0 : 1];
             server = std::make_unique<TKWZArcView>();
             std::vector<std::unique_ptr<TSHPRecord>> records;
