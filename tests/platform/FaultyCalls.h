@@ -12,7 +12,8 @@
 // Failures injected through the table of file calls (FileCalls.h): the `at`-th call of a kind,
 // counted from 0 (or every call from it on), fails with an error, writes only part of its data,
 // throws as an allocation that fails would, ends the process at once as if it were killed, or
-// stops it (SIGSTOP). The process's own calls otherwise.
+// stops it (SIGSTOP); the process may be ended at a later call of the kind too, as a run killed
+// while it undoes what failed. The process's own calls otherwise.
 struct Fault {
     enum class Call { Any, Rename, Link, Unlink, FolderFlush, FileFlush, Write, Truncate };
     enum class Action { Fail, Short, Throw, End, Stop };
@@ -21,6 +22,7 @@ struct Fault {
     Action action = Action::Fail;
     int error = EIO;
     bool every = false;
+    int endAt = -1;
 };
 
 namespace faulty {
@@ -29,10 +31,11 @@ inline std::atomic<bool> armed{false};
 inline Fault fault;
 inline std::atomic<int> counted{0};
 
-// True when this call is to fail; `what` says which action to take.
+// True when this call is to fail with errno set; the other actions are taken here.
 inline bool Due(Fault::Call call) {
     if (!armed || (fault.call != Fault::Call::Any && fault.call != call)) return false;
     const int n = counted++;
+    if (n == fault.endAt) ::_exit(0);
     if (n < fault.at || (n > fault.at && !fault.every)) return false;
     switch (fault.action) {
         case Fault::Action::End:
