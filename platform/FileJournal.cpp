@@ -350,8 +350,8 @@ int RemoveIfStill(int folder, const std::string& name, const FileIdentity& ident
     return Calls().unlinkat(folder, name.c_str(), 0) == 0 || errno == ENOENT ? 0 : errno;
 }
 
-void DropBackup(int folder, const JournalRename& entry) {
-    RemoveIfStill(folder, entry.backup, entry.before);
+int DropBackup(int folder, const JournalRename& entry) {
+    return RemoveIfStill(folder, entry.backup, entry.before);
 }
 
 namespace {
@@ -366,15 +366,19 @@ struct EntryNow {
     bool temporaryReady = false;
 
     bool Placed() const { return targetNew && backupClear; }
-    // Half-way with a backup made by renaming, the old file waits under the backup's name alone.
+    // Half-way with a backup made by renaming, the old file waits under the backup's name alone
+    // while the new one waits under the temporary's.
     bool CanPlace(const JournalRename& e) const {
         return Placed() || (backupClear && (targetOld || (backupOld && targetAbsent)) &&
                             (e.temporary.empty() || temporaryReady));
     }
+    // With the old file in the backup and nothing in the target's place, the new file is either
+    // still to come (its temporary is there) or was removed by somebody since.
     bool CanRestore(const JournalRename& e) const {
         if (!backupClear) return false;
         if (targetOld) return true;
-        return e.before.Present() ? backupOld && (targetNew || targetAbsent) : targetNew;
+        if (!e.before.Present()) return targetNew;
+        return backupOld && (targetNew || (targetAbsent && temporaryReady));
     }
 };
 

@@ -88,8 +88,8 @@ std::optional<Journal> ParseJournal(std::string_view text, std::string_view toke
 // there was none); 0 or errno.
 int PlaceEntry(int folder, const JournalRename& entry);
 int RestoreEntry(int folder, const JournalRename& entry);
-// Removes the entry's backup when it is still the target's old file.
-void DropBackup(int folder, const JournalRename& entry);
+// Removes the entry's backup when it is still the target's old file; 0 or errno.
+int DropBackup(int folder, const JournalRename& entry);
 // Removes a file of the folder when it still has that identity; 0 or errno.
 int RemoveIfStill(int folder, const std::string& name, const FileIdentity& identity);
 

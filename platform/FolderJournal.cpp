@@ -369,9 +369,8 @@ class FolderCommit {
         Plan();
         if (!MakeDurable()) {
             Fail(errno);
-            std::set<int> members;
-            for (const JournalRename& rename : renames_) members.insert(rename.member);
-            for (int member : members) Abandon(member);
+            for (const SetFile& file : files_) outcome_.failed.insert(file.member);
+            for (int member : outcome_.failed) Abandon(member);
         } else {
             Place();
         }
@@ -504,8 +503,8 @@ class FolderCommit {
                        FileIdentity::At(folder, rename.backup).Matches(rename.before)) {
                 // A backup made by renaming, with nothing put in place after it.
                 if (RestoreEntry(folder, rename) != 0) owners_[i]->stuck_ = true;
-            } else {
-                DropBackup(folder, rename);
+            } else if (DropBackup(folder, rename) != 0) {
+                owners_[i]->stuck_ = true;
             }
         }
     }
@@ -524,8 +523,11 @@ class FolderCommit {
 
     // Backups of what is in place go, and temporaries of what is not; the journals say so.
     void Clean() {
+        // A backup that stays is left to the next run, with the journal that names it.
         for (std::size_t i = 0; i < renames_.size(); ++i)
-            if (!outcome_.failed.contains(renames_[i].member)) DropBackup(owners_[i]->fd_, renames_[i]);
+            if (!outcome_.failed.contains(renames_[i].member) &&
+                DropBackup(owners_[i]->fd_, renames_[i]) != 0)
+                owners_[i]->stuck_ = true;
         for (const SetFile& file : files_) {
             if (outcome_.failed.contains(file.member)) {
                 file.folder->Drop(file.temporary, file.written);

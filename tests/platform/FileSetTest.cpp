@@ -399,3 +399,331 @@ TEST(FileSet, ALiveRunsFilesAreLeftAloneByAnotherRun) {
     EXPECT_EQ(dir.EntryCount(), 4u);
 }
 
+
+namespace {
+
+constexpr std::string_view kPlanted = "0123456789abcdef";
+
+std::string Made(const std::string& target, unsigned long serial) {
+    return TemporaryName(target, kPlanted, serial);
+}
+
+// What somebody who did not write a file could know of it: all but its time to the nanosecond.
+FileIdentity Guessed(const std::string& path) {
+    FileIdentity identity = Seen(path);
+    identity.nanoseconds = (identity.nanoseconds + 1) % 1'000'000'000;
+    return identity;
+}
+
+// Puts a journal of the planted token with these records in the folder; its name.
+std::string Plant(const std::string& folder, const std::string& records) {
+    const std::string name = JournalName(kPlanted);
+    TempFolder::WriteBytes(folder + "/" + name, JournalHeader(kPlanted) + records);
+    return name;
+}
+
+// A run that writes its own files into the folder: they are there, nothing else changed, and the
+// journal was named on standard error once.
+void ExpectOnlyItsOwnWork(const std::string& folder, const std::string& journal,
+                          const std::string& trial) {
+    const Snapshot before = Take(folder);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(WriteSet(folder, {"own.shp", "own.shx"}, "own"), 0) << trial;
+    EXPECT_EQ(WriteSet(folder, {"own.shp", "own.shx"}, "own"), 0) << trial;
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    Snapshot now = Take(folder);
+    for (const char* name : {"own.shp", "own.shx"}) {
+        EXPECT_EQ(now[name], "own") << trial;
+        now.erase(name);
+    }
+    EXPECT_EQ(now, before) << trial;
+    const std::string named = folder + "/" + journal;
+    const std::size_t first = said.find(named);
+    EXPECT_NE(first, std::string::npos) << trial << said;
+    EXPECT_EQ(said.find(named, first + 1), std::string::npos) << trial << said;
+}
+
+}  // namespace
+
+// Journals planted in a folder in the very form a run writes, naming the folder's own files:
+// nothing they name is touched, since only the run that wrote a file knows its identity.
+TEST(FileSet, APlantedJournalCannotChangeAFileItDidNotWrite) {
+    using Plan = std::function<std::string(const std::string& folder)>;
+    const auto path = [](const std::string& folder, const std::string& name) {
+        return folder + "/" + name;
+    };
+    const std::vector<std::pair<std::string, Plan>> cases = {
+        {"undo entry: new files to go",
+         [&](const std::string& f) {
+             return RenamesRecord({{Made("victim.shp", 1), Guessed(path(f, "victim.shp")),
+                                    "victim.shp", {}, "", 0},
+                                   {Made("victim.dbf", 2), Guessed(path(f, "victim.dbf")),
+                                    "victim.dbf", {}, "", 0}}) +
+                    UndoRecord(0);
+         }},
+        {"removal entries beside a planted temporary",
+         [&](const std::string& f) {
+             TempFolder::WriteBytes(path(f, Made("notes.map", 1)), "planted");
+             return RenamesRecord(
+                 {{Made("notes.map", 1), Seen(path(f, Made("notes.map", 1))), "notes.map",
+                   Guessed(path(f, "notes.map")), "", 0},
+                  {"", {}, "notes.dbf", Guessed(path(f, "notes.dbf")), "", 0},
+                  {"", {}, "notes.cc", Guessed(path(f, "notes.cc")), "", 0}});
+         }},
+        {"missing temporaries",
+         [&](const std::string& f) {
+             return RenamesRecord({{Made("survey.map", 1), Guessed(path(f, "survey.map")),
+                                    "survey.map", {}, "", 0},
+                                   {Made("survey.cc", 2), Guessed(path(f, "survey.map")),
+                                    "survey.cc", {}, "", 0}});
+         }},
+        {"planted temporary and backup, undone",
+         [&](const std::string& f) {
+             TempFolder::WriteBytes(path(f, Made("notes.map", 1)), "planted");
+             TempFolder::WriteBytes(path(f, Made("notes.map", 2)), "planted backup");
+             return RenamesRecord(
+                        {{Made("notes.map", 1), Seen(path(f, Made("notes.map", 1))), "notes.map",
+                          Seen(path(f, Made("notes.map", 2))), Made("notes.map", 2), 0},
+                         {"", {}, "notes.cc", Guessed(path(f, "notes.cc")), "", 0}}) +
+                    UndoRecord(0);
+         }},
+        {"a temporary named with a guess at what it holds",
+         [&](const std::string& f) {
+             TempFolder::WriteBytes(path(f, Made("victim.shp", 3)), "victim.shp");
+             return TemporaryRecord({Made("victim.shp", 3), Guessed(path(f, Made("victim.shp", 3)))});
+         }},
+    };
+    for (const auto& [what, plan] : cases) {
+        TempFolder dir;
+        for (const char* name :
+             {"victim.shp", "victim.dbf", "survey.map", "notes.map", "notes.dbf", "notes.cc"})
+            TempFolder::WriteBytes(dir / name, name);
+        const std::string journal = Plant(dir.Path(), plan(dir.Path()));
+        ExpectOnlyItsOwnWork(dir.Path(), journal, what);
+    }
+
+    // A real run's journal, linked in from the folder where it died.
+    TempFolder elsewhere;
+    TempFolder dir;
+    for (const TempFolder* folder : {&elsewhere, &dir})
+        for (const char* name : {"a.shp", "a.shx", "a.dbf"})
+            TempFolder::WriteBytes(*folder / name, "old");
+    ASSERT_EQ(ExitOf(Spawn([&] {
+                  Inject(Fault{Fault::Call::Rename, 1, Fault::Action::End});
+                  WriteSet(elsewhere.Path(), {"a.shp", "a.shx", "a.dbf"}, "new");
+              })),
+              0);
+    const std::string journal = JournalIn(elsewhere.Path());
+    ASSERT_EQ(::link((elsewhere / journal).c_str(), (dir / journal).c_str()), 0);
+    ExpectOnlyItsOwnWork(dir.Path(), journal, "linked in");
+}
+
+// Journals a run could have left but for one thing no run writes, beside which the person's file
+// is named with its true identity: that rule alone keeps the file.
+TEST(FileSet, EachRuleOfAJournalAloneKeepsThePersonsFile) {
+    using Break = std::function<std::string(const std::string& folder, JournalRename& placed)>;
+    const std::vector<std::pair<std::string, Break>> cases = {
+        {"the person's file as a temporary",
+         [](const std::string& f, JournalRename&) {
+             return RenamesRecord({{"notes.shp", Seen(f + "/notes.shp"), "a.dbf", {}, "", 0}});
+         }},
+        {"the person's file as a backup",
+         [](const std::string& f, JournalRename& placed) {
+             placed.before = Seen(f + "/notes.shp");
+             placed.backup = "notes.shp";
+             return std::string();
+         }},
+        {"the person's file removed with a set it does not belong to",
+         [](const std::string& f, JournalRename&) {
+             return RenamesRecord({{"", {}, "notes.shp", Seen(f + "/notes.shp"), "", 0}});
+         }},
+        {"the person's file as a temporary made",
+         [](const std::string& f, JournalRename&) {
+             return TemporaryRecord({"notes.shp", Seen(f + "/notes.shp")});
+         }},
+    };
+    for (const auto& [what, spoil] : cases) {
+        TempFolder dir;
+        TempFolder::WriteBytes(dir / "notes.shp", "the person's");
+        // A set a dead run put in place whole, as its journal says.
+        TempFolder::WriteBytes(dir / "a.shp", "new");
+        TempFolder::WriteBytes(dir / "a.shx", "new");
+        JournalRename placed{Made("a.shp", 1), Seen(dir / "a.shp"), "a.shp", {}, "", 0};
+        const JournalRename other{Made("a.shx", 2), Seen(dir / "a.shx"), "a.shx", {}, "", 0};
+        const std::string extra = spoil(dir.Path(), placed);
+        std::string records = RenamesRecord({placed, other});
+        // A second set, or a temporary of the first.
+        records += extra.starts_with('T') ? extra : DoneRecord() + extra;
+        const std::string journal = Plant(dir.Path(), records);
+        ExpectOnlyItsOwnWork(dir.Path(), journal, what);
+    }
+}
+
+// A run killed while it puts three layers in place, after which the person edits one layer in
+// place, deletes another and replaces a file of the third: at whichever rename it died, the next
+// run in the folder leaves every file as the person left it.
+TEST(FileSet, AfterACrashThePersonsChangesWin) {
+    const std::vector<std::string> layers = {"x", "y", "z"};
+    const std::vector<std::string> kinds = {".shp", ".shx", ".dbf"};
+    for (int step = 0; step < 9; ++step) {
+        TempFolder dir;
+        for (const std::string& layer : layers)
+            for (const std::string& kind : kinds) TempFolder::WriteBytes(dir / (layer + kind), "old");
+        ASSERT_EQ(ExitOf(Spawn([&] {
+                      Inject(Fault{Fault::Call::Rename, step, Fault::Action::End});
+                      FileSet sets(FileSet::Kind::Sets);
+                      for (const std::string& layer : layers) {
+                          FileSet member;
+                          for (const std::string& kind : kinds) Replace(dir / (layer + kind), "new");
+                          member.Commit();
+                      }
+                      sets.Commit();
+                  })),
+                  0);
+        std::ofstream(dir / "x.dbf", std::ios::app) << " edited";
+        for (const std::string& kind : kinds) std::filesystem::remove(dir / ("y" + kind));
+        TempFolder::WriteBytes(dir / "mine", "mine");
+        std::filesystem::rename(dir / "mine", dir / "z.shp");
+        const Snapshot changed = Take(dir.Path());
+
+        ::testing::internal::CaptureStderr();
+        ASSERT_EQ(WriteSet(dir.Path(), {"own.shp"}, "own"), 0);
+        ::testing::internal::GetCapturedStderr();
+        Snapshot now = Take(dir.Path());
+        now.erase("own.shp");
+        EXPECT_EQ(now, changed) << step;
+    }
+}
+
+// Links as the kernel treats them: somebody else's link in a shared sticky folder is not
+// followed; a stale member that is a link goes as a link; a member linked into another folder is
+// finished there by the next run that writes there.
+TEST(FileSet, LinksAreTreatedAsTheKernelTreatsThem) {
+    TempFolder dir;
+    TempFolder outside;
+    TempFolder::WriteBytes(outside / "important.doc", "important");
+    if (::geteuid() == 0) {  // only root gives a link away
+        const std::string shared = dir / "shared";
+        std::filesystem::create_directory(shared);
+        ::chmod(shared.c_str(), 01777);
+        std::filesystem::create_symlink(outside / "important.doc", shared + "/4000.shp");
+        ASSERT_EQ(::lchown((shared + "/4000.shp").c_str(), 65534, 65534), 0);
+        TextFileWriter out;
+        EXPECT_EQ(out.Create(shared + "/4000.shp"), kErrorAccessDenied);
+        EXPECT_EQ(Take(outside.Path()), (Snapshot{{"important.doc", "important"}}));
+        std::filesystem::remove_all(shared);
+    }
+
+    std::filesystem::create_symlink(outside / "important.doc", dir / "a.dbf");
+    {
+        FileSet set;
+        ASSERT_TRUE(Replace(dir / "a.shp", "new"));
+        set.Remove(dir / "a.dbf");
+        ASSERT_EQ(set.Commit(), 0);
+    }
+    EXPECT_FALSE(std::filesystem::is_symlink(dir / "a.dbf"));
+    EXPECT_EQ(Take(outside.Path()), (Snapshot{{"important.doc", "important"}}));
+
+    TempFolder::WriteBytes(outside / "index.bin", "old");
+    std::filesystem::create_symlink(outside / "index.bin", dir / "a.shx");
+    TempFolder::WriteBytes(dir / "a.dbf", "old");
+    ASSERT_EQ(ExitOf(Spawn([&] {
+                  Inject(Fault{Fault::Call::Rename, 1, Fault::Action::End});
+                  WriteSet(dir.Path(), {"a.shp", "a.shx", "a.dbf"}, "newer");
+              })),
+              0);
+    ::testing::internal::CaptureStderr();
+    ASSERT_EQ(WriteSet(dir.Path(), {"b.shp"}, "b"), 0);
+    ASSERT_EQ(WriteSet(outside.Path(), {"b.bin"}, "b"), 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr().find("pozostawiono"), std::string::npos);
+    for (const std::string name : {"a.shp", "a.shx", "a.dbf"})
+        EXPECT_EQ(TempFolder::ReadBytes(dir / name), "newer") << name;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "a.shx"));
+    EXPECT_EQ(dir.EntryCount(), 4u);
+    EXPECT_EQ(outside.EntryCount(), 3u);
+}
+
+// A failure at each call a commit makes (an error, a write cut short, an exception thrown) or a
+// run ended there: whatever journal is left can be read, the set is whole afterwards, old or new,
+// and the next commit, in the same process or the next run, succeeds. Folders that cannot be
+// flushed and links that cannot be made are no failure.
+TEST(FileSet, AFailureAtEveryStepLeavesTheSetWholeAndTheNextCommitWorks) {
+    const std::vector<std::string> names = {"a.shp", "a.shx", "a.dbf", "a.tpi"};
+    auto prepare = [&](const TempFolder& dir) {
+        for (std::size_t i = 0; i + 1 < names.size(); ++i)
+            TempFolder::WriteBytes(dir / names[i], "old");
+    };
+    auto expectWhole = [&](const TempFolder& dir, const std::string& trial) {
+        const std::string journal = JournalIn(dir.Path());
+        if (!journal.empty()) {
+            EXPECT_TRUE(ParseJournal(TempFolder::ReadBytes(dir / journal), JournalTokenOf(journal)))
+                << trial;
+        }
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(WriteSet(dir.Path(), {"b.shp", "b.shx"}, "b"), 0) << trial;
+        ::testing::internal::GetCapturedStderr();
+        const std::string shp = TempFolder::ReadBytes(dir / "a.shp");
+        EXPECT_TRUE(shp == "old" || shp == "new") << trial;
+        for (const std::string& name : names) {
+            if (name != "a.tpi" || shp == "new") {
+                EXPECT_EQ(TempFolder::ReadBytes(dir / name), shp) << trial << name;
+            }
+        }
+        EXPECT_EQ(dir.EntryCount(), (shp == "new" ? names.size() : names.size() - 1) + 2) << trial;
+    };
+    auto count = [&](Fault::Call call) {
+        TempFolder dir;
+        prepare(dir);
+        CountCalls(call);
+        EXPECT_EQ(WriteSet(dir.Path(), names, "new"), 0);
+        return ClearFault();
+    };
+    const int calls = count(Fault::Call::Any);
+    const int renames = count(Fault::Call::Rename);
+    for (const Fault::Action action :
+         {Fault::Action::Fail, Fault::Action::Short, Fault::Action::Throw, Fault::Action::End}) {
+        // An exception comes from the work between the calls: thrown at a rename.
+        const bool thrown = action == Fault::Action::Throw;
+        for (int at = 0; at < (thrown ? renames : calls); ++at) {
+            const std::string trial =
+                std::to_string(static_cast<int>(action)) + " at " + std::to_string(at);
+            const Fault fault{thrown ? Fault::Call::Rename : Fault::Call::Any, at, action,
+                              action == Fault::Action::Fail ? EIO : ENOSPC};
+            TempFolder dir;
+            prepare(dir);
+            if (action == Fault::Action::End) {
+                ASSERT_EQ(ExitOf(Spawn([&] {
+                              Inject(fault);
+                              WriteSet(dir.Path(), names, "new");
+                          })),
+                          0);
+            } else {
+                ::testing::internal::CaptureStderr();
+                Inject(fault);
+                try {
+                    WriteSet(dir.Path(), names, "new");
+                } catch (const std::bad_alloc&) {
+                }
+                ClearFault();
+                ::testing::internal::GetCapturedStderr();
+            }
+            expectWhole(dir, trial);
+        }
+    }
+
+    // Where a folder cannot be flushed, or an unnamed file cannot be linked (no /proc), or no
+    // file linked at all, the run goes on without.
+    for (const Fault& fault :
+         {Fault{Fault::Call::FolderFlush, 0, Fault::Action::Fail, EINVAL, true},
+          Fault{Fault::Call::Link, 0, Fault::Action::Fail, ENOENT, true},
+          Fault{Fault::Call::Link, 0, Fault::Action::Fail, EPERM, true}}) {
+        TempFolder dir;
+        prepare(dir);
+        Inject(fault);
+        EXPECT_EQ(WriteSet(dir.Path(), names, "new"), 0);
+        EXPECT_EQ(WriteSet(dir.Path(), names, "new"), 0);
+        ClearFault();
+        EXPECT_EQ(dir.EntryCount(), names.size());
+        expectWhole(dir, "going on without");
+    }
+}
