@@ -94,10 +94,11 @@ std::shared_ptr<FolderJournal> FolderJournal::Of(const std::string& osFolder) {
         all.process = ::getpid();
         all.folders.clear();
     }
+    // A journal that must stay for a later run takes no more of this process's work.
+    std::shared_ptr<FolderJournal> previous;
     if (auto it = all.folders.find({st.st_dev, st.st_ino}); it != all.folders.end()) {
-        // A journal that must stay for a later run takes no more of this process's work.
-        std::shared_ptr<FolderJournal> journal = it->second.lock();
-        if (journal && !journal->stuck_) return journal;
+        previous = it->second.lock();
+        if (previous && !previous->stuck_ && !previous->unflushed_) return previous;
     }
     const int fd = ::open(osFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0 || ::fstat(fd, &st) != 0) {
@@ -108,6 +109,7 @@ std::shared_ptr<FolderJournal> FolderJournal::Of(const std::string& osFolder) {
         osFolder.starts_with('/') ? osFolder : OsCurrentFolder() + "/" + osFolder;
     std::shared_ptr<FolderJournal> journal(new FolderJournal(fd, name, st.st_dev, st.st_ino));
     if (!journal->Start()) return nullptr;
+    journal->previous_ = previous;
     all.folders[{st.st_dev, st.st_ino}] = journal;
     return journal;
 }
@@ -168,7 +170,7 @@ bool FolderJournal::Start() {
 
 FolderJournal::~FolderJournal() {
     if (journalFd_ >= 0) {
-        if (live_.empty() && !stuck_) {
+        if (live_.empty() && !stuck_ && !unflushed_) {
             // Only while the name is still the journal this run wrote.
             const std::string name = JournalName(token_);
             if (FileIdentity::At(fd_, name).SameFile(FileIdentity::Of(journalFd_)))
@@ -276,6 +278,15 @@ int FolderJournal::OpenTemporary(const std::string& temporary, const FileIdentit
 }
 
 void FolderJournal::TidyLocked() {
+    // The previous journal's set is in place: once the folder is flushed, it is done.
+    if (std::shared_ptr<FolderJournal> previous = previous_.lock()) {
+        std::lock_guard<std::mutex> guard(previous->lock_);
+        if (previous->unflushed_ && !previous->stuck_ && FlushFolder(fd_) == 0 &&
+            (!previous->open_ || previous->Note(DoneRecord(), false))) {
+            previous->unflushed_ = false;
+            previous->open_ = false;
+        }
+    }
     const int copy = ::dup(fd_);
     DIR* dir = copy >= 0 ? ::fdopendir(copy) : nullptr;
     if (dir == nullptr) {
@@ -460,7 +471,10 @@ class FolderCommit {
             if (own.empty()) continue;
             // A record that is not on the disk is undone like the rest, once noted.
             const bool written = folder->Note(RenamesRecord(own), false);
-            if (written) noted_.push_back(folder);
+            if (written) {
+                noted_.push_back(folder);
+                folder->open_ = true;
+            }
             if (!written || Calls().fdatasync(folder->journalFd_) != 0) return false;
         }
         return true;
@@ -515,7 +529,7 @@ class FolderCommit {
         for (FolderJournal* folder : folders_) {
             const int err = FlushFolder(folder->fd_);
             if (err == 0) continue;
-            folder->stuck_ = true;
+            folder->unflushed_ = true;
             FileNotice(std::string(kUnflushed) + folder->folder_);
             Fail(err);
         }
@@ -535,8 +549,14 @@ class FolderCommit {
                 file.folder->live_.erase(file.temporary);
             }
         }
-        for (FolderJournal* folder : noted_)
-            if (!folder->stuck_ && !folder->Note(DoneRecord(), false)) folder->stuck_ = true;
+        for (FolderJournal* folder : noted_) {
+            if (folder->stuck_ || folder->unflushed_) continue;
+            if (folder->Note(DoneRecord(), false)) {
+                folder->open_ = false;
+            } else {
+                folder->stuck_ = true;
+            }
+        }
     }
 
     const std::vector<SetFile>& files_;

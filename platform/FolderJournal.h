@@ -61,7 +61,8 @@ class FolderJournal {
     // Appends a record to the journal; with `sync` it reaches the disk before this returns. A
     // record that cannot be written in full is cut off again.
     bool Note(const std::string& record, bool sync);
-    // Finishes or undoes what dead runs left in the folder; the folder is locked.
+    // Finishes or undoes what dead runs left in the folder, and what this process's previous
+    // journal there could not: the folder is locked.
     void TidyLocked();
     void Recover(const std::string& name, const std::string& token);
     int LinkUnnamed(int fd, const std::string& name) const;
@@ -78,6 +79,9 @@ class FolderJournal {
     off_t size_ = 0;       // of the journal, as written in full
     bool locks_ = true;    // the file system has locks
     bool unnamed_ = true;  // temporaries are made without a name and linked when written
+    std::atomic<bool> unflushed_{false};  // a set is in place, but the folder was not flushed
+    bool open_ = false;                      // the journal's last set has no done record yet
+    std::weak_ptr<FolderJournal> previous_;  // the folder's journal before, kept for a later run
     std::atomic<bool> stuck_{false};  // a set could not be undone, or its renames not flushed, or the
                                       // journal not written: the journal stays for the
                                       // next run, and this process goes on with another

@@ -30,6 +30,7 @@ namespace faulty {
 inline std::atomic<bool> armed{false};
 inline Fault fault;
 inline std::atomic<int> counted{0};
+inline std::atomic<bool> full{false};  // a write cut short: the disk is full from then on
 
 // True when this call is to fail with errno set; the other actions are taken here.
 inline bool Due(Fault::Call call) {
@@ -70,10 +71,15 @@ inline int Syncfs(int fd) {
     return Due(Fault::Call::FileFlush) ? -1 : ::syncfs(fd);
 }
 inline ssize_t Write(int fd, const void* data, std::size_t size) {
+    if (full) {
+        errno = fault.error;
+        return -1;
+    }
     if (!Due(Fault::Call::Write)) return ::write(fd, data, size);
     // Part of the data, then the disk is full.
-    if (fault.action == Fault::Action::Short && size > 1) return ::write(fd, data, size / 2);
-    return -1;
+    if (fault.action != Fault::Action::Short) return -1;
+    full = true;
+    return size > 1 ? ::write(fd, data, size / 2) : -1;
 }
 inline int Ftruncate(int fd, off_t size) {
     return Due(Fault::Call::Truncate) ? -1 : ::ftruncate(fd, size);
@@ -89,6 +95,7 @@ inline void Inject(const Fault& fault) {
     faulty::armed = false;
     faulty::fault = fault;
     faulty::counted = 0;
+    faulty::full = false;
     platform::UseFileCalls(&faulty::kTable);
     faulty::armed = true;
 }
@@ -96,6 +103,7 @@ inline void Inject(const Fault& fault) {
 // The process's own calls again; how many calls of the fault's kind were made meanwhile.
 inline int ClearFault() {
     faulty::armed = false;
+    faulty::full = false;
     platform::UseFileCalls(nullptr);
     return faulty::counted;
 }

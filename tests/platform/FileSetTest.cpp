@@ -16,6 +16,7 @@
 #include "platform/FileJournal.h"
 #include "platform/FileSet.h"
 #include "platform/FileSystem.h"
+#include "platform/ReplacementFile.h"
 
 using namespace platform;
 
@@ -709,6 +710,53 @@ TEST(FileSet, AFailureAtEveryStepLeavesTheSetWholeAndTheNextCommitWorks) {
             }
             expectWhole(dir, trial);
         }
+    }
+
+    // A record cut short by a full disk is cut off again: the journal reads on, with the records
+    // written after it.
+    {
+        TempFolder dir;
+        prepare(dir);
+        FileSet sets(FileSet::Kind::Sets);
+        {
+            FileSet a;
+            ASSERT_TRUE(Replace(dir / "a.shp", "new"));
+            ASSERT_TRUE(Replace(dir / "a.shx", "new"));
+            ASSERT_EQ(a.Commit(), 0);
+        }
+        {
+            FileSet b;
+            Inject(Fault{Fault::Call::Write, 0, Fault::Action::Short, ENOSPC});
+            EXPECT_FALSE(Replace(dir / "b.shp", "new"));
+            ClearFault();
+            EXPECT_NE(b.Commit(), 0);
+        }
+        ASSERT_TRUE(Replace(dir / "c.shp", "new"));
+        const std::string journal = JournalIn(dir.Path());
+        EXPECT_TRUE(ParseJournal(TempFolder::ReadBytes(dir / journal), JournalTokenOf(journal)));
+        EXPECT_EQ(sets.Commit(), 0);
+    }
+    // A journal that must stay for a later run (the folder's entries could not be flushed) takes
+    // no more work, even while the process holds files in that folder: the next commit there
+    // finishes with a journal of its own and tidies the kept one once the process lets it go.
+    {
+        TempFolder dir;
+        prepare(dir);
+        ReplacementFile waiting;
+        ASSERT_EQ(waiting.Create(dir / "w.shp"), 0);
+        Inject(Fault{Fault::Call::FolderFlush, 1});  // after the renames
+        ::testing::internal::CaptureStderr();
+        EXPECT_NE(WriteSet(dir.Path(), names, "new"), 0);
+        EXPECT_NE(::testing::internal::GetCapturedStderr().find(dir.Path()), std::string::npos);
+        ClearFault();
+        EXPECT_EQ(WriteSet(dir.Path(), {"a.shp", "a.shx"}, "newer"), 0);
+        waiting.Abandon();
+        EXPECT_EQ(WriteSet(dir.Path(), {"b.shp"}, "b"), 0);
+        EXPECT_EQ(Take(dir.Path()), (Snapshot{{"a.shp", "newer"},
+                                              {"a.shx", "newer"},
+                                              {"a.dbf", "new"},
+                                              {"a.tpi", "new"},
+                                              {"b.shp", "b"}}));
     }
 
     // Where a folder cannot be flushed, or an unnamed file cannot be linked (no /proc), or no
