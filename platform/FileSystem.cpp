@@ -14,6 +14,7 @@
 #include "platform/FolderIndex.h"
 #include "platform/IniNames.h"
 #include "platform/OsError.h"
+#include "platform/PinnedFiles.h"
 
 namespace platform {
 namespace {
@@ -304,7 +305,13 @@ int OpenFileDescriptor(std::string_view name, int flags, std::int32_t& error, bo
             return *held;
         }
     }
-    return OpenOsFileDescriptor(OsName(name), flags, error, regularOnly);
+    const std::string osName = OsName(name);
+    // A file of a set a reader has taken is that file still.
+    if (const std::optional<int> pinned = PinnedFiles::Open(osName, flags)) {
+        if (*pinned < 0) error = OsErrorFromErrno(errno);
+        return *pinned;
+    }
+    return OpenOsFileDescriptor(osName, flags, error, regularOnly);
 }
 
 int OpenOsFileDescriptor(const std::string& osName, int flags, std::int32_t& error,

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "platform/FileSet.h"
+#include "platform/FileSystem.h"
+#include "platform/PinnedFiles.h"
 #include "platform/ShortString.h"
 #include "shape/ProgressFormShared.h"
 #include "shape/ShapeTexts.h"
@@ -176,6 +178,7 @@ std::int32_t TShape::OpenShape(TShape* shape, const std::string& name) {
         shape->notLoaded_ = true;
         return kShapeFileMissing;
     }
+    shape->Pin(name);
     const std::int32_t result = shape->LoadShapeFile(name);
     shape->notLoaded_ = result != kShapeLoaded;
     shape->FileName = name;
@@ -383,7 +386,18 @@ std::int32_t TShape::SaveShapeAs(TShape* shape, const std::string& name) {
     const bool outermost = platform::FileSet::Current() == &set;
     const std::int32_t committed = set.Commit();
     if (saved == 0 && committed != 0 && outermost) shapetexts::Show(shapetexts::WriteError(name));
+    // Saved over its own files: those are the shape's files from now on.
+    if (saved == 0 && committed == 0 && outermost && platform::SameFile(name, shape->FileName))
+        shape->Pin(name);
     return saved != 0 ? saved : committed;
+}
+
+void TShape::Pin(const std::string& name) {
+    // Its files are taken whole, never half of a set another program is putting in place.
+    pinned_.reset();
+    pinned_ = std::make_unique<platform::PinnedFiles>(std::vector<std::string>{
+        name, platform::ChangeFileExt(name, ".shx"), platform::ChangeFileExt(name, ".dbf"),
+        platform::ChangeFileExt(name, ".tpi")});
 }
 
 bool TShape::GoFirstVertex() {

@@ -35,6 +35,10 @@ std::int32_t FileSizeOf(platform::BinaryFile& file);
 
 // One shapefile in memory: its 100-byte header as the file holds it, its records, and the
 // display settings the layer draws it with.
+namespace platform {
+class PinnedFiles;
+}
+
 class TShape {
   public:
     TShape();
@@ -148,10 +152,15 @@ class TShape {
     bool EditAreaStyle(std::uint32_t parentWindow);
 
   private:
+    // Holds the files of the set of that name for the shape to read.
+    void Pin(const std::string& name);
     // WriteStyleFile; with keepSame a file that holds the style already is not written again.
     void WriteStyle(bool keepSame);
 
     // Whether the records' header and index fields come from a layout pass since the last load.
     bool laidOut_ = false;
     bool notLoaded_ = false;  // opened from a name that holds no shapefile it could load
+    // The files of the set the shape was opened from, as one whole set, for as long as the shape
+    // reads them (its table after the load too).
+    std::unique_ptr<platform::PinnedFiles> pinned_;
 };

@@ -1,0 +1,95 @@
+#include "platform/PinnedFiles.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+
+#include "platform/FileCalls.h"
+#include "platform/FileSystem.h"
+#include "platform/FolderLock.h"
+
+namespace platform {
+namespace {
+
+// Every pinned file of the process by its name, the latest pin first.
+struct Pins {
+    std::mutex lock;
+    std::multimap<std::string, int> files;
+    std::atomic<bool> any{false};
+};
+
+Pins& All() {
+    static Pins pins;
+    return pins;
+}
+
+}  // namespace
+
+PinnedFiles::PinnedFiles(const std::vector<std::string>& names) {
+    std::vector<std::string> osNames;
+    std::set<std::string> folders;
+    for (const std::string& name : names) {
+        if (name.empty()) continue;
+        osNames.push_back(NormalizedPath(OsName(name), OsCurrentFolder()));
+        folders.insert(SplitOsName(osNames.back()).first);
+    }
+    {
+        std::vector<std::unique_ptr<FolderReadLock>> locks;
+        for (const std::string& folder : folders)
+            locks.push_back(std::make_unique<FolderReadLock>(folder));
+        for (const std::string& osName : osNames) {
+            std::int32_t error = 0;
+            const int fd = OpenOsFileDescriptor(osName, O_RDONLY, error, true);
+            if (fd >= 0) files_.emplace_back(osName, fd);
+        }
+    }
+    Pins& all = All();
+    std::lock_guard<std::mutex> guard(all.lock);
+    for (const auto& [osName, fd] : files_) all.files.emplace(osName, fd);
+    all.any = !all.files.empty();
+}
+
+PinnedFiles::~PinnedFiles() {
+    Pins& all = All();
+    std::lock_guard<std::mutex> guard(all.lock);
+    for (const auto& [osName, fd] : files_) {
+        auto [first, last] = all.files.equal_range(osName);
+        const auto it = std::find_if(first, last, [fd](const auto& pin) { return pin.second == fd; });
+        if (it != last) all.files.erase(it);
+        ::close(fd);
+    }
+    all.any = !all.files.empty();
+}
+
+std::optional<int> PinnedFiles::Open(const std::string& osName, int flags) {
+    Pins& all = All();
+    if ((flags & O_ACCMODE) != O_RDONLY || !all.any) return std::nullopt;
+    const std::string name = NormalizedPath(osName, OsCurrentFolder());
+    std::lock_guard<std::mutex> guard(all.lock);
+    const auto [first, last] = all.files.equal_range(name);
+    if (first == last) return std::nullopt;
+    const int pinned = std::prev(last)->second;
+    const std::string self = "/proc/self/fd/" + std::to_string(pinned);
+    int fd = ::open(self.c_str(), flags | O_CLOEXEC);
+    if (fd < 0) {
+        // No way to reopen it: the name, as long as it still holds the pinned file.
+        fd = ::open(name.c_str(), flags | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0 && !FileIdentity::Of(fd).SameFile(FileIdentity::Of(pinned))) {
+            ::close(fd);
+            errno = ESTALE;
+            return -1;
+        }
+        if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    }
+    return fd;
+}
+
+}  // namespace platform
