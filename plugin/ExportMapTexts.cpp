@@ -79,6 +79,13 @@ std::string LayerWriteError(std::string_view fileName) {
     return text + std::string(fileName) + kept;
 }
 
+std::string AreasWithoutRing(std::string_view fileName, int count) {
+    static const std::string before = Cp("Warstwa ");
+    static const std::string after =
+        Cp(": liczba obszarów o mniej niż trzech różnych punktach, zapisanych bez geometrii: ");
+    return before + std::string(fileName) + after + std::to_string(count);
+}
+
 std::string NothingToExport(std::string_view mapName, int first, int last) {
     static const std::string before = Cp("Mapa ");
     static const std::string codes = Cp(" nie ma obiektów o kodach od ");

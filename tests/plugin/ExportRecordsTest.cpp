@@ -75,7 +75,8 @@ TEST_F(ExportRecordsTest, LinePartsStartAfterInnerVerticesThatEndALine) {
 }
 
 // The rings and coordinates of an area come out as its outline text gives them, each ring in its
-// order or, to run the way the format prescribes, reversed.
+// order or, to run the way the format prescribes, reversed; a last ring that does not close gets
+// its first point again at its end.
 TEST_F(ExportRecordsTest, PolygonMatchesTheAreaOutlineText) {
     std::mt19937 random(7);
     std::uniform_real_distribution<double> coordinate(-1e7, 1e7);
@@ -103,7 +104,6 @@ TEST_F(ExportRecordsTest, PolygonMatchesTheAreaOutlineText) {
         ASSERT_EQ(r->ShapeType, 5);
         const auto& g = Parted(*r);
         ASSERT_EQ(g.NumParts, parts);
-        ASSERT_EQ(g.NumPoints, count);
         std::string expectedStarts;
         for (std::int32_t s : Starts(*r)) expectedStarts += std::to_string(s) + ",";
         EXPECT_EQ(expectedStarts, starts);
@@ -114,9 +114,12 @@ TEST_F(ExportRecordsTest, PolygonMatchesTheAreaOutlineText) {
             expected.emplace_back(std::stod(pair.substr(comma + 1)),
                                   std::stod(pair.substr(0, comma)));
         }
-        ASSERT_EQ(expected.size(), g.Points.size());
+        ASSERT_EQ(expected.size(), static_cast<std::size_t>(count));
         std::vector<std::int32_t> bounds = Starts(*r);
-        bounds.push_back(count);
+        if (expected.back() != expected[static_cast<std::size_t>(bounds.back())])
+            expected.push_back(expected[static_cast<std::size_t>(bounds.back())]);
+        ASSERT_EQ(expected.size(), g.Points.size());
+        bounds.push_back(g.NumPoints);
         for (std::size_t k = 0; k + 1 < bounds.size(); ++k) {
             const auto b = static_cast<std::ptrdiff_t>(bounds[k]);
             const auto e = static_cast<std::ptrdiff_t>(bounds[k + 1]);
@@ -127,6 +130,55 @@ TEST_F(ExportRecordsTest, PolygonMatchesTheAreaOutlineText) {
             std::vector<std::pair<double, double>> want(expected.begin() + b, expected.begin() + e);
             std::vector<std::pair<double, double>> reversed(want.rbegin(), want.rend());
             EXPECT_TRUE(ring == want || ring == reversed) << round << " ring " << k;
+        }
+    }
+}
+
+// Every ring ends on its first point; a ring without three distinct points is left out, and an
+// area left without a ring is a null shape, as RecordTypeOf says beforehand.
+TEST_F(ExportRecordsTest, RingsAreClosedAndRingsWithoutThreeDistinctPointsLeftOut) {
+    const std::vector<V> square = {{0, 0}, {0, 10}, {10, 10}, {10, 0}, {0, 0}};
+    auto with = [&](std::vector<V> tail) {
+        tail.insert(tail.begin(), square.begin(), square.end());
+        return tail;
+    };
+    const struct {
+        std::vector<V> vertices;
+        std::vector<std::int32_t> starts;  // empty: a null shape
+        std::int32_t points;
+    } cases[] = {
+        {square, {0}, 5},  // closed: as it was
+        {{{0, 0}, {0, 10}, {10, 10}}, {0}, 4},
+        {with({{4, 4}, {4, 6}, {6, 6}}), {0, 5}, 9},  // an open hole
+        {with({{4, 4}, {4, 6}, {6, 6}, {4, 4}, {0, 0}, {20, 20}, {20, 30}, {30, 30}}),
+         {0, 5, 9},
+         13},                        // a link vertex, then an open ring
+        {with({{20, 20}}), {0}, 5},  // a stray point after the ring
+        {with({{4, 4}, {6, 6}, {4, 4}}), {0}, 5},
+        {{{0, 0}, {0, 10}}, {}, 0},
+        {{{0, 0}, {0, 10}, {0, 0}}, {}, 0},
+        {{{5, 5}, {5, 5}, {5, 5}, {5, 5}}, {}, 0},
+        {{{0, 0}, {0, 1e-9}, {0, 10}}, {}, 0},  // two places after rounding to the outline text
+    };
+    for (const auto& c : cases) {
+        const TObiekt* area = Add("5100", c.vertices);
+        const std::size_t at = &c - cases;
+        auto r = RecordFromObject(*area, ObjectGeometry::Polygon, true);
+        EXPECT_EQ(RecordTypeOf(*area, ObjectGeometry::Polygon), r->ShapeType) << at;
+        if (c.starts.empty()) {
+            EXPECT_EQ(r->ShapeType, 0) << at;
+            continue;
+        }
+        ASSERT_EQ(r->ShapeType, 5) << at;
+        EXPECT_EQ(Starts(*r), c.starts) << at;
+        const auto& g = Parted(*r);
+        ASSERT_EQ(g.NumPoints, c.points) << at;
+        for (std::int32_t k = 0; k < g.NumParts; ++k) {
+            std::int32_t start = 0, end = 0;
+            g.PartRange(k, start, end);
+            const TShpPoint& first = g.Points[static_cast<std::size_t>(start)];
+            const TShpPoint& last = g.Points[static_cast<std::size_t>(end - 1)];
+            EXPECT_TRUE(first.X == last.X && first.Y == last.Y) << at << " ring " << k;
         }
     }
 }
