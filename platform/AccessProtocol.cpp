@@ -82,8 +82,12 @@ std::int32_t MessageReader::Int() {
 }
 
 std::string MessageReader::Text() {
+    return std::string(TextView());
+}
+
+std::string_view MessageReader::TextView() {
     const std::uint32_t length = GetU32(Take(4).data());
-    return std::string(Take(length));
+    return Take(length);
 }
 
 std::uint32_t MessageReader::Count(std::uint64_t itemBytes) {
@@ -128,14 +132,14 @@ std::vector<AccessColumnInfo> ReadColumns(MessageReader& in) {
     return columns;
 }
 
-std::vector<std::vector<std::string>> ReadRows(MessageReader& in) {
+AccessRows ReadRows(MessageReader& in) {
     const auto columns = static_cast<std::uint32_t>(in.Int());
-    // Every value takes at least its length; rows without values are refused by Count.
-    std::vector<std::vector<std::string>> rows(in.Count(4 * std::uint64_t{columns}));
-    for (auto& row : rows) {
-        row.resize(columns);
-        for (std::string& value : row) value = in.Text();
-    }
+    // Every value takes at least its length; rows without values are refused by Count. The room
+    // taken is what the rest of the reply can hold: the values' lengths and their bytes.
+    const std::size_t values = std::size_t{in.Count(4 * std::uint64_t{columns})} * columns;
+    AccessRows rows(columns);
+    rows.Reserve(values, in.Left() - 4 * values);
+    for (std::size_t i = 0; i < values; ++i) rows.Add(in.TextView());
     in.End();
     return rows;
 }

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/AccessRows.h"
+
 // The messages between the Access layer and its worker process, over one stream socket that the
 // worker finds as file descriptor kWorkerChannel. Every message is a 32-bit little-endian length
 // and that many bytes. A request starts with its operation byte, a reply with its status byte;
@@ -67,10 +69,13 @@ class MessageReader {
     std::uint8_t Byte();
     std::int32_t Int();
     std::string Text();
+    // A text as it stands in the message.
+    std::string_view TextView();
     // A count of items that each take at least `itemBytes` more bytes; refuses a count the rest
     // of the message cannot hold, so nothing is sized by a count that lies. Items of no bytes
     // cannot be counted by the bytes: then only a count of 0 is taken.
     std::uint32_t Count(std::uint64_t itemBytes);
+    std::size_t Left() const { return rest_.size(); }
     // Refuses a message with bytes left after what its kind holds.
     void End() const;
 
@@ -92,7 +97,7 @@ std::vector<std::string> ReadTables(MessageReader& in);
 std::vector<AccessColumnInfo> ReadColumns(MessageReader& in);
 // The rows, each with the values of every column, in column order. A table without columns has
 // no rows.
-std::vector<std::vector<std::string>> ReadRows(MessageReader& in);
+AccessRows ReadRows(MessageReader& in);
 
 // The length a message's first four bytes announce.
 std::uint32_t MessageLength(const char head[4]);
