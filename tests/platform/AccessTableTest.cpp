@@ -257,6 +257,7 @@ TEST(AccessWorker, AReplyThatBreaksTheProtocolLosesTheConnection) {
         {4, "0000000000ffffffff"},              // rows of no columns
         {4, "0001000000ffffff7f"},              // rows the reply cannot hold
         {4, "00ffffffff01000000"},              // values the reply cannot hold
+        {4, "00ffffffff00000000"},              // no rows of 2^32-1 columns
         {4, "0002000000010000000100000041"},    // a row short of a value
         {4, "000100000001000000010000004142"},  // a byte after the rows
         {4, "03"},                              // the worker failed
