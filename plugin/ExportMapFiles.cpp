@@ -11,6 +11,7 @@
 #include "platform/BinaryFile.h"
 #include "platform/Cursor.h"
 #include "platform/FileSet.h"
+#include "platform/FileSystem.h"
 #include "platform/IniNames.h"
 #include "platform/ShortString.h"
 #include "plugin/ConversionSettings.h"
@@ -356,7 +357,9 @@ bool ExportPerCode(const TMapExport& Job) {
         !ChooseFolder(0, exporttexts::ChooseFolderCaption(), Job.OutputFolder))
         return false;
     if (!platform::FolderWritable(Job.OutputFolder)) {
-        exporttexts::Show(exporttexts::FolderNotWritable(Job.OutputFolder));
+        exporttexts::Show(platform::NameMissing(Job.OutputFolder)
+                              ? exporttexts::FolderMissing(Job.OutputFolder)
+                              : exporttexts::FolderNotWritable(Job.OutputFolder));
         return false;
     }
     if (Job.Objects == nullptr || Job.Points == nullptr) return false;

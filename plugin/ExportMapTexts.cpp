@@ -39,6 +39,11 @@ std::string FieldError(std::string_view field, std::string_view value) {
     return text + std::string(field) + " " + std::string(value);
 }
 
+std::string FolderMissing(std::string_view folder) {
+    static const std::string text = Cp("Brak folderu do zapisu plików SHP: ");
+    return text + std::string(folder);
+}
+
 std::string FolderNotWritable(std::string_view folder) {
     static const std::string text = Cp("Nie można zapisać plików w folderze ");
     return text + std::string(folder);

@@ -13,7 +13,10 @@ const std::string& ChooseFolderCaption();
 const std::string& ProgressBuildingDbf();
 // "Błąd ", the field name, a blank and the value the table refused.
 std::string FieldError(std::string_view field, std::string_view value);
-// The output folder does not exist or cannot be written.
+// The output folder is not there.
+std::string FolderMissing(std::string_view folder);
+// The output folder cannot be written (a file stands in its place or on its way, or it is not
+// open to the user).
 std::string FolderNotWritable(std::string_view folder);
 // The attribute table could not be written; any older table of that name is kept.
 std::string TableWriteError(std::string_view fileName);
