@@ -15,8 +15,8 @@ namespace {
 
 void ReadTable(platform::AccessTableCache& cache, const std::string& name) {
     const platform::AccessTableCache::Table* table = cache.Find(name);
-    if (table == nullptr || table->rows == 0 || table->columns.empty()) return;
-    const std::string key(table->Cell(0, 0));
+    if (table == nullptr || table->rows.Count() == 0) return;
+    const std::string key(table->rows.Value(0, 0));
     if (table->columns[0].numeric && !platform::StrToFloatStrict(platform::IniTrim(key))) return;
     if (cache.Select(name, 0, key).empty()) std::abort();
 }

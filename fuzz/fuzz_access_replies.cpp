@@ -1,7 +1,8 @@
 // The program's side of the Access worker's protocol fed with arbitrary replies: the first byte
 // picks the request answered (open, tables, columns, rows), the rest is the reply. A reply is
 // read whole or refused as breaking the protocol, never sized by a count its bytes cannot hold
-// (the fuzzer's memory limit catches one that is); what is read writes back to the same bytes.
+// (the fuzzer's memory limit catches one that is), and rows take about the reply's bytes; what is
+// read writes back to the same bytes.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,7 +14,7 @@ using namespace platform::access;
 namespace {
 
 // The reply as the worker would write what was read, after the Ok status.
-std::string Written(int request, MessageReader& in) {
+std::string Written(int request, MessageReader& in, std::size_t replyBytes) {
     MessageWriter out;
     out.Byte(static_cast<std::uint8_t>(Status::Ok));
     switch (request) {
@@ -33,14 +34,14 @@ std::string Written(int request, MessageReader& in) {
             break;
         }
         default: {
-            const auto rows = ReadRows(in);
-            if (rows.empty()) return {};  // the column count of no rows is not kept
-            out.Int(static_cast<std::int32_t>(rows[0].size()))
-                .Int(static_cast<std::int32_t>(rows.size()));
-            for (const auto& row : rows) {
-                if (row.size() != rows[0].size()) __builtin_trap();
-                for (const std::string& value : row) out.Text(value);
+            const platform::AccessRows rows = ReadRows(in);
+            out.Int(static_cast<std::int32_t>(rows.Columns()))
+                .Int(static_cast<std::int32_t>(rows.Count()));
+            for (std::size_t r = 0; r < rows.Count(); ++r) {
+                for (std::size_t c = 0; c < rows.Columns(); ++c) out.Text(rows.Value(r, c));
             }
+            // The rows take about the reply's bytes.
+            if (rows.HeldBytes() > 2 * replyBytes + 32) __builtin_trap();
         }
     }
     return out.Bytes();
@@ -54,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         MessageReader in(reply);
         if (ReadStatus(in) != Status::Ok) return 0;
-        const std::string written = Written(data[0] % 4, in);
+        const std::string written = Written(data[0] % 4, in, reply.size());
         if (!written.empty() && written != reply) __builtin_trap();
     } catch (const ProtocolError&) {
     }

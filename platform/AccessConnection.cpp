@@ -97,8 +97,8 @@ std::optional<std::vector<AccessColumnInfo>> AccessConnection::Handle::Columns(
                   access::ReadColumns);
 }
 
-std::optional<std::vector<std::vector<std::string>>> AccessConnection::Handle::Rows(
-    const std::string& table, int keyColumn, std::string_view key) {
+std::optional<AccessRows> AccessConnection::Handle::Rows(const std::string& table, int keyColumn,
+                                                         std::string_view key) {
     return Answer(
         worker.Call(
             access::Request(access::Operation::Rows).Text(table).Int(keyColumn).Text(key).Bytes()),

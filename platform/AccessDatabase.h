@@ -25,8 +25,7 @@ struct AccessConnection::Handle {
     // The rows of the table, their values as Windows-1250 texts in column order: all of them,
     // or, with a key column, those whose value equals the key (as a number in a number column,
     // without regard to case otherwise). Nothing when there is no such table.
-    std::optional<std::vector<std::vector<std::string>>> Rows(const std::string& table,
-                                                              int keyColumn, std::string_view key);
+    std::optional<AccessRows> Rows(const std::string& table, int keyColumn, std::string_view key);
     bool Serving() const { return worker.Running(); }
 
     std::string path;

@@ -82,13 +82,17 @@ std::int32_t MessageReader::Int() {
 }
 
 std::string MessageReader::Text() {
-    const std::uint32_t length = GetU32(Take(4).data());
-    return std::string(Take(length));
+    return std::string(TextView());
 }
 
-std::uint32_t MessageReader::Count(std::uint64_t itemBytes) {
+std::string_view MessageReader::TextView() {
+    const std::uint32_t length = GetU32(Take(4).data());
+    return Take(length);
+}
+
+std::uint32_t MessageReader::Count(std::uint64_t itemBytes, std::uint32_t most) {
     const std::uint32_t count = GetU32(Take(4).data());
-    if (itemBytes == 0 ? count != 0 : count > rest_.size() / itemBytes)
+    if (count > most || (itemBytes == 0 ? count != 0 : count > rest_.size() / itemBytes))
         throw ProtocolError("count too large");
     return count;
 }
@@ -110,14 +114,15 @@ bool ReadOpened(MessageReader& in) {
 }
 
 std::vector<std::string> ReadTables(MessageReader& in) {
-    std::vector<std::string> names(in.Count(4));  // a name takes at least its length
+    std::vector<std::string> names(in.Count(4, kMaxTables));  // a name takes at least its length
     for (std::string& name : names) name = in.Text();
     in.End();
     return names;
 }
 
 std::vector<AccessColumnInfo> ReadColumns(MessageReader& in) {
-    std::vector<AccessColumnInfo> columns(in.Count(5));  // a name's length and the number flag
+    // A name's length and the number flag.
+    std::vector<AccessColumnInfo> columns(in.Count(5, kMaxColumns));
     for (AccessColumnInfo& column : columns) {
         column.name = in.Text();
         const std::uint8_t numeric = in.Byte();
@@ -128,14 +133,15 @@ std::vector<AccessColumnInfo> ReadColumns(MessageReader& in) {
     return columns;
 }
 
-std::vector<std::vector<std::string>> ReadRows(MessageReader& in) {
+AccessRows ReadRows(MessageReader& in) {
     const auto columns = static_cast<std::uint32_t>(in.Int());
-    // Every value takes at least its length; rows without values are refused by Count.
-    std::vector<std::vector<std::string>> rows(in.Count(4 * std::uint64_t{columns}));
-    for (auto& row : rows) {
-        row.resize(columns);
-        for (std::string& value : row) value = in.Text();
-    }
+    if (columns > kMaxColumns) throw ProtocolError("too many columns");
+    // Every value takes at least its length; rows without values are refused by Count. The room
+    // taken is what the rest of the reply can hold: the values' lengths and their bytes.
+    const std::size_t values = std::size_t{in.Count(4 * std::uint64_t{columns})} * columns;
+    AccessRows rows(columns);
+    rows.Reserve(values, in.Left() - 4 * values);
+    for (std::size_t i = 0; i < values; ++i) rows.Add(in.TextView());
     in.End();
     return rows;
 }

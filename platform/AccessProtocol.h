@@ -1,11 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/AccessRows.h"
 
 // The messages between the Access layer and its worker process, over one stream socket that the
 // worker finds as file descriptor kWorkerChannel. Every message is a 32-bit little-endian length
@@ -25,6 +28,10 @@ namespace platform::access {
 constexpr int kWorkerChannel = 3;
 // No request is longer: a path, a table name and a key value of at most 255 characters each.
 constexpr std::uint32_t kMaxRequestBytes = 1u << 16;
+// The most a database holds: columns in a table, and objects (tables among them) in the database.
+// A reply listing more breaks the protocol; the worker refuses such a database as damaged.
+constexpr std::uint32_t kMaxColumns = 255;
+constexpr std::uint32_t kMaxTables = 32768;
 
 enum class Operation : std::uint8_t {
     Open = 1,     // path -> status
@@ -67,10 +74,14 @@ class MessageReader {
     std::uint8_t Byte();
     std::int32_t Int();
     std::string Text();
-    // A count of items that each take at least `itemBytes` more bytes; refuses a count the rest
-    // of the message cannot hold, so nothing is sized by a count that lies. Items of no bytes
-    // cannot be counted by the bytes: then only a count of 0 is taken.
-    std::uint32_t Count(std::uint64_t itemBytes);
+    // A text as it stands in the message.
+    std::string_view TextView();
+    // A count of items that each take at least `itemBytes` more bytes; refuses a count above
+    // `most` or one the rest of the message cannot hold, so nothing is sized by a count that
+    // lies. Items of no bytes cannot be counted by the bytes: then only a count of 0 is taken.
+    std::uint32_t Count(std::uint64_t itemBytes,
+                        std::uint32_t most = std::numeric_limits<std::uint32_t>::max());
+    std::size_t Left() const { return rest_.size(); }
     // Refuses a message with bytes left after what its kind holds.
     void End() const;
 
@@ -81,8 +92,8 @@ class MessageReader {
 
 // The replies as the program reads them. Each reads the whole reply and throws ProtocolError
 // when it breaks the protocol: a status other than those the request may get, a count the bytes
-// after it cannot hold, bytes missing or left over. Every size taken is thus bounded by the
-// length of the reply, itself bounded by the worker's reply limit.
+// after it cannot hold or a database cannot have, bytes missing or left over. What is read thus
+// takes about the length of the reply, itself bounded by the worker's reply limit.
 //
 // The status of a reply: Ok (its body follows), NoTable or CannotOpen; any other throws.
 Status ReadStatus(MessageReader& in);
@@ -92,7 +103,7 @@ std::vector<std::string> ReadTables(MessageReader& in);
 std::vector<AccessColumnInfo> ReadColumns(MessageReader& in);
 // The rows, each with the values of every column, in column order. A table without columns has
 // no rows.
-std::vector<std::vector<std::string>> ReadRows(MessageReader& in);
+AccessRows ReadRows(MessageReader& in);
 
 // The length a message's first four bytes announce.
 std::uint32_t MessageLength(const char head[4]);

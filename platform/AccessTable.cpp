@@ -38,7 +38,7 @@ void AccessTable::Open() {
 void AccessTable::Close() {
     active_ = false;
     columns_.clear();
-    rows_.clear();
+    rows_ = AccessRows();
     loaded_ = false;
     filtered_ = false;
     filterColumn_ = -1;
@@ -73,36 +73,35 @@ void AccessTable::ClearFilter() {
 
 void AccessTable::Load() {
     if (loaded_) return;
-    rows_.clear();
+    rows_ = AccessRows();
     AccessConnection::Handle* db = connection_.Database();
     if (db == nullptr) Fail(kNotConnected, "");
     auto rows = db->Rows(tableName_, filtered_ ? filterColumn_ : -1, filterValue_);
     if (!rows) Fail(kNoTable, tableName_ + " (" + connection_.DatabasePath() + ")");
-    for (auto& row : *rows) {
-        if (row.size() == columns_.size()) rows_.push_back(std::move(row));
-    }
+    // Rows of another number of columns are not this table's (it changed since it was opened).
+    if (rows->Columns() == columns_.size()) rows_ = std::move(*rows);
     loaded_ = true;
     current_ = 0;
-    eof_ = rows_.empty();
+    eof_ = rows_.Count() == 0;
 }
 
 int AccessTable::RecordCount() {
     Require();
     Load();
-    return static_cast<int>(rows_.size());
+    return static_cast<int>(rows_.Count());
 }
 
 void AccessTable::First() {
     Require();
     Load();
     current_ = 0;
-    eof_ = rows_.empty();
+    eof_ = rows_.Count() == 0;
 }
 
 void AccessTable::Next() {
     Require();
     Load();
-    if (current_ + 1 < rows_.size()) {
+    if (current_ + 1 < rows_.Count()) {
         ++current_;
     } else {
         eof_ = true;
@@ -131,8 +130,8 @@ std::string AccessTable::FieldText(int index) {
     FieldName(index);
     Require();
     Load();
-    if (current_ >= rows_.size()) return {};
-    return rows_[current_][static_cast<std::size_t>(index)];
+    if (current_ >= rows_.Count()) return {};
+    return std::string(rows_.Value(current_, static_cast<std::size_t>(index)));
 }
 
 std::string AccessTable::FieldText(std::string_view name) {

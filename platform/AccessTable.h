@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/AccessConnection.h"
+#include "platform/AccessRows.h"
 
 // One table of an external Access database, read-only: open by name, optionally filtered by a
 // key column equal to a value, read row by row with column names and text values.
@@ -69,7 +70,7 @@ class AccessTable {
     int filterColumn_ = -1;
     std::string filterValue_;
     bool loaded_ = false;
-    std::vector<std::vector<std::string>> rows_;
+    AccessRows rows_;
     std::size_t current_ = 0;
     bool eof_ = true;
 };

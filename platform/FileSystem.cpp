@@ -208,6 +208,11 @@ bool FolderWritable(std::string_view name) {
            ::access(os.c_str(), W_OK | X_OK) == 0;
 }
 
+bool NameMissing(std::string_view name) {
+    struct stat st {};
+    return !name.empty() && ::stat(OsName(name).c_str(), &st) != 0 && errno == ENOENT;
+}
+
 bool DeleteFile(std::string_view name) {
     if (::unlink(OsName(name).c_str()) == 0) return true;
     lastOsError = static_cast<std::uint32_t>(OsErrorFromErrno(errno));

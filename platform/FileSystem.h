@@ -58,6 +58,9 @@ bool SameFile(std::string_view a, std::string_view b);
 bool FileWritable(std::string_view name);
 // True when files can be created in the folder (the current folder for an empty name).
 bool FolderWritable(std::string_view name);
+// True when nothing has the name because it, or a folder on its way, is not there; false when
+// something has it, or a file stands where a folder should, or a folder cannot be searched.
+bool NameMissing(std::string_view name);
 
 // Removes a file; false (with LastOsError set) when it cannot.
 bool DeleteFile(std::string_view name);

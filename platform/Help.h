@@ -12,7 +12,8 @@ void SetHelpFile(std::string_view name);
 const std::string& HelpFile();
 // The page the help file stands for; empty when no help file is set.
 std::string HelpPage();
-// Opens the help at a topic; false when there is no page or the back end cannot show it.
+// Opens the help at a topic; false, after a message box naming the page, when there is no page
+// or the back end cannot show it.
 bool ShowHelp(int context);
 
 }  // namespace platform

@@ -34,12 +34,14 @@ struct Loaded {
     RegistryDocument document;
 };
 
-void WarnOnce(const fs::path& file, const char* what) {
+// One line on stderr per file and fault in a run.
+void WarnOnce(const fs::path& file, const char* what,
+              const char* outcome = "ustawienia nie są ani czytane, ani zapisywane") {
     static std::set<std::string> warned;  // guarded by StoreMutex
-    if (!warned.insert(file.string()).second) return;
-    std::fprintf(stderr,
-                 "kestrel: plik ustawień %s %s; ustawienia nie są ani czytane, ani zapisywane\n",
-                 file.c_str(), what);
+    const std::string line =
+        "kestrel: plik ustawień " + file.string() + " " + what + "; " + outcome + "\n";
+    if (!warned.insert(line).second) return;
+    std::fputs(line.c_str(), stderr);
 }
 
 // Reads and parses the registry file; the caller holds StoreMutex.
@@ -80,11 +82,14 @@ Loaded Load(const fs::path& file) {
     return result;
 }
 
-// Writes the document as the replacement of `file` (ReplacementFile.h).
+// Writes the document as the replacement of `file` (ReplacementFile.h). A file that cannot be
+// written (a read-only one, say) is left as it is, and said so once.
 bool Save(const fs::path& file, const RegistryDocument& document) {
     std::error_code ec;
     if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
-    return ReplaceFileContents(file.string(), document.Format()) == 0;
+    if (ReplaceFileContents(file.string(), document.Format()) == 0) return true;
+    WarnOnce(file, "nie daje się zapisać", "ustawienia nie zostały zapisane");
+    return false;
 }
 
 }  // namespace

@@ -15,7 +15,8 @@
 //
 // A file that is not a registry file (RegistryDocument::Parse rejects it) is left untouched:
 // reads fail, so callers fall back to their defaults, and writes fail; a line on stderr names the
-// file once per process.
+// file once per process. A file that cannot be written (a read-only one) is read, and a line on
+// stderr says once per process that the settings were not saved.
 namespace platform {
 
 // The registry file: $KESTREL_REGISTRY_FILE when set, else $XDG_CONFIG_HOME/kestrel/registry.reg,

@@ -11,6 +11,7 @@
 #include "platform/BinaryFile.h"
 #include "platform/Cursor.h"
 #include "platform/FileSet.h"
+#include "platform/FileSystem.h"
 #include "platform/IniNames.h"
 #include "platform/ShortString.h"
 #include "plugin/ConversionSettings.h"
@@ -198,6 +199,25 @@ std::int32_t TypeOfObjects(std::span<TObiekt* const> objects) {
     return 0;
 }
 
+// How many areas among the rows the shape's records (one per row, in order) hold as null shapes:
+// those without a ring of three distinct points.
+std::int32_t AreasWithoutRing(const TShape& shape, std::span<const TExportRow> rows) {
+    std::int32_t count = 0;
+    const TSHPRecord* record = shape.Records->FirstRecord();
+    for (const TExportRow& row : rows) {
+        if (record == nullptr) break;
+        if (record->IsNull() && GeometryOfObject(*row.Object) == ObjectGeometry::Polygon) ++count;
+        record = static_cast<const TSHPRecord*>(record->GetNext());
+    }
+    return count;
+}
+
+// Once for a layer written: how many of its areas went in without geometry.
+void ReportAreasWithoutRing(const TShape& shape, std::span<const TExportRow> rows) {
+    if (const std::int32_t count = AreasWithoutRing(shape, rows); count > 0)
+        exporttexts::Show(exporttexts::AreasWithoutRing(shape.FileName, count));
+}
+
 bool TypesAgree(std::int32_t a, std::int32_t b) {
     return a == 0 || b == 0 || a == b;
 }
@@ -321,7 +341,11 @@ bool WriteLayer(const TMapExport& Job, const CodeGroups& groups, std::vector<Cod
         written = false;
     }
     // A layer not saved gets no style file either when its shape is freed.
-    if (!written) Job.Shape->FileName.clear();
+    if (written) {
+        ReportAreasWithoutRing(*Job.Shape, rows);
+    } else {
+        Job.Shape->FileName.clear();
+    }
     SetMarks(members, false);
     return written;
 }
@@ -333,7 +357,9 @@ bool ExportPerCode(const TMapExport& Job) {
         !ChooseFolder(0, exporttexts::ChooseFolderCaption(), Job.OutputFolder))
         return false;
     if (!platform::FolderWritable(Job.OutputFolder)) {
-        exporttexts::Show(exporttexts::FolderNotWritable(Job.OutputFolder));
+        exporttexts::Show(platform::NameMissing(Job.OutputFolder)
+                              ? exporttexts::FolderMissing(Job.OutputFolder)
+                              : exporttexts::FolderNotWritable(Job.OutputFolder));
         return false;
     }
     if (Job.Objects == nullptr || Job.Points == nullptr) return false;
@@ -407,7 +433,11 @@ bool ExportOneFile(const TMapExport& Job) {
         exporttexts::Show(exporttexts::LayerWriteError(Job.Shape->FileName));
         written = false;
     }
-    if (!written) Job.Shape->FileName.clear();
+    if (written) {
+        ReportAreasWithoutRing(*Job.Shape, rows);
+    } else {
+        Job.Shape->FileName.clear();
+    }
     return written;
 }
 

@@ -39,6 +39,11 @@ std::string FieldError(std::string_view field, std::string_view value) {
     return text + std::string(field) + " " + std::string(value);
 }
 
+std::string FolderMissing(std::string_view folder) {
+    static const std::string text = Cp("Brak folderu do zapisu plików SHP: ");
+    return text + std::string(folder);
+}
+
 std::string FolderNotWritable(std::string_view folder) {
     static const std::string text = Cp("Nie można zapisać plików w folderze ");
     return text + std::string(folder);
@@ -77,6 +82,13 @@ std::string LayerWriteError(std::string_view fileName) {
     static const std::string text = Cp("Błąd zapisu warstwy ");
     static const std::string kept = Cp("; pozostawiono jej poprzednie pliki");
     return text + std::string(fileName) + kept;
+}
+
+std::string AreasWithoutRing(std::string_view fileName, int count) {
+    static const std::string before = Cp("Warstwa ");
+    static const std::string after =
+        Cp(": liczba obszarów o mniej niż trzech różnych punktach, zapisanych bez geometrii: ");
+    return before + std::string(fileName) + after + std::to_string(count);
 }
 
 std::string NothingToExport(std::string_view mapName, int first, int last) {

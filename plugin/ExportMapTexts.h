@@ -13,7 +13,10 @@ const std::string& ChooseFolderCaption();
 const std::string& ProgressBuildingDbf();
 // "Błąd ", the field name, a blank and the value the table refused.
 std::string FieldError(std::string_view field, std::string_view value);
-// The output folder does not exist or cannot be written.
+// The output folder is not there.
+std::string FolderMissing(std::string_view folder);
+// The output folder cannot be written (a file stands in its place or on its way, or it is not
+// open to the user).
 std::string FolderNotWritable(std::string_view folder);
 // The attribute table could not be written; any older table of that name is kept.
 std::string TableWriteError(std::string_view fileName);
@@ -31,6 +34,9 @@ std::string LayerNameTaken(std::string_view code, std::string_view name);
 std::string LayerNotWritten(std::string_view code, std::string_view name);
 // A layer's files could not be put in place; the older files of the layer are kept.
 std::string LayerWriteError(std::string_view fileName);
+// Areas of a layer without a ring of three distinct points are no polygons: they were written
+// as records without geometry, keeping their rows in the table.
+std::string AreasWithoutRing(std::string_view fileName, int count);
 // The map has no object that goes into a shapefile (codes first to last): nothing written.
 std::string NothingToExport(std::string_view mapName, int first, int last);
 

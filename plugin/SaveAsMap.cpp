@@ -11,7 +11,12 @@ bool TKWZArcView::SaveAsMap(KwzHandle FileName, std::int32_t Mode) try {
     const TBatchConfig* batch = BatchLoaded ? Shape->BatchConfig.get() : nullptr;
     ShapeToMapTarget target{*Shape,         *Points, *Objects,
                             this->FileName, batch,   [this] { return WriteFileSettings(*this); }};
-    return ConvertShapeToMap(target, GlobalToStr(FileName), Mode);
+    // A conversion that fails writes nothing beside the shapefile either: its style file stays as
+    // it is when the shape is freed, until a conversion succeeds.
+    Shape->KeepStyleFile(true);
+    if (!ConvertShapeToMap(target, GlobalToStr(FileName), Mode)) return false;
+    Shape->KeepStyleFile(false);
+    return true;
 } catch (...) {
     servertexts::ShowConversionInterrupted();
     return false;

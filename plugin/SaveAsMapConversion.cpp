@@ -51,6 +51,22 @@ std::string DbfNameOf(const std::string& shapeName) {
     return platform::FileExists(name) ? name : std::string();
 }
 
+// How many of the shapefile's records could not be read, and whether the MAP file holds those
+// that could.
+std::string RecordsLostText(const TShape& shape, std::string_view mapName, bool written) {
+    const ShapeLoadCount& count = shape.LoadCount;
+    return saveasmaptexts::RecordsLost(shape.FileName, count.Held - count.Lost, count.Held, mapName,
+                                       written);
+}
+
+// The shapefile gave no object with points, so no MAP file is written; records that could not be
+// read are the reason when there are any.
+void ShowNothingWritten(const TShape& shape, std::string_view mapName) {
+    saveasmaptexts::Show(shape.LoadCount.Lost > 0
+                             ? RecordsLostText(shape, mapName, false)
+                             : saveasmaptexts::NothingToWrite(shape.FileName, mapName));
+}
+
 }  // namespace
 
 std::string MapVersionText(double libraryVersion) {
@@ -61,8 +77,7 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
     HourGlass cursor;
     if (target.Shape.ShapeToObjects(target.Points, target.Objects, false, true) != 0) {
         // A shapefile that did not load has been reported by its loader.
-        if (target.Shape.State != 0)
-            saveasmaptexts::Show(saveasmaptexts::NothingToWrite(target.Shape.FileName, mapName));
+        if (target.Shape.State != 0) ShowNothingWritten(target.Shape, mapName);
         return false;
     }
     target.FileName = std::string(mapName);
@@ -78,8 +93,7 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
     // Without objects there is no MAP file, and nothing for a link table or settings file to go
     // with: nothing is written.
     if (target.Points.Count() == 0 || target.Objects.Count() == 0) {
-        saveasmaptexts::Show(
-            saveasmaptexts::NothingToWrite(target.Shape.FileName, target.FileName));
+        ShowNothingWritten(target.Shape, target.FileName);
         return false;
     }
 
@@ -126,9 +140,8 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
     }
     // Records the shapefile holds but that could not be read are missing from the MAP file: what
     // was read is written, and the conversion says it is incomplete.
-    if (const ShapeLoadCount& count = target.Shape.LoadCount; count.Lost > 0) {
-        saveasmaptexts::Show(saveasmaptexts::RecordsLost(
-            target.Shape.FileName, count.Held - count.Lost, count.Held, target.FileName));
+    if (target.Shape.LoadCount.Lost > 0) {
+        saveasmaptexts::Show(RecordsLostText(target.Shape, target.FileName, true));
         return false;
     }
     return true;

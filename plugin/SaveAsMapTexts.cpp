@@ -45,11 +45,12 @@ std::string NothingToWrite(std::string_view shapeName, std::string_view mapName)
 }
 
 std::string RecordsLost(std::string_view shapeName, std::int64_t read, std::int64_t held,
-                        std::string_view mapName) {
-    return platform::Utf8ToCp1250("Odczytano tylko ") + std::to_string(read) + " z " +
-           std::to_string(held) + platform::Utf8ToCp1250(" rekordów pliku ") +
-           std::string(shapeName) + platform::Utf8ToCp1250("; plik ") + std::string(mapName) +
-           platform::Utf8ToCp1250(" zawiera tylko odczytane obiekty");
+                        std::string_view mapName, bool written) {
+    const std::string counts = platform::Utf8ToCp1250("Odczytano tylko ") + std::to_string(read) +
+                               " z " + std::to_string(held) +
+                               platform::Utf8ToCp1250(" rekordów pliku ") + std::string(shapeName);
+    if (!written) return counts + "; nie zapisano pliku " + std::string(mapName);
+    return counts + "; plik " + std::string(mapName) + " zawiera tylko odczytane obiekty";
 }
 
 const std::string& NotPutInPlace() {

@@ -19,9 +19,10 @@ std::string LinkTableNotWritten(std::string_view fileName, std::string_view reas
 
 // The shapefile gives no object with points: no MAP file is written.
 std::string NothingToWrite(std::string_view shapeName, std::string_view mapName);
-// Only `read` of the `held` records of the shapefile could be read; the MAP file holds those.
+// Only `read` of the `held` records of the shapefile could be read; the MAP file holds those, or,
+// when they gave no object with points, was not written.
 std::string RecordsLost(std::string_view shapeName, std::int64_t read, std::int64_t held,
-                        std::string_view mapName);
+                        std::string_view mapName, bool written);
 
 // The files were written but could not be put in place of the older ones.
 const std::string& NotPutInPlace();

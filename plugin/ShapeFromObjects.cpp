@@ -162,18 +162,39 @@ void OrientRings(const std::vector<std::int32_t>& starts, std::vector<TShpPoint>
     }
 }
 
+// The written coordinates of two points are the same.
+bool SamePlace(const TShpPoint& a, const TShpPoint& b) {
+    return a.X == b.X && a.Y == b.Y;
+}
+
+// Whether the ring has three points of which no two are in the same place.
+bool HasThreeDistinctPoints(std::span<const TShpPoint> ring) {
+    if (ring.size() < 3) return false;
+    const auto second = std::find_if(
+        ring.begin(), ring.end(), [&](const TShpPoint& p) { return !SamePlace(p, ring.front()); });
+    return std::any_of(second, ring.end(), [&](const TShpPoint& p) {
+        return !SamePlace(p, ring.front()) && !SamePlace(p, *second);
+    });
+}
+
+struct AreaRings {
+    std::vector<std::int32_t> starts;
+    std::vector<TShpPoint> points;
+};
+
 // The rings of the area outline: a ring closes at the first vertex back at its start (within
 // kRingTolerance), the next vertex opens a new ring, and from the second ring on the link vertex
-// back to the first ring that follows a closed ring is left out. Rings are neither closed nor
-// checked here, only turned the way the format prescribes. Coordinates take the 15 significant
-// digits of the outline text.
-std::unique_ptr<TSHPRecord> PolygonRecord(const TObiekt& object, bool swap) {
-    if (!object.HasVertices()) return NullRecord();
-    std::vector<std::int32_t> starts{0};
-    std::vector<TShpPoint> points;
-    points.reserve(static_cast<std::size_t>(object.Vertices->Count()));
+// back to the first ring that follows a closed ring is left out. Coordinates take the 15
+// significant digits of the outline text. A ring whose last point is not its first gets the first
+// again at its end; a ring without three distinct points encloses nothing and is left out.
+AreaRings RingsOfArea(const TObiekt& object, bool swap) {
+    AreaRings rings;
+    if (!object.HasVertices()) return rings;
+    std::vector<std::size_t> starts{0};
+    std::vector<TShpPoint> outline;
+    outline.reserve(static_cast<std::size_t>(object.Vertices->Count()));
     auto write = [&](const TPunkt* p) {
-        points.push_back(Place(RoundTo15Digits(p->X), RoundTo15Digits(p->Y), swap));
+        outline.push_back(Place(RoundTo15Digits(p->X), RoundTo15Digits(p->Y), swap));
     };
     const TElement* e = object.Vertices->First();
     const TPunkt* ringStart = PointOf(e);
@@ -183,7 +204,7 @@ std::unique_ptr<TSHPRecord> PolygonRecord(const TObiekt& object, bool swap) {
         const TPunkt* p = PointOf(e);
         if (closed) {
             ringStart = p;
-            starts.push_back(static_cast<std::int32_t>(points.size()));
+            starts.push_back(outline.size());
             write(p);
             closed = false;
             continue;
@@ -194,12 +215,30 @@ std::unique_ptr<TSHPRecord> PolygonRecord(const TObiekt& object, bool swap) {
             if (starts.size() >= 2 && e->GetNext() != nullptr) e = e->GetNext();
         }
     }
-    OrientRings(starts, points, swap);
+    starts.push_back(outline.size());
+    rings.points.reserve(outline.size() + 1);
+    for (std::size_t k = 0; k + 1 < starts.size(); ++k) {
+        const auto ring =
+            std::span<const TShpPoint>(outline).subspan(starts[k], starts[k + 1] - starts[k]);
+        if (!HasThreeDistinctPoints(ring)) continue;
+        rings.starts.push_back(static_cast<std::int32_t>(rings.points.size()));
+        rings.points.insert(rings.points.end(), ring.begin(), ring.end());
+        if (!SamePlace(ring.back(), ring.front())) rings.points.push_back(ring.front());
+    }
+    return rings;
+}
+
+// The area's rings, turned the way the format prescribes; a null shape for an area without a
+// ring, which keeps its row in the table.
+std::unique_ptr<TSHPRecord> PolygonRecord(const TObiekt& object, bool swap) {
+    AreaRings rings = RingsOfArea(object, swap);
+    if (rings.starts.empty()) return NullRecord();
+    OrientRings(rings.starts, rings.points, swap);
     auto polygon = std::make_unique<TSHPPolygonRecord>();
-    polygon->Resize(static_cast<std::int32_t>(starts.size()),
-                    static_cast<std::int32_t>(points.size()));
-    for (std::size_t k = 0; k < starts.size(); ++k) polygon->Parts[k] = starts[k];
-    polygon->Points = std::move(points);
+    polygon->Resize(static_cast<std::int32_t>(rings.starts.size()),
+                    static_cast<std::int32_t>(rings.points.size()));
+    for (std::size_t k = 0; k < rings.starts.size(); ++k) polygon->Parts[k] = rings.starts[k];
+    polygon->Points = std::move(rings.points);
     return NewRecord(5, std::move(polygon));
 }
 
@@ -313,7 +352,7 @@ std::int32_t RecordTypeOf(const TObiekt& object, ObjectGeometry geometry) {
         case ObjectGeometry::PartedLine:
             return object.HasVertices() ? 3 : 0;
         case ObjectGeometry::Polygon:
-            return object.HasVertices() ? 5 : 0;
+            return RingsOfArea(object, false).starts.empty() ? 0 : 5;
         case ObjectGeometry::None:
             break;
     }

@@ -25,14 +25,16 @@ enum class ObjectGeometry {
 ObjectGeometry GeometryOfObject(const TObiekt& object);
 
 // The shape type of the object's record: 0 for the null shape RecordFromObject makes of an
-// object without the vertices its geometry needs.
+// object without the vertices its geometry needs (for a polygon, a ring of three distinct points).
 std::int32_t RecordTypeOf(const TObiekt& object, ObjectGeometry geometry);
 
 // The record of one object with record number and content length 0; nullptr for ObjectGeometry
 // None. An object without vertices whose geometry needs one (point, parted line, polygon)
-// becomes a null shape, so that it keeps its row in the attribute table; a one-part line
-// without vertices is a line of no points. A polygon's outer rings run clockwise and its holes
-// counter-clockwise in easting/northing, whatever their sense in the map.
+// becomes a null shape, so that it keeps its row in the attribute table; so does an area
+// without a ring of three distinct points. A one-part line without vertices is a line of no
+// points. Every ring of a polygon is closed, its last point the same as its first; its outer
+// rings run clockwise and its holes counter-clockwise in easting/northing, whatever their sense
+// in the map.
 std::unique_ptr<TSHPRecord> RecordFromObject(const TObiekt& object, ObjectGeometry geometry,
                                              bool SwapAxes);
 

@@ -213,8 +213,9 @@ void RecordToObjects(ObjectBuilder& b, const TSHPRecord& record, const FamilyCod
 
 }  // namespace
 
-// A record whose geometry is missing (other than a null record's) gives nothing, like a record
-// of an unsupported type; the record counter still counts it, so LineNo stays the record number.
+// A record whose geometry is missing (other than a null record's) or that could not be read
+// gives nothing, like a record of an unsupported type; the record counter still counts it, so
+// LineNo stays the record number.
 std::int32_t TShape::ShapeToObjects(TListaPKT& Points, TListaObi& Objects, bool Mark,
                                     bool SwapAxes) {
     if (!Records || Records->Count() == 0) return -1;
@@ -225,7 +226,7 @@ std::int32_t TShape::ShapeToObjects(TListaPKT& Points, TListaObi& Objects, bool 
     ObjectBuilder builder(Points, Objects, Mark, SwapAxes);
     std::int32_t n = 1;
     for (;;) {
-        if (const TSHPRecord* record = Records->CurrentRecord())
+        if (const TSHPRecord* record = Records->CurrentRecord(); record && !record->ReadFailed)
             RecordToObjects(builder, *record, codes, n);
         if (!Records->Next()) break;
         ++n;

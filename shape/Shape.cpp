@@ -128,13 +128,15 @@ std::vector<std::int64_t> ReadIndex(platform::BinaryFile& index, std::int32_t in
 }
 
 // The records that follow one another from `from` to the file's end by the lengths in their
-// headers; a header that cannot be one ends the count as its last record.
+// headers; a header that cannot be one, or bytes too few for any record, end the count as its
+// last record.
 std::int64_t RecordsFrom(platform::BinaryFile& main, std::int64_t from, std::int64_t size) {
     std::int64_t count = 0;
-    for (std::int64_t at = from; at + kSmallestRecord <= size; ++count) {
+    for (std::int64_t at = from; at < size; ++count) {
         std::uint8_t head[8];
         main.Seek(at);
-        if (main.Read(head, sizeof head) != sizeof head) return count + 1;
+        if (at + kSmallestRecord > size || main.Read(head, sizeof head) != sizeof head)
+            return count + 1;
         const std::int64_t content = static_cast<std::int64_t>(GetBE32(head + 4)) * 2;
         if (content < 4) return count + 1;
         at += 8 + content;
@@ -162,8 +164,8 @@ TShape::TShape()
 
 TShape::~TShape() {
     // A name that holds no shapefile it could load gets no style file of its own; one that says
-    // this shape's style already (the file saved with it) is left as it is.
-    if (!notLoaded_) WriteStyle(true);
+    // this shape's style already (the file saved with it), or one kept, is left as it is.
+    if (!notLoaded_ && !keepStyleFile_) WriteStyle(true);
 }
 
 std::int32_t TShape::FreeShape(std::unique_ptr<TShape>& shape) {
@@ -274,17 +276,19 @@ std::int32_t TShape::LoadShapeFile(const std::string& name) {
                 reached = std::max(reached, std::clamp(claimed, main.Tell(), end));
                 if (record->EmptyGeometry()) report.Empty(record->ShapeType);
             } else {
+                record->ReadFailed = true;
                 report.Failed(static_cast<std::int64_t>(k) + 1);
             }
             if (record->ShapeType != type) ++report.wrongType;
         }
         Records->AddRecord(std::move(record));
     }
-    // Records after the last one read that no entry points to: the index was cut short.
+    // Records after the last one read that no entry points to: the index was cut short, or a
+    // record was added or left broken after it; bytes too few for a record are one, broken.
     const std::int64_t lastOffset =
         offsets.empty() ? 0 : *std::max_element(offsets.begin(), offsets.end());
     std::int64_t unindexed = 0;
-    if (reached + kSmallestRecord <= size && lastOffset < reached) {
+    if (reached < size && lastOffset < reached) {
         report.indexMismatch = true;
         unindexed = RecordsFrom(main, reached, size);
     }

@@ -42,8 +42,8 @@ class PinnedFiles;
 class TShape {
   public:
     TShape();
-    // Writes the display-style file (unless the shape was opened from a file that is not there),
-    // then frees everything the shape owns.
+    // Writes the display-style file (unless the shape was opened from a file that is not there,
+    // or the style file is kept), then frees everything the shape owns.
     virtual ~TShape();
     TShape(const TShape&) = delete;
     TShape& operator=(const TShape&) = delete;
@@ -120,6 +120,8 @@ class TShape {
     // Display-style file and labels: filled in by their own readers and writers.
     void ReadStyleFile();
     void WriteStyleFile();
+    // With `keep`, freeing the shape leaves the style file as it is, or missing.
+    void KeepStyleFile(bool keep) { keepStyleFile_ = keep; }
     void ReadLabelsFromDbf();
 
     // Shapefile to map: appends one or more objects per record, each vertex a point of its own,
@@ -160,6 +162,7 @@ class TShape {
     // Whether the records' header and index fields come from a layout pass since the last load.
     bool laidOut_ = false;
     bool notLoaded_ = false;  // opened from a name that holds no shapefile it could load
+    bool keepStyleFile_ = false;
     // The files of the set the shape was opened from, as one whole set, for as long as the shape
     // reads them (its table after the load too).
     std::unique_ptr<platform::PinnedFiles> pinned_;

@@ -26,6 +26,7 @@ class TSHPRecord : public TArenaElement<TSHPRecord> {
     std::int32_t RecordNumber = 0;
     std::int32_t ContentLength = 0;  // 16-bit words
     std::int32_t ShapeType = 0;
+    bool ReadFailed = false;  // loaded from bytes that hold no readable record: no map object
     std::unique_ptr<TSHPGeometry> Geometry;
     std::int32_t IndexOffset = 0;  // 16-bit words
     std::int32_t IndexLength = 0;

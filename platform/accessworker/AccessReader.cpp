@@ -82,12 +82,14 @@ std::vector<std::string> AccessReader::Tables() {
         if (entry->object_type == MDB_TABLE && !mdb_is_system_table(entry))
             names.push_back(Utf8ToCp1250(entry->object_name));
     }
+    if (names.size() > access::kMaxTables) Fail(kCannotOpen, path_);
     return names;
 }
 
 std::optional<std::vector<AccessColumnInfo>> AccessReader::Columns(const std::string& table) {
     TableDef t(Mdb(mdb_), table);
     if (t.def == nullptr) return std::nullopt;
+    if (t.def->num_cols > access::kMaxColumns) Fail(kCannotOpen, path_);
     std::vector<AccessColumnInfo> columns;
     for (unsigned i = 0; i < t.def->num_cols; ++i) {
         auto* col = static_cast<MdbColumn*>(g_ptr_array_index(t.def->columns, i));

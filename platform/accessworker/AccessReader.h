@@ -24,7 +24,8 @@ class AccessReader {
 
     // The name under which the database file is handed to the operating system.
     const std::string& OsFileName() const { return osFileName_; }
-    // The user tables, in catalogue order.
+    // The user tables, in catalogue order. A database of more tables, and a table of more
+    // columns, than the format allows is damaged: AccessError.
     std::vector<std::string> Tables();
     // The columns of the table (name in Windows-1250), or nothing when there is no such table.
     std::optional<std::vector<AccessColumnInfo>> Columns(const std::string& table);

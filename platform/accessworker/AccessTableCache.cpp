@@ -43,11 +43,10 @@ AccessTableCache::Held* AccessTableCache::Hold(const std::string& name) {
     auto held = std::make_unique<Held>();
     Table& table = held->table;
     table.columns = std::move(*columns);
-    // A row of a table without columns holds nothing, and the replies carry no such rows.
+    table.rows = AccessRows(table.columns.size());
     const bool read = reader_->Scan(name, [&](std::vector<std::string>&& row) {
-        if (row.empty() || row.size() != table.columns.size()) return;
-        for (std::string& cell : row) table.cells.push_back(std::move(cell));
-        ++table.rows;
+        if (row.size() != table.columns.size()) return;
+        for (const std::string& cell : row) table.rows.Add(cell);
     });
     if (!read) return nullptr;
     return tables_.emplace(name, std::move(held)).first->second.get();
@@ -65,7 +64,8 @@ std::vector<std::uint32_t> AccessTableCache::Select(const std::string& name, int
     if (held == nullptr) return rows;
     const Table& table = held->table;
     if (column < 0) {
-        for (std::size_t r = 0; r < table.rows; ++r) rows.push_back(static_cast<std::uint32_t>(r));
+        for (std::size_t r = 0; r < table.rows.Count(); ++r)
+            rows.push_back(static_cast<std::uint32_t>(r));
         return rows;
     }
     const auto c = static_cast<std::size_t>(column);
@@ -75,8 +75,8 @@ std::vector<std::uint32_t> AccessTableCache::Select(const std::string& name, int
         if (!wanted) return rows;
         auto [index, added] = held->numbers.try_emplace(column);
         if (added) {
-            for (std::size_t r = 0; r < table.rows; ++r) {
-                if (auto value = StrToFloatStrict(IniTrim(table.Cell(r, c))))
+            for (std::size_t r = 0; r < table.rows.Count(); ++r) {
+                if (auto value = StrToFloatStrict(IniTrim(table.rows.Value(r, c))))
                     index->second[*value].push_back(static_cast<std::uint32_t>(r));
             }
         }
@@ -85,8 +85,10 @@ std::vector<std::uint32_t> AccessTableCache::Select(const std::string& name, int
     }
     auto [index, added] = held->text.try_emplace(column);
     if (added) {
-        for (std::size_t r = 0; r < table.rows; ++r)
-            index->second[IniFoldName(table.Cell(r, c))].push_back(static_cast<std::uint32_t>(r));
+        for (std::size_t r = 0; r < table.rows.Count(); ++r) {
+            index->second[IniFoldName(table.rows.Value(r, c))].push_back(
+                static_cast<std::uint32_t>(r));
+        }
     }
     auto hit = index->second.find(IniFoldName(key));
     return hit == index->second.end() ? rows : hit->second;

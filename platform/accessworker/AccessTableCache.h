@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/AccessRows.h"
 #include "platform/accessworker/AccessReader.h"
 
 // The worker's copy of the tables it was asked about. The first question about a table reads it
@@ -24,11 +25,7 @@ class AccessTableCache {
 
     struct Table {
         std::vector<AccessColumnInfo> columns;
-        std::vector<std::string> cells;  // row after row, columns.size() values each
-        std::size_t rows = 0;
-        std::string_view Cell(std::size_t row, std::size_t column) const {
-            return cells[row * columns.size() + column];
-        }
+        AccessRows rows;
     };
 
     // Every call first checks that the file is still the one read (AccessError when it changed

@@ -93,7 +93,8 @@ class Server {
             .Int(static_cast<std::int32_t>(table->columns.size()))
             .Int(static_cast<std::int32_t>(rows.size()));
         for (std::uint32_t row : rows) {
-            for (std::size_t c = 0; c < table->columns.size(); ++c) out.Text(table->Cell(row, c));
+            for (std::size_t c = 0; c < table->columns.size(); ++c)
+                out.Text(table->rows.Value(row, c));
         }
         return out.Bytes();
     }

@@ -229,23 +229,35 @@ TEST_F(EndToEndTest, AFullDiskKeepsTheOlderLayerWhole) {
 
 // What a script sees: the exit status and one clean line or paragraph per message.
 TEST_F(EndToEndTest, ExitStatusesAndMessagesTellScriptsWhatHappened) {
-    // Shapefiles to convert back: one without records, one whose index names 2 of its 4.
+    // Shapefiles to convert back, from the four points: one without records, one whose index
+    // names 2 of its 4, one whose index is its header alone, one of a single record cut short,
+    // and one with a broken record after those its index names.
     std::filesystem::create_directory(scratch.Path("src"));
     ASSERT_EQ(Pontra("MAP=zielonki.map CFG=zielonki.ini SHPDIR=src ACTION=MAP2SHP").status, 0);
-    for (const char* ext : {".shp", ".shx", ".dbf"}) {
-        std::filesystem::copy_file(scratch.Path("src/osnowa") + ext,
-                                   scratch.Path("src/pusty") + ext);
-        std::filesystem::copy_file(scratch.Path("src/osnowa") + ext,
-                                   scratch.Path("src/krotki") + ext);
+    const std::string shp = ReadFileBytes(scratch.Path("src/osnowa.shp"));
+    const std::string shx = ReadFileBytes(scratch.Path("src/osnowa.shx"));
+    const char* kSources[] = {"pusty", "krotki", "bezindeksu", "urwany", "ogon"};
+    for (const char* name : kSources) {
+        std::filesystem::copy_file(scratch.Path("src/osnowa.dbf"),
+                                   scratch.Path("src/") + name + ".dbf");
     }
-    for (const char* ext : {".shp", ".shx"}) {
-        std::string header = ReadFileBytes(scratch.Path("src/pusty") + ext).substr(0, 100);
-        header[24] = header[25] = header[26] = 0;
-        header[27] = 50;  // the file length in words: the header alone
-        WriteFileBytes(scratch.Path("src/pusty") + ext, header);
+    std::string header = shp.substr(0, 100);
+    header[24] = header[25] = header[26] = 0;
+    header[27] = 50;  // the file length in words: the header alone
+    const std::map<std::string, std::pair<std::string, std::string>> sources = {
+        {"pusty", {header, header}},
+        {"krotki", {shp, shx.substr(0, 100 + 2 * 8)}},
+        {"bezindeksu", {shp, shx.substr(0, 100)}},
+        {"urwany", {shp.substr(0, 100 + 16), shx.substr(0, 100 + 8)}},
+        {"ogon", {shp + std::string("\0\0\0\5\0\0\0\12", 8), shx}},
+    };
+    for (const auto& [name, files] : sources) {
+        WriteFileBytes(scratch.Path("src/" + name + ".shp"), files.first);
+        WriteFileBytes(scratch.Path("src/" + name + ".shx"), files.second);
     }
-    WriteFileBytes(scratch.Path("src/krotki.shx"),
-                   ReadFileBytes(scratch.Path("src/krotki.shx")).substr(0, 100 + 2 * 8));
+    // The style a failed conversion leaves as it was.
+    const std::string style = "[Punkt]\r\nKolor=255\r\n";
+    WriteFileBytes(scratch.Path("src/krotki.tpi"), style);
     std::filesystem::create_directory(scratch.Path("shp"));
     WriteFileBytes(scratch.Path("plik"), "x");
     WriteFileBytes(scratch.Path("napisy.map"),
@@ -260,6 +272,8 @@ TEST_F(EndToEndTest, ExitStatusesAndMessagesTellScriptsWhatHappened) {
          "Błąd dostępu do pliku brak.map"},
         {"MAP=zielonki.map CFG=zielonki.ini SHPDIR=plik/shp ACTION=MAP2SHP", 1,
          "Nie można zapisać plików w folderze plik/shp"},
+        {"MAP=zielonki.map CFG=zielonki.ini SHPDIR=brak/shp ACTION=MAP2SHP", 1,
+         "Brak folderu do zapisu plików SHP: brak/shp"},
         {"MAP=napisy.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SHP", 1,
          "Mapa napisy.map nie ma obiektów o kodach od 1000 do 5999: nie zapisano plików SHP"},
         {"SHP=src/pusty.shp CFG=zielonki.ini MAP=pusty.map ACTION=SHP2MAP", 1,
@@ -268,6 +282,14 @@ TEST_F(EndToEndTest, ExitStatusesAndMessagesTellScriptsWhatHappened) {
         {"SHP=src/krotki.shp CFG=zielonki.ini MAP=krotki.map ACTION=SHP2MAP", 1,
          "Odczytano tylko 2 z 4 rekordów pliku src/krotki.shp; plik krotki.map zawiera tylko "
          "odczytane obiekty"},
+        {"SHP=src/ogon.shp CFG=zielonki.ini MAP=ogon.map ACTION=SHP2MAP", 1,
+         "Odczytano tylko 4 z 5 rekordów pliku src/ogon.shp; plik ogon.map zawiera tylko "
+         "odczytane obiekty"},
+        {"SHP=src/bezindeksu.shp CFG=zielonki.ini MAP=bezindeksu.map ACTION=SHP2MAP", 1,
+         "Odczytano tylko 0 z 4 rekordów pliku src/bezindeksu.shp; nie zapisano pliku "
+         "bezindeksu.map"},
+        {"SHP=src/urwany.shp CFG=zielonki.ini MAP=urwany.map ACTION=SHP2MAP", 1,
+         "Odczytano tylko 0 z 1 rekordów pliku src/urwany.shp; nie zapisano pliku urwany.map"},
         {"SHP=shp/brak.shp CFG=zielonki.ini MAP=brak.map ACTION=SHP2MAP", 1,
          "Brak pliku shp: shp/brak.shp"},
         {"MAP=zielonki.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SZP", 2,
@@ -290,9 +312,16 @@ TEST_F(EndToEndTest, ExitStatusesAndMessagesTellScriptsWhatHappened) {
     for (const char* name :
          {"1001.shp", "1105.shp", "4101.shp", "4302.shp", "5101.shp", "5201.shp", "5101.dbf"})
         EXPECT_TRUE(std::filesystem::exists(scratch.Path("shp/") + name)) << name;
-    EXPECT_FALSE(std::filesystem::exists(scratch.Path("pusty.map")));
+    for (const char* name : {"pusty.map", "bezindeksu.map", "urwany.map"})
+        EXPECT_FALSE(std::filesystem::exists(scratch.Path(name))) << name;
     const std::string partial = ReadFileBytes(scratch.Path("krotki.map"));
     EXPECT_EQ(std::count(partial.begin(), partial.end(), '*'), 2);  // the two objects read
+    // Nothing new beside the shapefiles of the failed conversions.
+    EXPECT_EQ(ReadFileBytes(scratch.Path("src/krotki.tpi")), style);
+    for (const char* name : kSources)
+        EXPECT_EQ(std::filesystem::exists(scratch.Path("src/") + name + ".tpi"),
+                  std::string(name) == "krotki")
+            << name;
 }
 
 // Names are never cut: one longer than 255 characters is refused with a message naming it, and

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The installed tree works wherever it is put, without the build folder: installs into a scratch
-# prefix, moves the tree elsewhere, checks its layout and run paths, and converts the shipped
-# example there and back from a scratch folder.
+# prefix, moves the tree elsewhere, checks its layout, run paths and manual page, and converts the
+# shipped example there and back from a scratch folder.
 #   install_tree.sh CMAKE BUILD_DIR
 set -euo pipefail
 cmake=$1
@@ -24,6 +24,16 @@ for f in lib/kestrel/pontra lib/kestrel/libplatform.so lib/kestrel/geoida.bin \
     [ -f "$tree/$f" ] || fail "$f is missing"
 done
 [ -s "$tree/lib/kestrel/geoida.bin" ] && fail "geoida.bin is not empty"
+
+# The manual page is plain ASCII (Polish letters as named glyphs), so man in any locale reads it,
+# and it formats without a single warning both on a UTF-8 terminal and in the C locale (ascii).
+command -v groff >/dev/null || fail "groff is missing (scripts/packages-test.txt)"
+page="$tree/share/man/man1/pontra.1.gz"
+if zcat "$page" | LC_ALL=C grep -nP '[^\x00-\x7F]' >&2; then fail "the manual page is not ASCII"; fi
+for device in utf8 ascii; do
+    warnings=$(zcat "$page" | groff -man -ww -z -T"$device" 2>&1)
+    [ -z "$warnings" ] || fail "the manual page warns on $device: $warnings"
+done
 
 # Every program and library finds its own libraries relative to itself, never in the build.
 while IFS= read -r elf; do

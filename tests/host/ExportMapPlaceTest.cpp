@@ -13,8 +13,9 @@ namespace {
 using testhost::TextArg;
 
 constexpr const char* kMap =
-    ";ver=[ 5.00]\r\n*5101 1 7 0.0\r\nP 0 1.5 2.5\r\nP 0 3 4\r\nP 0 1.5 2.5\r\n"
-    "*4101 1 7 0\r\nP 0 5 6\r\nP 0 7 8\r\n*5101 1 7 0.0\r\nP 0 9 9\r\nP 0 9 10\r\nP 0 9 9\r\n";
+    ";ver=[ 5.00]\r\n*5101 1 7 0.0\r\nP 0 1.5 2.5\r\nP 0 3 4\r\nP 0 3 2.5\r\nP 0 1.5 2.5\r\n"
+    "*4101 1 7 0\r\nP 0 5 6\r\nP 0 7 8\r\n"
+    "*5101 1 7 0.0\r\nP 0 9 9\r\nP 0 9 10\r\nP 0 8 10\r\nP 0 9 9\r\n";
 
 std::string RunCommand(const std::string& command) {
     std::string output;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "platform/AccessProtocol.h"
 #include "platform/Cp1250.h"
 #include "tests/platform/DamagedAccess.h"
 #include "tests/platform/ScratchFolder.h"
@@ -252,9 +253,11 @@ TEST(AccessWorker, AReplyThatBreaksTheProtocolLosesTheConnection) {
         {3, "00010000000100000041"},            // a column without its number flag
         {3, "0001000000010000004102"},          // a number flag neither 0 nor 1
         {3, "0001000000ffffff7f41"},            // a name longer than the reply
+        {3, "00ffffffff"},                      // 2^32-1 columns
         {4, "0000000000ffffffff"},              // rows of no columns
         {4, "0001000000ffffff7f"},              // rows the reply cannot hold
         {4, "00ffffffff01000000"},              // values the reply cannot hold
+        {4, "00ffffffff00000000"},              // no rows of 2^32-1 columns
         {4, "0002000000010000000100000041"},    // a row short of a value
         {4, "000100000001000000010000004142"},  // a byte after the rows
         {4, "03"},                              // the worker failed
@@ -287,6 +290,31 @@ TEST(AccessWorker, AReplyThatBreaksTheProtocolLosesTheConnection) {
         }
         EXPECT_FALSE(connection.Connected());
         EXPECT_EQ(Children(), "");
+    }
+}
+
+TEST(AccessWorker, RowsTakeAboutTheBytesOfTheirReply) {
+    // Many short values, the most a reply can carry for its length.
+    struct Shape {
+        std::uint32_t columns;
+        std::uint32_t rows;
+        std::string value;
+    };
+    const Shape shapes[] = {
+        {1, 1u << 20, ""}, {255, 4096, ""}, {7, 50000, "1"}, {3, 1000, std::string(40, 'x')}};
+    for (const Shape& s : shapes) {
+        SCOPED_TRACE(std::to_string(s.columns) + "x" + std::to_string(s.rows));
+        access::MessageWriter reply;
+        reply.Byte(0)
+            .Int(static_cast<std::int32_t>(s.columns))
+            .Int(static_cast<std::int32_t>(s.rows));
+        for (std::size_t i = 0; i < std::size_t{s.columns} * s.rows; ++i) reply.Text(s.value);
+        access::MessageReader in(reply.Bytes());
+        ASSERT_EQ(access::ReadStatus(in), access::Status::Ok);
+        const AccessRows rows = access::ReadRows(in);
+        ASSERT_EQ(rows.Count(), s.rows);
+        EXPECT_EQ(rows.Value(s.rows - 1, s.columns - 1), s.value);
+        EXPECT_LE(rows.HeldBytes(), 2 * reply.Bytes().size());
     }
 }
 

@@ -112,6 +112,25 @@ TEST_F(RegistryTest, ALinkedFileIsReplacedWhereItLeadsWithItsPermissions) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "real"), fs::directory_iterator()), 1);
 }
 
+// A read-only file is read and left as it is; the run says once that it saved nothing.
+TEST_F(RegistryTest, AReadOnlyFileIsReadAndKeptWithOneNotice) {
+    const std::string text = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\A]\n\"N\"=dword:00000007\n";
+    WriteFile(file_, text);
+    fs::permissions(file_, fs::perms::owner_read);
+    RegistryKey key;
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(key.OpenKey("Software\\A", true));
+    EXPECT_EQ(key.ReadDword("N"), 7u);
+    EXPECT_FALSE(key.WriteDword("N", 8));
+    EXPECT_FALSE(key.WriteDword("M", 1));
+    EXPECT_FALSE(key.OpenKey("Software\\B", true));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "kestrel: plik ustawień " + file_.string() +
+                  " nie daje się zapisać; ustawienia nie zostały zapisane\n");
+    EXPECT_EQ(ReadFile(file_), text);
+    EXPECT_EQ(FilesInDir(), 1u);
+}
+
 TEST_F(RegistryTest, KeysOpenOnlyWhenTheyExistUnlessCreated) {
     RegistryKey key;
     EXPECT_FALSE(key.OpenKey("Software\\Lumatek", false));

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include "platform/Help.h"
+#include "platform/ModuleLoader.h"
+
 using namespace platform;
 
 TEST(UiService, HeadlessBoxesAreRecordedAndAnswerTheDefaultButton) {
@@ -39,4 +45,26 @@ TEST(UiService, HeadlessBoxesPrintAsOneCleanParagraph) {
     for (const auto& c : cases)
         EXPECT_EQ(MessageBoxText(MessageBoxRequest{0, c.text, c.caption, MB_OK}), c.shown)
             << c.text;
+}
+
+// Help that cannot be shown is a box naming the page: the page is missing, or nothing (here the
+// headless back end) can open it.
+TEST(UiService, HelpThatCannotBeShownIsABoxNamingThePage) {
+    HeadlessUi* ui = UiService::Headless();
+    ASSERT_NE(ui, nullptr);
+    ui->ClearMessages();
+    ui->SetEcho(false);
+    const std::string page = ExecutableFolder() + "/KestrelBoxHelp.html";
+    SetHelpFile("KestrelBoxHelp.hlp");
+    EXPECT_FALSE(ShowHelp(1));
+    std::ofstream(page) << "<html></html>";
+    EXPECT_FALSE(ShowHelp(1));
+    std::filesystem::remove(page);
+    SetHelpFile("");
+    ui->SetEcho(true);
+    ASSERT_EQ(ui->Messages().size(), 2u);
+    EXPECT_EQ(ui->Messages()[0].text, "Brak pliku pomocy " + page);
+    EXPECT_EQ(ui->Messages()[1].text, "Nie mo\xBFna otworzy\xE6 pliku pomocy " + page +
+                                          " w przegl\xB9"
+                                          "darce");
 }

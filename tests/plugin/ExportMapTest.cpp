@@ -275,6 +275,62 @@ TEST_F(ExportMapTest, AreasRunAsTheFormatSaysWhateverTheirSenseAndOrderInTheMap)
     EXPECT_EQ(read, "POLYGON 2 96.0\nPOLYGON 2 96.0\nPOLYGON 2 96.0\n");
 }
 
+// Every ring closed, under Z54 0 and 1, per code and in one file: GDAL reads every area back valid
+// and warns of nothing. An area without three distinct points keeps its row without geometry and
+// is counted in one message for its layer.
+TEST_F(ExportMapTest, GdalReadsEveryAreaValidWhateverItsOutline) {
+    const std::string script = Out("../areas.py");
+    // Features, those without geometry, invalid ones; GDAL's warnings come before.
+    std::ofstream(script)
+        << "import sys, glob\nfrom osgeo import ogr\ncount = [0, 0, 0]\n"
+           "for name in glob.glob(sys.argv[1] + '/*.shp'):\n"
+           "    source = ogr.Open(name)\n"
+           "    for g in (f.GetGeometryRef() for f in source.GetLayer(0)):\n"
+           "        count[0 if g and g.IsValid() else 1 if g is None else 2] += 1\n"
+           "print(*count)\n";
+    const std::vector<V> square = {{0, 0}, {0, 10}, {10, 10}, {10, 0}, {0, 0}};
+    auto with = [&](std::vector<V> tail) {
+        tail.insert(tail.begin(), square.begin(), square.end());
+        return tail;
+    };
+    using ::testing::AllOf;
+    using ::testing::EndsWith;
+    for (const bool z54 : {false, true}) {
+        for (const bool perCode : {true, false}) {
+            SCOPED_TRACE(std::to_string(z54) + std::to_string(perCode));
+            for (const std::string& name : Files()) std::filesystem::remove(Out(name));
+            objects = std::make_unique<TListaObi>();
+            Add("5100", {{0, 0}, {0, 10}, {10, 10}});
+            Add("5100", {{0, 0}, {0, 10}});
+            Add("5100", {{0, 0}, {0, 10}, {0, 0}});
+            Add("5200", with({{4, 4}, {4, 6}, {6, 6}}));  // an open hole
+            // The last ring open, the object back at its first point.
+            Add("5200", with({{-20, -20}, {-20, -30}, {-30, -25}, {0, 0}}));
+            Add("5200", {{5, 5}, {5, 5}});
+            Add("5200", square);
+            ConversionSettings.Z54 = z54;
+            ConversionSettings.KNW = perCode;
+            mapFile = Out("plan.map");
+            boxes->ClearMessages();
+            EXPECT_TRUE(Export());
+            // Under Z54 the open outlines went to the lines.
+            if (perCode) {
+                EXPECT_THAT(
+                    Messages(),
+                    ElementsAre(AllOf(HasSubstr(Out("5100.shp")), EndsWith(z54 ? ": 1" : ": 2")),
+                                AllOf(HasSubstr(Out("5200.shp")), EndsWith(": 1"))));
+            } else {
+                EXPECT_THAT(Messages(), ElementsAre(AllOf(HasSubstr(Out("plan.shp")),
+                                                          EndsWith(z54 ? ": 2" : ": 3"))));
+            }
+            if (tools) {
+                EXPECT_EQ(Run("/usr/bin/python3 '" + script + "' '" + Out("") + "' 2>&1"),
+                          z54 ? "5 2 0\n" : "4 3 0\n");
+            }
+        }
+    }
+}
+
 TEST_F(ExportMapTest, SymbolNamesNameTheLayers) {
     const std::string sym = Out("../lib.sym");
     std::ofstream(sym, std::ios::binary)
