@@ -69,6 +69,13 @@ PinnedFiles::~PinnedFiles() {
     all.any = !all.files.empty();
 }
 
+FileIdentity PinnedFiles::Identity(std::string_view name) const {
+    const std::string osName = NormalizedPath(OsName(name), OsCurrentFolder());
+    for (const auto& [pinned, fd] : files_)
+        if (pinned == osName) return FileIdentity::Of(fd);
+    return {};
+}
+
 std::optional<int> PinnedFiles::Open(const std::string& osName, int flags) {
     Pins& all = All();
     if ((flags & O_ACCMODE) != O_RDONLY || !all.any) return std::nullopt;

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileCalls.h"
+
 // The files of a set that a reader takes together (a shapefile's .shp, .shx, .dbf and style
 // file): opened under the shared lock of their folder, so never half of a set a writer is putting
 // in place there, and held open for as long as the pin lives. Meanwhile every opening of one of
@@ -19,6 +21,9 @@ class PinnedFiles {
     ~PinnedFiles();
     PinnedFiles(const PinnedFiles&) = delete;
     PinnedFiles& operator=(const PinnedFiles&) = delete;
+
+    // What the pinned file of that system name is (absent when none is pinned).
+    FileIdentity Identity(std::string_view name) const;
 
     // Opens the pinned file of that operating-system name for reading: the descriptor, or -1 with
     // errno set; nothing when no such file is pinned.

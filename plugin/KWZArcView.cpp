@@ -22,7 +22,12 @@ TKWZArcView::~TKWZArcView() {
 std::int32_t TKWZArcView::OpenFile(KwzHandle FileName) try {
     if (FileName == 0) return 1;
     // The name whole: the shape refuses one that does not fit a short string.
-    const std::string name = GlobalToStr(FileName);
+    return OpenShapeFile(GlobalToStr(FileName));
+} catch (...) {
+    return kShapeFileMissing;
+}
+
+std::int32_t TKWZArcView::OpenShapeFile(const std::string& name) {
     // A shape holds one file: a second file would add its records to the first one's under
     // the second one's header. The attached batch configuration stays with the object.
     if (!Shape || Shape->State != 0 || !Shape->FileName.empty()) {
@@ -34,8 +39,6 @@ std::int32_t TKWZArcView::OpenFile(KwzHandle FileName) try {
     const std::int32_t result = TShape::OpenShape(Shape.get(), name);
     if (ConversionSettings.INI) ReadFileSettings(*this);
     return result;
-} catch (...) {
-    return kShapeFileMissing;
 }
 
 std::int32_t TKWZArcView::SaveFileAs(KwzHandle FileName) try {

@@ -54,6 +54,9 @@ class TKWZArcView : public TKWZPrototypTP {
     /* 20 */ std::int32_t TransformMap(std::int32_t Source, std::int32_t Target) override;
     /* 21 */ std::int32_t TransformFile(std::int32_t Source, std::int32_t Target) override;
 
+    // Opens the shapefile of that name in place of the loaded one (OpenFile).
+    std::int32_t OpenShapeFile(const std::string& name);
+
     // The loaded shapefile; present from construction on (Clear, OpenFile and the export replace
     // it by a new one). Only an allocation that fails midway leaves it empty: every place allows
     // for that.

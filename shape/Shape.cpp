@@ -180,13 +180,28 @@ std::int32_t TShape::OpenShape(TShape* shape, const std::string& name) {
         shape->notLoaded_ = true;
         return kShapeFileMissing;
     }
+    // The files are read as one whole set, never half of one another program is putting in place.
     shape->Pin(name);
     const std::int32_t result = shape->LoadShapeFile(name);
+    shape->loaded_ = {shape->pinned_->Identity(name),
+                      shape->pinned_->Identity(platform::ChangeFileExt(name, ".shx"))};
     shape->notLoaded_ = result != kShapeLoaded;
     shape->FileName = name;
     shape->ReadStyleFile();
     shape->ReadLabelsFromDbf();
+    shape->ReleaseFiles();
     return result;
+}
+
+bool TShape::HoldFiles() {
+    if (FileName.empty()) return true;
+    Pin(FileName);
+    return pinned_->Identity(FileName).Matches(loaded_[0]) &&
+           pinned_->Identity(platform::ChangeFileExt(FileName, ".shx")).Matches(loaded_[1]);
+}
+
+void TShape::ReleaseFiles() {
+    pinned_.reset();
 }
 
 std::int32_t TShape::HeaderShapeType() const {
@@ -390,14 +405,10 @@ std::int32_t TShape::SaveShapeAs(TShape* shape, const std::string& name) {
     const bool outermost = platform::FileSet::Current() == &set;
     const std::int32_t committed = set.Commit();
     if (saved == 0 && committed != 0 && outermost) shapetexts::Show(shapetexts::WriteError(name));
-    // Saved over its own files: those are the shape's files from now on.
-    if (saved == 0 && committed == 0 && outermost && platform::SameFile(name, shape->FileName))
-        shape->Pin(name);
     return saved != 0 ? saved : committed;
 }
 
 void TShape::Pin(const std::string& name) {
-    // Its files are taken whole, never half of a set another program is putting in place.
     pinned_.reset();
     pinned_ = std::make_unique<platform::PinnedFiles>(std::vector<std::string>{
         name, platform::ChangeFileExt(name, ".shx"), platform::ChangeFileExt(name, ".dbf"),

@@ -8,6 +8,7 @@
 
 #include "platform/BinaryFile.h"
 #include "platform/Canvas.h"
+#include "platform/FileCalls.h"
 #include "shape/BatchConfig.h"
 #include "shape/ShpRecords.h"
 
@@ -153,6 +154,12 @@ class TShape {
     bool EditLineStyle(std::uint32_t parentWindow);
     bool EditAreaStyle(std::uint32_t parentWindow);
 
+    // Holds the files of the set the shape was opened from for it to read as one whole set
+    // (PinnedFiles.h), until ReleaseFiles; false when they are not those it loaded: another
+    // program has put a new set in place since.
+    bool HoldFiles();
+    void ReleaseFiles();
+
   private:
     // Holds the files of the set of that name for the shape to read.
     void Pin(const std::string& name);
@@ -163,7 +170,8 @@ class TShape {
     bool laidOut_ = false;
     bool notLoaded_ = false;  // opened from a name that holds no shapefile it could load
     bool keepStyleFile_ = false;
-    // The files of the set the shape was opened from, as one whole set, for as long as the shape
-    // reads them (its table after the load too).
+    // The files of the set the shape was opened from while it reads them, and what it loaded
+    // (the .shp and the .shx).
     std::unique_ptr<platform::PinnedFiles> pinned_;
+    std::array<platform::FileIdentity, 2> loaded_{};
 };

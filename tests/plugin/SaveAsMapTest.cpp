@@ -11,11 +11,13 @@
 #include "platform/Cursor.h"
 #include "platform/FileSet.h"
 #include "platform/OsError.h"
+#include "platform/ReplacementFile.h"
 #include "plugin/AttributeChoice.h"
 #include "plugin/ConversionSettings.h"
 #include "plugin/KWZArcView.h"
 #include "plugin/UBTA.h"
 #include "tests/platform/FaultyCalls.h"
+#include "tests/host/PointShapefile.h"
 #include "tests/platform/TwoWriters.h"
 
 using namespace saveasmaptest;
@@ -461,6 +463,53 @@ TEST_F(SaveAsMapTest, TwoConversionsIntoOneMapLeaveItsFilesFromOneConversion) {
     };
     RaceTwoWriters(
         convert, [] {}, expectOneConversion);
+}
+
+}  // namespace
+
+namespace {
+
+// A conversion beside another program that keeps putting new sets of the shapefile in place (20
+// points with rows "A", 30 with rows "B"): every MAP file and its link table come from one whole
+// set.
+TEST_F(SaveAsMapTest, AConversionBesideAWriterReadsOneWholeSet) {
+    std::map<std::string, std::string> sets[2];
+    for (int v = 0; v < 2; ++v) {
+        const std::string mark(1, static_cast<char>('A' + v));
+        const int count = v == 0 ? 20 : 30;
+        std::vector<std::pair<double, double>> points;
+        for (int i = 0; i < count; ++i) points.emplace_back(1000 * (v + 1) + i, i);
+        WritePointShapefile(Path(mark + ".shp"), points);
+        WriteDbf(Path(mark + ".dbf"), {{"NR", 'C', 1}},
+                 std::vector<std::vector<std::string>>(static_cast<std::size_t>(count), {mark}));
+        for (const char* ext : {".shp", ".shx", ".dbf"})
+            sets[v][ext] = ReadText(Path(mark + ext));
+    }
+    for (const auto& [ext, bytes] : sets[0]) WriteText(Path("x" + ext), bytes);
+    const pid_t writer = Spawn([&] {
+        for (int round = 0;; ++round) {
+            platform::FileSet set;
+            for (const auto& [ext, bytes] : sets[round % 2])
+                platform::ReplaceFileContents(Path("x" + ext), bytes);
+            set.Commit();
+        }
+    });
+    for (int round = 0; round < 100; ++round) {
+        server = std::make_unique<TKWZArcView>();
+        const HostTextHandle shp = StrToGlobal(Path("x.shp"));
+        ASSERT_EQ(server->OpenFile(shp), 0);
+        platform::GlobalFree(shp);
+        ::usleep(static_cast<useconds_t>(round % 4) * 500);  // the writer goes on meanwhile
+        ASSERT_TRUE(Save(Path("out.map"), 1)) << round;
+        const std::size_t objects = ReadMap(Path("out.map")).size();
+        const std::vector<std::vector<std::string>> rows = ReadDbfRows(Path("map_out.dbf"));
+        ASSERT_TRUE(objects == 20 || objects == 30) << round;
+        EXPECT_EQ(rows.size(), objects) << round;
+        for (const auto& row : rows) EXPECT_EQ(row.front(), objects == 20 ? "A" : "B") << round;
+        std::filesystem::remove(Path("out.map"));
+    }
+    ::kill(writer, SIGKILL);
+    ::waitpid(writer, nullptr, 0);
 }
 
 }  // namespace
