@@ -494,6 +494,13 @@ TEST_F(SaveAsMapTest, AConversionBesideAWriterReadsOneWholeSet) {
             set.Commit();
         }
     });
+    const struct Stop {
+        pid_t writer;
+        ~Stop() {
+            ::kill(writer, SIGKILL);
+            ::waitpid(writer, nullptr, 0);
+        }
+    } stop{writer};
     for (int round = 0; round < 100; ++round) {
         server = std::make_unique<TKWZArcView>();
         const HostTextHandle shp = StrToGlobal(Path("x.shp"));
@@ -508,8 +515,6 @@ TEST_F(SaveAsMapTest, AConversionBesideAWriterReadsOneWholeSet) {
         for (const auto& row : rows) EXPECT_EQ(row.front(), objects == 20 ? "A" : "B") << round;
         std::filesystem::remove(Path("out.map"));
     }
-    ::kill(writer, SIGKILL);
-    ::waitpid(writer, nullptr, 0);
 }
 
 }  // namespace
