@@ -8,6 +8,7 @@
 #include "converter/PontraTexts.h"
 #include "converter/UiChoice.h"
 #include "platform/Cp1250.h"
+#include "platform/FolderJournal.h"
 #include "platform/Help.h"
 #include "platform/WindowBackend.h"
 
@@ -73,5 +74,6 @@ int PontraMain(std::vector<std::string> arguments) {
         return kExitIncomplete;
     }
     application.Run();
-    return form.FBatchFailed() ? kExitFailed : kExitDone;
+    // Files in place that the disk did not confirm are no success either: a message said where.
+    return form.FBatchFailed() || platform::UnconfirmedFlushes() > 0 ? kExitFailed : kExitDone;
 }

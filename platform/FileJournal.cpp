@@ -416,7 +416,11 @@ class Replay {
                 result_.left.push_back(temporary.name);
             }
         }
-        if (FlushFolder(folder_) != 0) result_.complete = false;
+        // Everything in order: the journal says so, should the folder's flush fail below.
+        if (!journal.sets.empty() && !journal.sets.back().done && result_.complete &&
+            result_.left.empty())
+            Step(WriteAll(journalFd_, DoneRecord()) ? 0 : errno);
+        result_.flushed = FlushFolder(folder_) == 0;
         return result_;
     }
 
@@ -433,7 +437,7 @@ class Replay {
             for (const JournalRename& e : set.renames)
                 if (e.member == member) entries.push_back(&e);
             if (set.done) {
-                Tidy(entries, true);
+                Tidy(entries, !set.undone.contains(member));
             } else {
                 FinishMember(entries, set.undone.contains(member));
             }

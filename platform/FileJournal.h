@@ -95,7 +95,8 @@ int RemoveIfStill(int folder, const std::string& name, const FileIdentity& ident
 
 // What a recovery did and left, by the names of the folder's entries.
 struct Recovery {
-    bool complete = true;                // every step it took succeeded; otherwise the journal stays
+    bool complete = true;  // every step it took succeeded; otherwise the journal stays
+    bool flushed = true;   // the folder's entries reached the disk afterwards
     std::vector<std::string> finished;  // targets a dead run's set put in place
     std::vector<std::string> undone;    // targets given their old files back
     std::vector<std::string> left;      // files left as they are: changed since, or unknown
@@ -104,8 +105,8 @@ struct Recovery {
 // Finishes what a dead run's journal (open as `journalFd`, where an undo is noted first) asks for
 // in the folder: per member of each set, the set is put in place when every file is still as the
 // run left it, or undone when that is asked or the only way back, or else left entirely as it
-// is; the temporaries and backups it names are removed while they are still the run's; then the
-// folder is flushed.
+// is; the temporaries and backups it names are removed while they are still the run's; a journal
+// found in order is marked done; then the folder is flushed.
 Recovery ReplayJournal(int folder, int journalFd, const Journal& journal);
 
 // Says something about the files of a folder to the person running the program.

@@ -67,6 +67,14 @@ void LeftAlone(const std::string& journal, std::string_view why) {
     }
 }
 
+// Folders whose entries the file system did not confirm on the disk.
+std::atomic<int> unconfirmed{0};
+
+void Unconfirmed(const std::string& folder) {
+    ++unconfirmed;
+    FileNotice(std::string(kUnflushed) + folder);
+}
+
 // Says which files of a folder something happened to.
 void Tell(std::string_view what, const std::string& folder,
           const std::vector<std::string>& names) {
@@ -327,6 +335,9 @@ void FolderJournal::Recover(const std::string& name, const std::string& token) {
             Tell(kUndone, folder_, done.undone);
             if (!done.complete) {
                 LeftAlone(path, kNotRestored);
+            } else if (!done.flushed) {
+                // In order, but not known to be on the disk: kept, and checked again later.
+                Unconfirmed(folder_);
             } else if (!done.left.empty()) {
                 // Files changed since the run died, or a journal nobody here wrote: it stays, for
                 // the person to look at, with everything it names.
@@ -523,15 +534,13 @@ class FolderCommit {
         }
     }
 
-    // Renames that may not have reached the disk keep the journal for the next run, which checks
-    // them again; the run says so, and counts it as an error.
+    // Renames that may not have reached the disk keep the journal for a later commit or run,
+    // which checks them again; the run says so.
     void Flush() {
         for (FolderJournal* folder : folders_) {
-            const int err = FlushFolder(folder->fd_);
-            if (err == 0) continue;
+            if (FlushFolder(folder->fd_) == 0) continue;
             folder->unflushed_ = true;
-            FileNotice(std::string(kUnflushed) + folder->folder_);
-            Fail(err);
+            Unconfirmed(folder->folder_);
         }
     }
 
@@ -570,6 +579,10 @@ class FolderCommit {
     bool completed_ = false;
     CommitOutcome outcome_;
 };
+
+int UnconfirmedFlushes() {
+    return unconfirmed;
+}
 
 CommitOutcome CommitFiles(const std::vector<SetFile>& files) {
     if (files.empty()) return {};

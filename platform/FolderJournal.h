@@ -116,13 +116,17 @@ struct SetFile {
 // Puts the files in place: every folder locked, what dead runs left finished first, the
 // temporaries on the disk before the journal and the journal before the first rename, the
 // folders flushed afterwards. A member that cannot be put in place whole is undone before this
-// returns. The first error (errno, 0 when none) and the members that failed; when the files are
-// in place but a folder could not be flushed, the error is that of the flush and no member
-// failed.
+// returns. The first error (errno, 0 when none) and the members that failed. Files in place in a
+// folder the file system then would not flush are no failure: a message names the folder, its
+// journal stays to be checked again, and UnconfirmedFlushes counts it.
 struct CommitOutcome {
     int error = 0;
     std::set<int> failed;
 };
 CommitOutcome CommitFiles(const std::vector<SetFile>& files);
+
+// How many times in this process files were put in place, or found in order, in a folder whose
+// entries the file system then did not confirm on the disk.
+int UnconfirmedFlushes();
 
 }  // namespace platform

@@ -41,18 +41,20 @@ PinnedFiles::PinnedFiles(const std::vector<std::string>& names) {
         osNames.push_back(NormalizedPath(OsName(name), OsCurrentFolder()));
         folders.insert(SplitOsName(osNames.back()).first);
     }
-    {
-        std::vector<std::unique_ptr<FolderReadLock>> locks;
-        for (const std::string& folder : folders)
-            locks.push_back(std::make_unique<FolderReadLock>(folder));
-        for (const std::string& osName : osNames) {
-            std::int32_t error = 0;
-            const int fd = OpenOsFileDescriptor(osName, O_RDONLY, error, true);
-            if (fd >= 0) files_.emplace_back(osName, fd);
-        }
-    }
     Pins& all = All();
+    std::vector<std::unique_ptr<FolderReadLock>> locks;
+    for (const std::string& folder : folders)
+        locks.push_back(std::make_unique<FolderReadLock>(folder));
     std::lock_guard<std::mutex> guard(all.lock);
+    for (const std::string& osName : osNames) {
+        // A file pinned already (a pin inside another) stays the same file.
+        const auto pinned = all.files.equal_range(osName);
+        std::int32_t error = 0;
+        const int fd = pinned.first != pinned.second
+                           ? ::fcntl(std::prev(pinned.second)->second, F_DUPFD_CLOEXEC, 0)
+                           : OpenOsFileDescriptor(osName, O_RDONLY, error, true);
+        if (fd >= 0) files_.emplace_back(osName, fd);
+    }
     for (const auto& [osName, fd] : files_) all.files.emplace(osName, fd);
     all.any = !all.files.empty();
 }
@@ -62,7 +64,8 @@ PinnedFiles::~PinnedFiles() {
     std::lock_guard<std::mutex> guard(all.lock);
     for (const auto& [osName, fd] : files_) {
         auto [first, last] = all.files.equal_range(osName);
-        const auto it = std::find_if(first, last, [fd](const auto& pin) { return pin.second == fd; });
+        const auto it =
+            std::find_if(first, last, [fd](const auto& pin) { return pin.second == fd; });
         if (it != last) all.files.erase(it);
         ::close(fd);
     }

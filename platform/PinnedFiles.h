@@ -11,7 +11,8 @@
 // file): opened under the shared lock of their folder, so never half of a set a writer is putting
 // in place there, and held open for as long as the pin lives. Meanwhile every opening of one of
 // them for reading opens that very file, whatever has taken its name since; where the process
-// cannot reopen an open file (no /proc), an opening that would find another file is refused.
+// cannot reopen an open file (no /proc), an opening that would find another file is refused. A
+// pin taken while another holds a file takes the same file.
 namespace platform {
 
 class PinnedFiles {

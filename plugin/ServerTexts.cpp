@@ -60,11 +60,6 @@ std::string ShapeNameInvalid(std::string_view fileName) {
     return Cp("Niepoprawna nazwa pliku shp: ") + std::string(fileName);
 }
 
-std::string ShapeChanged(std::string_view fileName) {
-    return Cp("Plik ") + std::string(fileName) +
-           Cp(" jest wciąż zastępowany przez inny program: nie zapisano pliku MAP");
-}
-
 void ShowConversionInterrupted() noexcept try {
     Show(Cp("Konwersja przerwana przez nieoczekiwany błąd"));
 } catch (...) {

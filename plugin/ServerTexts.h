@@ -20,8 +20,6 @@ std::string FileSettingsWriteError(std::string_view fileName);
 std::string FolderCreateError(std::string_view folder);
 // The one-call conversion: a shapefile name it cannot write to (empty, or the MAP file itself).
 std::string ShapeNameInvalid(std::string_view fileName);
-// The shapefile keeps being replaced by another program while it is converted: no MAP written.
-std::string ShapeChanged(std::string_view fileName);
 // The one-call conversion: the outside transformation library cannot be bound.
 const std::string& TransformLibraryMissing();
 // Says that a conversion ended by a failure nothing else reported (no memory left, say). Never

@@ -181,27 +181,26 @@ std::int32_t TShape::OpenShape(TShape* shape, const std::string& name) {
         return kShapeFileMissing;
     }
     // The files are read as one whole set, never half of one another program is putting in place.
-    shape->Pin(name);
+    const platform::PinnedFiles files(SetFileNames(name));
     const std::int32_t result = shape->LoadShapeFile(name);
-    shape->loaded_ = {shape->pinned_->Identity(name),
-                      shape->pinned_->Identity(platform::ChangeFileExt(name, ".shx"))};
+    shape->loaded_ = {files.Identity(name), files.Identity(platform::ChangeFileExt(name, ".shx"))};
     shape->notLoaded_ = result != kShapeLoaded;
     shape->FileName = name;
     shape->ReadStyleFile();
     shape->ReadLabelsFromDbf();
-    shape->ReleaseFiles();
     return result;
 }
 
-bool TShape::HoldFiles() {
-    if (FileName.empty()) return true;
-    Pin(FileName);
-    return pinned_->Identity(FileName).Matches(loaded_[0]) &&
-           pinned_->Identity(platform::ChangeFileExt(FileName, ".shx")).Matches(loaded_[1]);
+std::vector<std::string> TShape::SetFileNames(const std::string& name) {
+    if (name.empty()) return {};
+    return {name, platform::ChangeFileExt(name, ".shx"), platform::ChangeFileExt(name, ".dbf"),
+            platform::ChangeFileExt(name, ".tpi")};
 }
 
-void TShape::ReleaseFiles() {
-    pinned_.reset();
+bool TShape::LoadedFrom(const platform::PinnedFiles& files) const {
+    return FileName.empty() ||
+           (files.Identity(FileName).Matches(loaded_[0]) &&
+            files.Identity(platform::ChangeFileExt(FileName, ".shx")).Matches(loaded_[1]));
 }
 
 std::int32_t TShape::HeaderShapeType() const {
@@ -406,13 +405,6 @@ std::int32_t TShape::SaveShapeAs(TShape* shape, const std::string& name) {
     const std::int32_t committed = set.Commit();
     if (saved == 0 && committed != 0 && outermost) shapetexts::Show(shapetexts::WriteError(name));
     return saved != 0 ? saved : committed;
-}
-
-void TShape::Pin(const std::string& name) {
-    pinned_.reset();
-    pinned_ = std::make_unique<platform::PinnedFiles>(std::vector<std::string>{
-        name, platform::ChangeFileExt(name, ".shx"), platform::ChangeFileExt(name, ".dbf"),
-        platform::ChangeFileExt(name, ".tpi")});
 }
 
 bool TShape::GoFirstVertex() {

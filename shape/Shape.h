@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/BinaryFile.h"
 #include "platform/Canvas.h"
@@ -154,15 +155,14 @@ class TShape {
     bool EditLineStyle(std::uint32_t parentWindow);
     bool EditAreaStyle(std::uint32_t parentWindow);
 
-    // Holds the files of the set the shape was opened from for it to read as one whole set
-    // (PinnedFiles.h), until ReleaseFiles; false when they are not those it loaded: another
-    // program has put a new set in place since.
-    bool HoldFiles();
-    void ReleaseFiles();
+    // The files of the set of a shapefile's name (.shp, .shx, .dbf, style file), to be taken
+    // together (PinnedFiles.h).
+    static std::vector<std::string> SetFileNames(const std::string& name);
+    // False when the files are not those the shape was loaded from: another program has put a new
+    // set in place since.
+    bool LoadedFrom(const platform::PinnedFiles& files) const;
 
   private:
-    // Holds the files of the set of that name for the shape to read.
-    void Pin(const std::string& name);
     // WriteStyleFile; with keepSame a file that holds the style already is not written again.
     void WriteStyle(bool keepSame);
 
@@ -170,8 +170,6 @@ class TShape {
     bool laidOut_ = false;
     bool notLoaded_ = false;  // opened from a name that holds no shapefile it could load
     bool keepStyleFile_ = false;
-    // The files of the set the shape was opened from while it reads them, and what it loaded
-    // (the .shp and the .shx).
-    std::unique_ptr<platform::PinnedFiles> pinned_;
+    // What the shape was loaded from: its .shp and .shx.
     std::array<platform::FileIdentity, 2> loaded_{};
 };

@@ -10,6 +10,10 @@
 #include <string>
 
 #include "ConverterFixture.h"
+#include "platform/FileJournal.h"
+#include "platform/FolderJournal.h"
+#include "tests/platform/FaultyCalls.h"
+#include "tests/platform/SetFiles.h"
 #include "model/MapFile.h"
 #include "model/Obiekt.h"
 
@@ -370,4 +374,77 @@ TEST_F(EndToEndTest, NamesOfMoreThan255CharactersAreRefusedNotCut) {
     run = Pontra("MAP=zielonki.map CFG=" + cfg + " SHPDIR=out ACTION=MAP2SHP");
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(Has(run.output, refused + cfg)) << run.output;
+}
+
+// A journal planted in a folder in the very form a run writes, naming files there with what
+// somebody who did not write them can know: the program's three ways of writing there (layers
+// into it, the settings beside a shapefile in it, a MAP file into it) leave it and every file it
+// names as they were, and say so.
+TEST_F(EndToEndTest, AJournalPlantedInAFolderChangesNothingThere) {
+    ExportExample();
+    const std::string shp = scratch.Path("shp");
+    for (const char* name : {"notes.map", "notes.dbf", "notes.cc"})
+        WriteFileBytes(shp + "/" + name, name);
+    const std::string token = "0123456789abcdef";
+    const std::string planted = platform::TemporaryName("notes.map", token, 1);
+    WriteFileBytes(shp + "/" + planted, "planted");
+    platform::FileIdentity guessed = Seen(shp + "/notes.dbf");
+    guessed.nanoseconds = (guessed.nanoseconds + 1) % 1'000'000'000;
+    const std::string journal = platform::JournalName(token);
+    WriteFileBytes(shp + "/" + journal,
+                   platform::JournalHeader(token) +
+                       platform::RenamesRecord({{planted, Seen(shp + "/" + planted), "notes.map",
+                                                 guessed, "", 0},
+                                                {"", {}, "notes.dbf", guessed, "", 0}}));
+    auto snapshot = [&] {
+        std::map<std::string, std::string> files;
+        for (const std::string& name :
+             std::vector<std::string>{"notes.map", "notes.dbf", "notes.cc", planted, journal})
+            files[name] = ReadFileBytes(shp + "/" + name);
+        return files;
+    };
+    const auto before = snapshot();
+    for (const char* command :
+         {"map=zielonki.map cfg=zielonki.ini shpdir=shp action=map2shp",
+          "shp=shp/dzialki.shp cfg=zielonki.ini map=dzialki.map action=shp2map",
+          "shp=shp/drogi.shp cfg=zielonki.ini map=shp/drogi.map action=shp2map"}) {
+        const ProgramRun run = Pontra(command);
+        EXPECT_EQ(run.status, 0) << command << run.output;
+        EXPECT_TRUE(Has(run.output, journal)) << command << run.output;
+        EXPECT_EQ(snapshot(), before) << command;
+    }
+    EXPECT_TRUE(std::filesystem::exists(shp + "/drogi.map"));
+}
+
+// Run in this process, so that the file calls can be replaced: a folder whose entries cannot be
+// flushed (network and shared folders refuse to) takes both maps of one command line. A flush
+// that fails with an error once the layers are in place is said and counted against the exit
+// status, and the next map still goes in; the next run there finds nothing left to do.
+TEST_F(EndToEndTest, AFolderThatCannotBeFlushedTakesBothMapsOfOneCommandLine) {
+    std::filesystem::copy_file(scratch.Path("zielonki.map"), scratch.Path("druga.map"));
+    for (const int error : {EINVAL, EIO}) {
+        const std::string out = scratch.Path("out" + std::to_string(error));
+        std::filesystem::create_directory(out);
+        const int unconfirmed = platform::UnconfirmedFlushes();
+        Inject(Fault{Fault::Call::FolderFlush, 0, Fault::Action::Fail, error, true});
+        ::testing::internal::CaptureStderr();
+        {
+            auto app = Start({"MAP=" + scratch.Path("zielonki.map"),
+                              "CFG=" + scratch.Path("zielonki.ini"), "SHPDIR=" + out,
+                              "ACTION=MAP2SHP", "MAP=" + scratch.Path("druga.map")},
+                             KESTREL_BIN_DIR "/lib32/Kestrel.so");
+            EXPECT_FALSE(app->Form1().FBatchFailed());
+        }
+        ClearFault();
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        // Said, and counted for the exit status, only where a flush failed with an error.
+        EXPECT_EQ(platform::UnconfirmedFlushes() > unconfirmed, error == EIO) << said;
+        EXPECT_EQ(Has(said, out), error == EIO) << said;
+        for (const char* layer : {"dzialki", "drogi", "osnowa"})
+            EXPECT_TRUE(std::filesystem::exists(out + "/" + layer + ".dbf")) << layer;
+        ASSERT_EQ(Pontra("map=druga.map cfg=zielonki.ini shpdir=" + out + " action=map2shp").status,
+                  0);
+        for (const auto& entry : std::filesystem::directory_iterator(out))
+            EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
+    }
 }

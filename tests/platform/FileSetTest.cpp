@@ -16,6 +16,7 @@
 #include "platform/FileJournal.h"
 #include "platform/FileSet.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderJournal.h"
 #include "platform/ReplacementFile.h"
 
 using namespace platform;
@@ -746,7 +747,9 @@ TEST(FileSet, AFailureAtEveryStepLeavesTheSetWholeAndTheNextCommitWorks) {
         ASSERT_EQ(waiting.Create(dir / "w.shp"), 0);
         Inject(Fault{Fault::Call::FolderFlush, 1});  // after the renames
         ::testing::internal::CaptureStderr();
-        EXPECT_NE(WriteSet(dir.Path(), names, "new"), 0);
+        const int unconfirmed = UnconfirmedFlushes();
+        EXPECT_EQ(WriteSet(dir.Path(), names, "new"), 0);
+        EXPECT_EQ(UnconfirmedFlushes(), unconfirmed + 1);
         EXPECT_NE(::testing::internal::GetCapturedStderr().find(dir.Path()), std::string::npos);
         ClearFault();
         EXPECT_EQ(WriteSet(dir.Path(), {"a.shp", "a.shx"}, "newer"), 0);

@@ -492,6 +492,7 @@ TEST_F(SaveAsMapTest, AConversionBesideAWriterReadsOneWholeSet) {
             for (const auto& [ext, bytes] : sets[round % 2])
                 platform::ReplaceFileContents(Path("x" + ext), bytes);
             set.Commit();
+            ::usleep(500);
         }
     });
     const struct Stop {
