@@ -197,7 +197,10 @@ std::string TemporaryName(std::string_view target, std::string_view token, unsig
     const std::size_t fixed = 1 + suffix.size();
     if (fixed + stem.size() > NAME_MAX)
         stem = stem.substr(0, fixed < NAME_MAX ? NAME_MAX - fixed : 0);
-    return "." + std::string(stem) + suffix;
+    std::string name = ".";
+    name += stem;
+    name += suffix;
+    return name;
 }
 
 std::string JournalHeader(std::string_view token) {
