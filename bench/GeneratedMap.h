@@ -29,8 +29,8 @@ inline MapLists GenerateMap(int points) {
         for (int j = 0; j < kPointsPerObject; ++j) {
             const double x = 5700000.0 + i * 1.25 + j * 0.125;
             const double y = 7400000.0 + i * 0.75 - j * 0.375;
-            auto p = std::make_unique<TPunkt>("P" + std::to_string(j), j % 3 ? 15 : 12, x, y,
-                                              static_cast<float>(j));
+            auto p = std::make_unique<TPunkt>(std::string("P").append(std::to_string(j)),
+                                              j % 3 ? 15 : 12, x, y, static_cast<float>(j));
             TPunkt* raw = p.get();
             map.points->AddPoint(std::move(p));
             o.Vertices->Add(std::make_unique<TNumer>(raw));

@@ -23,7 +23,7 @@ namespace {
 constexpr int kVertices = 10;
 
 std::string LayerName(int code) {
-    return "w" + std::to_string(code);
+    return std::string("w").append(std::to_string(code));
 }
 
 int CodeOf(int codeIndex) {

@@ -1,11 +1,11 @@
 #include "converter/Form1.h"
 
+#include <string_view>
 #include <utility>
 
 #include "converter/AboutFormUMRA.h"
 #include "converter/PontraTexts.h"
 #include "converter/TextHandle.h"
-#include "converter/ToolbarPictures.h"
 #include "platform/BinaryFile.h"
 #include "platform/FileSystem.h"
 #include "platform/ShortString.h"
@@ -20,6 +20,15 @@ constexpr std::int32_t kShapeFileMissing = 255;
 constexpr const char* kMapExtension = "MAP";
 constexpr const char* kShapeExtension = "shp";
 
+// The toolbar's 60 x 60 pictures in button order, by the names the window back end gives the
+// pictures it carries: as drawn (variant "") and under the mouse ("-hot").
+platform::ImageList ToolbarPictures(std::string_view variant) {
+    platform::ImageList list{60, 60, {}};
+    for (const char* name : {"shp-to-map", "map-to-shp", "settings", "information", "close"})
+        list.Pictures.push_back(std::string(name).append(variant));
+    return list;
+}
+
 }  // namespace
 
 TForm1::TForm1(const ServerLibrary& library, std::vector<std::string> parameters,
@@ -30,8 +39,8 @@ TForm1::TForm1(const ServerLibrary& library, std::vector<std::string> parameters
       ToolButton3(pontratexts::HintSettings(), 2),
       ToolButton5(pontratexts::HintInformation(), 3),
       ToolButton4({}, 4),
-      ImageList1(ToolbarImages()),
-      ImageList2(ToolbarHotImages()),
+      ImageList1(ToolbarPictures("")),
+      ImageList2(ToolbarPictures("-hot")),
       N1(pontratexts::MenuAbout()),
       library_(library),
       parameters_(std::move(parameters)),

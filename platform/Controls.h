@@ -353,7 +353,8 @@ class ToolButton : public Control {
     bool Click();
 };
 
-// Pictures of one size, each a PNG file's bytes, taken by index.
+// Pictures of one size, taken by index, each named as the window back end names the pictures
+// it carries (a name it lacks shows no picture): the pictures belong to the window.
 struct ImageList {
     int Width = 16;
     int Height = 16;

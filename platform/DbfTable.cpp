@@ -489,8 +489,10 @@ void DbfTable::SetFieldInteger(int index, std::int64_t value) {
     const DbfFieldDef& field = fields_[static_cast<std::size_t>(index)];
     std::string digits = std::to_string(value);
     if (IsNumeric(field.type)) {
-        if (field.decimals > 0)
-            digits += "." + std::string(static_cast<std::size_t>(field.decimals), '0');
+        if (field.decimals > 0) {
+            digits += '.';
+            digits.append(static_cast<std::size_t>(field.decimals), '0');
+        }
         std::optional<std::string> cell = RightAligned(digits, field.length);
         if (!cell) Fail(kBadValue, field.name + ": " + std::to_string(value));
         return Put(index, *cell);

@@ -44,7 +44,11 @@ std::string MessageBoxText(const MessageBoxRequest& request) {
     while (!text.empty() && text.back() == '\n') text.pop_back();
     const std::string shown = Cp1250ToUtf8(text);
     if (request.caption.empty()) return shown;
-    return "[" + Cp1250ToUtf8(request.caption) + "] " + shown;
+    std::string captioned = "[";
+    captioned += Cp1250ToUtf8(request.caption);
+    captioned += "] ";
+    captioned += shown;
+    return captioned;
 }
 
 int HeadlessUi::ShowMessageBox(const MessageBoxRequest& request) {

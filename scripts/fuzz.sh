@@ -12,7 +12,8 @@ shift || true
 parallel=${FUZZ_JOBS:-4}
 build="$root/build-fuzz"
 CC=clang CXX=clang++ SETUP_SKIP_INSTALL=1 BUILD_TYPE=Debug \
-    bash "$root/scripts/setup.sh" "$build" -DKESTREL_FUZZ=ON -DKESTREL_TESTS=OFF -DKESTREL_BENCH=OFF
+    bash "$root/scripts/setup.sh" "$build" -DKESTREL_FUZZ=ON -DKESTREL_WERROR=ON -DKESTREL_TESTS=OFF \
+    -DKESTREL_BENCH=OFF
 
 shopt -s nullglob
 targets=()

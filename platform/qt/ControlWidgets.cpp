@@ -22,10 +22,12 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "platform/Controls.h"
+#include "platform/qt/BuiltInPictures.h"
 #include "platform/qt/FormWindow.h"
 #include "platform/qt/Pictures.h"
 #include "platform/qt/QtForms.h"
@@ -454,7 +456,8 @@ QIcon ButtonIcon(const ToolBar* bar, int index) {
     const auto picture = [index](const ImageList* list) {
         QPixmap pixmap;
         if (list && index < static_cast<int>(list->Pictures.size())) {
-            const std::string& png = list->Pictures[static_cast<std::size_t>(index)];
+            const std::string_view png =
+                BuiltInPicture(list->Pictures[static_cast<std::size_t>(index)]);
             pixmap.loadFromData(reinterpret_cast<const uchar*>(png.data()),
                                 static_cast<uint>(png.size()), "PNG");
         }

@@ -109,7 +109,7 @@ inline std::vector<std::string> WithoutHandles(const std::vector<std::string>& l
         std::uint32_t handle = 0;
         for (std::size_t at = FindHandle(line, 0, length, handle); at != std::string::npos;
              at = FindHandle(line, at + 1, length, handle))
-            line.replace(at, length, "|");
+            line.replace(at, length, 1, '|');
         result.push_back(line);
     }
     return result;

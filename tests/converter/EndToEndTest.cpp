@@ -170,7 +170,7 @@ TEST_F(EndToEndTest, PolishLettersInTheFolderTheMapAndTheLayerNames) {
     for (const std::string from : {"=dzialki", "[dzialki.shp]"}) {
         const std::size_t at = ini.find(from);
         ASSERT_NE(at, std::string::npos);
-        ini.replace(at + from.find("dzialki") + 4, 1, "\xB3");  // the Windows-1250 letter l-stroke
+        ini[at + from.find("dzialki") + 4] = '\xB3';  // the Windows-1250 letter l-stroke
     }
     WriteFileBytes(scratch.Path("wsad.ini"), ini);
     std::filesystem::copy_file(scratch.Path("zielonki.map"), scratch.Path("mapa łąki.map"));

@@ -18,9 +18,9 @@ mv "$scratch/first" "$scratch/moved"
 tree="$scratch/moved"
 
 [ "$(readlink "$tree/bin/pontra")" = ../lib/kestrel/pontra ] || fail "bin/pontra is no relative link"
-for f in lib/kestrel/pontra lib/kestrel/libplatform.so lib/kestrel/geoida.bin \
-    lib/kestrel/lib32/Kestrel.so lib/kestrel/lib32/Rumbo.so share/man/man1/pontra.1.gz \
-    share/doc/pontra/examples/zielonki.map; do
+for f in lib/kestrel/pontra lib/kestrel/libplatform.so lib/kestrel/kestrel-access-worker \
+    lib/kestrel/geoida.bin lib/kestrel/lib32/Kestrel.so lib/kestrel/lib32/Rumbo.so \
+    share/man/man1/pontra.1.gz share/doc/pontra/examples/zielonki.map; do
     [ -f "$tree/$f" ] || fail "$f is missing"
 done
 [ -s "$tree/lib/kestrel/geoida.bin" ] && fail "geoida.bin is not empty"

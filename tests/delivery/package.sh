@@ -3,11 +3,17 @@
 # cleanly: builds them with cpack in the build folder (pontra, and pontra-window when the build has
 # the window back end), fails on any lintian error, installs pontra without its recommends (no
 # window, no Qt) and runs pontra from a scratch folder, then installs it with its recommends (the
-# window package comes along), and purges it after each install, checking that none of its files
-# is left. Needs root (scripts/test.sh runs it after the build).
-#   package.sh BUILD_DIR
+# window package comes along) and shows its window under a virtual X server, every toolbar button
+# with its picture; it purges pontra after each install, checking that none of its files is left.
+# The install with recommends takes the pontra package of BATCH_BUILD_DIR when given, a build
+# without the window back end as the main job makes it: of the same version, apt pairs it with
+# the window package of BUILD_DIR. The window's pictures are saved in BUILD_DIR/package-shots.
+# Needs root (scripts/test.sh runs it after the builds).
+#   package.sh BUILD_DIR [BATCH_BUILD_DIR]
 set -euo pipefail
 build=$(cd "$1" && pwd)
+batch=$(cd "${2:-$1}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
 if [ "$(id -u)" -ne 0 ]; then
     echo "package test: skipped, it installs a package and needs root"
     exit 0
@@ -31,21 +37,37 @@ cleanup() {
 }
 trap cleanup EXIT
 
-rm -f "$build"/pontra_*.deb "$build"/pontra-window_*.deb
-(cd "$build" && cpack -G DEB >"$scratch/cpack.log" 2>&1) || fail "cpack failed: $(cat "$scratch/cpack.log")"
+# Makes the packages of a build folder; the pontra package's name goes into $made.
+make_packages() {
+    local debs
+    rm -f "$1"/pontra_*.deb "$1"/pontra-window_*.deb
+    (cd "$1" && cpack -G DEB >"$scratch/cpack.log" 2>&1) || fail "cpack failed: $(cat "$scratch/cpack.log")"
+    shopt -s nullglob
+    debs=("$1"/pontra_*.deb)
+    shopt -u nullglob
+    [ ${#debs[@]} = 1 ] || fail "cpack made no package pontra in $1"
+    made=${debs[0]}
+}
+make_packages "$build"
+deb=$made
+batch_deb=$deb
+if [ "$batch" != "$build" ]; then
+    [ -e "$batch/bin/libplatform-qt.so" ] && fail "$batch has the window back end: no batch build"
+    make_packages "$batch"
+    batch_deb=$made
+fi
 shopt -s nullglob
-debs=("$build"/pontra_*.deb)
 windows=("$build"/pontra-window_*.deb)
 shopt -u nullglob
-[ ${#debs[@]} = 1 ] || fail "cpack made no package pontra"
-deb=${debs[0]}
 window=""
 if [ -f "$build/bin/libplatform-qt.so" ]; then
     [ ${#windows[@]} = 1 ] || fail "the build has the window back end, but cpack made no pontra-window"
     window=${windows[0]}
 fi
 
-for package in "$deb" $window; do
+packages=("$deb" $window)
+[ "$batch_deb" != "$deb" ] && packages+=("$batch_deb")
+for package in "${packages[@]}"; do
     lintian --fail-on error "$package" >"$scratch/lintian.log" 2>&1 ||
         fail "lintian finds errors in $(basename "$package"): $(cat "$scratch/lintian.log")"
 done
@@ -53,13 +75,16 @@ done
 field() {
     dpkg-deb -f "$1" "$2"
 }
-depends=$(field "$deb" Depends)
-for dependency in libc6 libstdc++6 libshp2 libmdb3 libcairo2; do
-    grep -q "\b$dependency\b" <<<"$depends" || fail "pontra's Depends lacks $dependency: $depends"
+for package in "$deb" "$batch_deb"; do
+    depends=$(field "$package" Depends)
+    for dependency in libc6 libstdc++6 libshp2 libmdb3 libcairo2; do
+        grep -q "\b$dependency\b" <<<"$depends" || fail "pontra's Depends lacks $dependency: $depends"
+    done
+    grep -qi qt <<<"$depends" && fail "pontra depends on Qt: $depends"
+    [ "$(field "$package" Recommends)" = pontra-window ] || fail "pontra does not recommend the window"
 done
-grep -qi qt <<<"$depends" && fail "pontra depends on Qt: $depends"
-[ "$(field "$deb" Recommends)" = pontra-window ] || fail "pontra does not recommend pontra-window"
 version=$(field "$deb" Version)
+[ "$(field "$batch_deb" Version)" = "$version" ] || fail "the two builds' pontra differ in version"
 if [ -n "$window" ]; then
     depends=$(field "$window" Depends)
     for dependency in "pontra (= $version)" libqt6widgets6; do
@@ -67,13 +92,14 @@ if [ -n "$window" ]; then
     done
 fi
 
-# Installs pontra with apt, the window package offered as a candidate the way a repository
-# would offer it; the extra apt options follow. Records what dpkg added.
+# Installs this pontra package with apt, the window package offered as a candidate the way a
+# repository would offer it; the extra apt options follow. Records what dpkg added.
 install_pontra() {
-    local sources=() before
+    local package=$1 sources=() before
+    shift
     [ -n "$window" ] && sources=(--with-source "$window")
     before=$(dpkg-query -W -f='${Package}\n' | sort)
-    "${apt[@]}" install "${sources[@]}" "$@" "$deb" >"$scratch/apt.log" 2>&1 ||
+    "${apt[@]}" install "${sources[@]}" "$@" "$package" >"$scratch/apt.log" 2>&1 ||
         fail "apt-get install $* failed: $(cat "$scratch/apt.log")"
     comm -13 <(echo "$before") <(dpkg-query -W -f='${Package}\n' | sort) >"$scratch/added"
 }
@@ -95,7 +121,7 @@ purge_pontra() {
 }
 
 # A batch-only machine: no window package, no Qt, and the example converts.
-install_pontra --no-install-recommends
+install_pontra "$deb" --no-install-recommends
 installed pontra-window && fail "--no-install-recommends installed pontra-window"
 grep -i qt "$scratch/added" && fail "the batch-only install added Qt packages"
 mkdir -p "$scratch/work/shp"
@@ -110,13 +136,17 @@ pontra MAP=zielonki.map CFG=zielonki.ini SHPDIR=shp ACTION=MAP2SHP >out.txt 2>&1
 cd /
 purge_pontra
 
-# With recommends, as apt installs by default: the window package comes along and its library
-# finds everything it needs.
+# With recommends, as apt installs by default: the window package comes along, its library finds
+# everything it needs and the window shows, with every picture on its toolbar also when pontra
+# was built without Qt.
 if [ -n "$window" ]; then
-    install_pontra
+    install_pontra "$batch_deb"
     installed pontra-window || fail "the install with recommends left out pontra-window"
     ldd /usr/lib/kestrel/libplatform-qt.so | grep "not found" && fail "libplatform-qt.so misses a library"
+    bash "$here/../qt/pontra-window.sh" /usr/bin/pontra "$build/package-shots" \
+        >"$scratch/window.log" 2>&1 || fail "the window failed: $(cat "$scratch/window.log")"
     purge_pontra
 fi
 echo "package test: $(basename "$deb") ${window:+and $(basename "$window") }lintian-clean, installed" \
-    "with and without recommends, converts the example and purges cleanly"
+    "with and without recommends${window:+ (the window with every toolbar picture)}, converts the" \
+    "example and purges cleanly"

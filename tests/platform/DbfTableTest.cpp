@@ -352,8 +352,8 @@ TEST(DbfTable, ReadsLongTablesAndRefusesRowsTheFileLacks) {
     constexpr int kRows = 20000;
     for (int r = 0; r < kRows; ++r) {
         const std::string nr = std::to_string(r);
-        bytes += " " + std::string(8 - nr.size(), ' ') + nr + "wiersz " + nr +
-                 std::string(24 - nr.size(), ' ');
+        bytes.append(9 - nr.size(), ' ').append(nr).append("wiersz ").append(nr);
+        bytes.append(24 - nr.size(), ' ');
     }
     bytes[4] = static_cast<char>(kRows & 0xFF);
     bytes[5] = static_cast<char>((kRows >> 8) & 0xFF);

@@ -90,8 +90,9 @@ TEST(FileSystem, LookupsWhileAnotherProcessCreatesFilesMissNone) {
     ASSERT_EQ(::pipe(made), 0);
     const pid_t maker = Spawn([&] {
         for (int i = 0; i < 3000; ++i) {
-            const int fd = ::open((dir / ("F" + std::to_string(i) + ".DAT")).c_str(),
-                                  O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+            const int fd =
+                ::open((dir / std::string("F").append(std::to_string(i)).append(".DAT")).c_str(),
+                       O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
             if (fd < 0 || ::close(fd) != 0 || ::write(made[1], &i, sizeof i) != sizeof i)
                 ::_exit(1);
         }

@@ -96,7 +96,8 @@ TEST_F(ExportBatchTest, BadHeadsKeepTheGoodTable) {
     EXPECT_EQ(ReadFile(Out("1000.dbf")), good);
     // Neither is one whose rows would be longer than the format allows.
     std::string many = "[1000]\r\n";
-    for (int i = 0; i < 300; ++i) many += "F" + std::to_string(i) + "=!C255:0$A1\r\n";
+    for (int i = 0; i < 300; ++i)
+        many.append("F").append(std::to_string(i)).append("=!C255:0$A1\r\n");
     Batch(many);
     Export();
     EXPECT_EQ(ReadFile(Out("1000.dbf")), good);

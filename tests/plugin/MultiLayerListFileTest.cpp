@@ -87,7 +87,7 @@ TEST_F(MultiLayerListFileTest, BadFilesGiveAnErrorOrBoundedEntries) {
     // More lines than one list brings in: the first ones, and the reader says so.
     std::string many;
     for (std::size_t i = 0; i < kLayerListMaxLines + 5; ++i)
-        many += "x" + std::to_string(i) + ";0\n";
+        many.append("x").append(std::to_string(i)).append(";0\n");
     WriteFile(File("wiele.spr"), many);
     list = ReadLayerListFile(File("wiele.spr"));
     EXPECT_EQ(list.Error, 0);

@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
 # pontra as a person starts it, under a virtual X server: its window "Konwerter SHP<>Topolin"
-# appears with the toolbar, the settings dialog opens from the toolbar and closes with Escape,
-# the information button drops its menu, whose "O programie" shows the about box before the
-# settings dialog, and the program ends when the window's close button is pressed.
+# appears with a picture on each toolbar button, the settings dialog opens from the toolbar and
+# closes with Escape, the information button drops its menu, whose "O programie" shows the about
+# box before the settings dialog, and the program ends when the window's close button is pressed.
 #   pontra-window.sh PONTRA [SHOTS_DIR]
-# With ImageMagick's import at hand, each window is saved in SHOTS_DIR as a PNG. Exits 77 (a
-# skip) without Xvfb or xdotool.
+# Each window is saved in SHOTS_DIR as a PNG. Exits 77 (a skip) without Xvfb, xdotool or python3.
 set -euo pipefail
 
 if [ "${1:-}" != --inside ]; then
-    for tool in Xvfb xdotool; do
+    for tool in Xvfb xdotool python3; do
         if ! command -v "$tool" >/dev/null; then
             echo "skipped: $tool is missing"
             exit 77
@@ -18,8 +17,10 @@ if [ "${1:-}" != --inside ]; then
     work=$(mktemp -d)
     # The server picks a free display itself and tells its number, so parallel runs never race
     # for one; -noreset keeps it from resetting (and refusing clients for a moment) whenever its
-    # last client leaves, as the display check and xdotool do.
-    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.txt" &
+    # last client leaves, as the display check and xdotool do. The screen is kept in a file in
+    # the scratch folder (-fbdir), where the pictures are read.
+    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset -fbdir "$work" \
+        3>"$work/display" 2>"$work/xvfb.txt" &
     xvfb=$!
     trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
     for _ in $(seq 1 100); do
@@ -78,11 +79,28 @@ wait_gone() {
     return 1
 }
 
+# Reads a rectangle of the screen: X Y WIDTH HEIGHT, then colours or png FILE (screen.py).
+screen() {
+    python3 "$(dirname "$0")/screen.py" "$work/Xvfb_screen0" "$@"
+}
+
 shot() {
-    if [ -n "$shots" ] && command -v import >/dev/null; then
+    local WINDOW X Y WIDTH HEIGHT SCREEN
+    if [ -n "$shots" ]; then
         sleep 0.3
-        import -window "$1" "$shots/$2.png"
+        eval "$(xdotool getwindowgeometry --shell "$1")"
+        screen "$X" "$Y" "$WIDTH" "$HEIGHT" png "$shots/$2.png"
     fi
+}
+
+# Each of the five toolbar buttons shows its picture: many colours in the middle of a button,
+# where a button without one is a single colour.
+pictures_shown() {
+    local WINDOW X Y WIDTH HEIGHT SCREEN i
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    for i in 0 1 2 3 4; do
+        [ "$(screen $((X + 67 * i + 8)) $((Y + 8)) 50 50 colours)" -ge 32 ] || return 1
+    done
 }
 
 # Clicks the toolbar button with this index (0 to 4, 67 pixels apart).
@@ -96,6 +114,11 @@ pid=$!
 main=$(wait_for "Konwerter SHP<>Topolin" answer-boxes) || fail "the main window did not appear"
 geometry=$(xdotool getwindowgeometry "$main")
 echo "$geometry" | grep -q "Geometry: 347x70" || fail "the main window is not 347 x 70: $geometry"
+for _ in $(seq 1 50); do
+    pictures_shown && break
+    sleep 0.1
+done
+pictures_shown || fail "the toolbar buttons show no pictures"
 shot "$main" pontra-okno
 
 press_button 2

@@ -259,7 +259,8 @@ std::string LoadSummary(const std::string& shp) {
         double x = 0, y = 0;
         TSHPShapeGeometry* g = r->Shape();
         const bool has = g != nullptr && g->First() && g->GetVertex(x, y);
-        summary += " " + (has ? std::to_string(static_cast<int>(x)) : std::string("-"));
+        summary += ' ';
+        summary += has ? std::to_string(static_cast<int>(x)) : std::string("-");
     }
     return summary;
 }

@@ -125,7 +125,8 @@ TEST(Oracle, EveryTypeWeWriteReadsTheSameInGdalAndPyshp) {
         for (int i = 0; i < 3; ++i)
             shape.Records->AddRecord(MakeRecord(type, parted ? 1 + i % 2 : 1, parted ? 5 : 3, i));
         shape.RebuildHeader();
-        const std::string path = dir.Path("t" + std::to_string(type) + ".shp");
+        const std::string path =
+            dir.Path(std::string("t").append(std::to_string(type)).append(".shp"));
         shape.SaveShapeFile(path);
         const OgrSummary ogr = OgrInfo(path);
         EXPECT_EQ(ogr.geometry, OgrName(type)) << ogr.all;

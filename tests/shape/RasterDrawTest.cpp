@@ -55,7 +55,7 @@ std::unique_ptr<TShape> Points() {
     r.push_back(Point(70, 30));
     r.push_back(Point(85, 20));
     auto shape = ShapeOf(std::move(r));
-    shape->Symbol = "l";  // a filled circle in the symbol font
+    shape->Symbol = 'l';  // a filled circle in the symbol font
     shape->SymbolFont->Size = 20;
     shape->SymbolFont->Color = kRed;
     return shape;

@@ -23,7 +23,7 @@ class ShapeStyleTest : public ::testing::Test {
         s.SymbolFont->Name = "Arial";
         s.SymbolFont->Size = 14;
         s.SymbolFont->Color = 0x0000FF;
-        s.Symbol = "l";
+        s.Symbol = 'l';
         s.LinePen->Width = 1;
         s.LinePen->Style = penStyle;
         s.LinePen->Color = 0x123456;
