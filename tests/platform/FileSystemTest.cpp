@@ -104,7 +104,7 @@ TEST(FileSystem, LookupsWhileAnotherProcessCreatesFilesMissNone) {
         TextFileWriter own;
         own.Create(dir / "own.txt");
         own.Abandon();
-        if (!FileExists(dir / ("f" + std::to_string(i) + ".dat"))) ++missed;
+        if (!FileExists(dir / std::string("f").append(std::to_string(i)).append(".dat"))) ++missed;
     }
     ::close(made[0]);
     EXPECT_EQ(ExitOf(maker), 0);
