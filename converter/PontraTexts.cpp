@@ -49,7 +49,7 @@ std::string UsageText() {
         "  0  konwersja zakończona, pliki zapisane\n"
         "  1  konwersja nieudana, nic nie zapisano albo tylko część (brak lub błąd pliku\n"
         "     wejściowego, nieodczytane rekordy, za długa nazwa, folder lub plik wynikowy\n"
-        "     nie do zapisu, nic do konwersji)\n"
+        "     nie do zapisu, nic do konwersji, zapis niepotwierdzony przez dysk)\n"
         "  2  polecenie nie opisuje pełnej konwersji, nieznana akcja albo parametr\n"
         "     ze znakiem spoza strony kodowej Windows-1250\n"
         "Bez pełnej konwersji, przy dostępnym ekranie, program otwiera okno.\n"
