@@ -79,10 +79,10 @@ bool BinaryFile::Open(const std::string& name, Mode mode) {
     int fd = -1;
     switch (mode) {
         case Mode::Read:
-            fd = OpenFileDescriptor(name, O_RDONLY, error);
+            fd = OpenFileDescriptor(name, O_RDONLY, error, true);
             break;
         case Mode::ReadWrite:
-            fd = OpenFileDescriptor(name, O_RDWR, error);
+            fd = OpenFileDescriptor(name, O_RDWR, error, true);
             break;
         case Mode::CreateNew:
         case Mode::CreateAlways:

@@ -1,6 +1,7 @@
 #include "platform/Registry.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <unistd.h>
 
@@ -201,6 +202,11 @@ TEST_F(RegistryTest, AnUnreadableFileFailsWithoutDamage) {
     RegistryKey key;
     EXPECT_FALSE(key.OpenKey("Software", true));
     EXPECT_TRUE(fs::is_directory(file_));
+
+    fs::remove(file_);
+    ASSERT_EQ(::mkfifo(file_.c_str(), 0600), 0);  // a pipe nobody writes to: never waited for
+    EXPECT_FALSE(key.OpenKey("Software", true));
+    EXPECT_TRUE(fs::is_fifo(file_));
 
     fs::remove(file_);
     const std::string huge = "REGEDIT4\n" + std::string(5 * 1024 * 1024, ';');

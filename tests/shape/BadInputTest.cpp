@@ -9,6 +9,7 @@
 
 #include "RawShapefile.h"
 #include "ShapeTestUtil.h"
+#include "platform/DbfTable.h"
 #include "shape/BatchConfig.h"
 #include "shape/DBaseFile.h"
 #include "shape/ProgressFormShared.h"
@@ -442,6 +443,20 @@ TEST(BadInput, EveryBrokenFileIsToldOnceAndReadNoFurtherThanItHolds) {
         {"a sound dBase table, for comparison",
          [](const TempDir& dir) { return Table(dir, 0, 3); },
          "accepted",
+         {}},
+        {"a shapefile and its table that are pipes nobody writes to",
+         [](const TempDir& dir) {
+             for (const char* name : {"a.shp", "a.dbf"}) ::mkfifo(dir.Path(name).c_str(), 0600);
+             TShape shape;
+             platform::DbfTable table;
+             try {
+                 table.Open(dir.Path("a.dbf"), platform::DbfTable::Mode::ReadShared);
+             } catch (const platform::DbfError&) {
+                 return std::to_string(shape.LoadShapeFile(dir.Path("a.shp"))) + ", refused";
+             }
+             return std::string("opened");
+         },
+         std::to_string(kShapeFileMissing) + ", refused",
          {}},
         {"a dBase header length of 33 before a field descriptor",
          [](const TempDir& dir) { return Table(dir, 8, 33); },
