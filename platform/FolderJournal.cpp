@@ -75,14 +75,22 @@ void Unconfirmed(const std::string& folder) {
     FileNotice(std::string(kUnflushed) + folder);
 }
 
+// The names, the first few of a long list with how many there are.
+std::string NameList(const std::vector<std::string>& names) {
+    constexpr std::size_t kShown = 12;
+    std::string text;
+    for (std::size_t i = 0; i < names.size() && i < kShown; ++i)
+        text.append(i > 0 ? ", " : "").append(names[i]);
+    if (names.size() > kShown)
+        text.append(" \u2026 (razem ").append(std::to_string(names.size())).append(")");
+    return text;
+}
+
 // Says which files of a folder something happened to.
 void Tell(std::string_view what, const std::string& folder,
           const std::vector<std::string>& names) {
     if (names.empty()) return;
-    std::string text(what);
-    text.append(folder).append(": ");
-    for (std::size_t i = 0; i < names.size(); ++i) text.append(i > 0 ? ", " : "").append(names[i]);
-    FileNotice(text);
+    FileNotice(std::string(what) + folder + ": " + NameList(names));
 }
 
 }  // namespace
@@ -341,10 +349,7 @@ void FolderJournal::Recover(const std::string& name, const std::string& token) {
             } else if (!done.left.empty()) {
                 // Files changed since the run died, or a journal nobody here wrote: it stays, for
                 // the person to look at, with everything it names.
-                std::string why(kChanged);
-                for (std::size_t i = 0; i < done.left.size(); ++i)
-                    why.append(i > 0 ? ", " : "").append(done.left[i]);
-                LeftAlone(path, why);
+                LeftAlone(path, std::string(kChanged) + NameList(done.left));
             } else if (FileIdentity::At(fd_, name).SameFile(FileIdentity::Of(fd))) {
                 Calls().unlinkat(fd_, name.c_str(), 0);
             }
