@@ -82,13 +82,12 @@ std::string NameList(const std::vector<std::string>& names) {
     for (std::size_t i = 0; i < names.size() && i < kShown; ++i)
         text.append(i > 0 ? ", " : "").append(names[i]);
     if (names.size() > kShown)
-        text.append(" \u2026 (razem ").append(std::to_string(names.size())).append(")");
+        text.append(" … (razem ").append(std::to_string(names.size())).append(")");
     return text;
 }
 
 // Says which files of a folder something happened to.
-void Tell(std::string_view what, const std::string& folder,
-          const std::vector<std::string>& names) {
+void Tell(std::string_view what, const std::string& folder, const std::vector<std::string>& names) {
     if (names.empty()) return;
     FileNotice(std::string(what) + folder + ": " + NameList(names));
 }
@@ -135,8 +134,7 @@ FolderJournal::FolderJournal(int fd, std::string folder, dev_t device, ino_t ino
 
 int FolderJournal::LinkUnnamed(int fd, const std::string& name) const {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    if (Calls().linkat(AT_FDCWD, self.c_str(), fd_, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
-        return 0;
+    if (Calls().linkat(AT_FDCWD, self.c_str(), fd_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
     if (errno == EEXIST) return EEXIST;
     // Without /proc: the file itself, which a privileged process may link.
     return Calls().linkat(fd, "", fd_, name.c_str(), AT_EMPTY_PATH) == 0 ? 0 : errno;
@@ -281,8 +279,7 @@ void FolderJournal::Drop(const std::string& temporary, const FileIdentity& writt
 
 int FolderJournal::OpenTemporary(const std::string& temporary, const FileIdentity& written,
                                  int flags) const {
-    const int fd =
-        ::openat(fd_, temporary.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::openat(fd_, temporary.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return -1;
     if (!FileIdentity::Of(fd).SameFile(written)) {
         ::close(fd);
@@ -391,7 +388,8 @@ class FolderCommit {
 
     CommitOutcome Run() {
         std::vector<std::unique_ptr<FolderGuard>> guards;
-        for (FolderJournal* folder : folders_) guards.push_back(std::make_unique<FolderGuard>(*folder));
+        for (FolderJournal* folder : folders_)
+            guards.push_back(std::make_unique<FolderGuard>(*folder));
         for (FolderJournal* folder : folders_) folder->TidyLocked();
         Plan();
         if (!MakeDurable()) {
@@ -419,8 +417,12 @@ class FolderCommit {
         std::vector<std::pair<JournalRename, FolderJournal*>> planned;
         for (const SetFile& file : files_) {
             const int folder = file.folder->fd_;
-            JournalRename rename{file.temporary, file.written, file.target,
-                                 FileIdentity::At(folder, file.target), "", file.member};
+            JournalRename rename{file.temporary,
+                                 file.written,
+                                 file.target,
+                                 FileIdentity::At(folder, file.target),
+                                 "",
+                                 file.member};
             if (rename.temporary.empty() && rename.before.Absent()) continue;  // nothing to remove
             bool sound = rename.before.state != FileIdentity::State::Unknown;
             if (!rename.temporary.empty()) {
@@ -461,7 +463,8 @@ class FolderCommit {
             for (std::size_t i = 0; i < renames_.size(); ++i) {
                 const JournalRename& rename = renames_[i];
                 if (rename.temporary.empty() || outcome_.failed.contains(rename.member)) continue;
-                const int fd = owners_[i]->OpenTemporary(rename.temporary, rename.written, O_RDONLY);
+                const int fd =
+                    owners_[i]->OpenTemporary(rename.temporary, rename.written, O_RDONLY);
                 const bool flushed = fd >= 0 && calls.fdatasync(fd) == 0;
                 const int err = errno;
                 if (fd >= 0) ::close(fd);
@@ -528,8 +531,7 @@ class FolderCommit {
             if (placed_[i]) {
                 if (RestoreEntry(folder, rename) != 0) owners_[i]->stuck_ = true;
                 placed_[i] = false;
-            } else if (!rename.backup.empty() &&
-                       FileIdentity::At(folder, rename.target).Absent() &&
+            } else if (!rename.backup.empty() && FileIdentity::At(folder, rename.target).Absent() &&
                        FileIdentity::At(folder, rename.backup).Matches(rename.before)) {
                 // A backup made by renaming, with nothing put in place after it.
                 if (RestoreEntry(folder, rename) != 0) owners_[i]->stuck_ = true;

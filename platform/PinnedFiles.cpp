@@ -62,12 +62,12 @@ PinnedFiles::PinnedFiles(const std::vector<std::string>& names) {
 PinnedFiles::~PinnedFiles() {
     Pins& all = All();
     std::lock_guard<std::mutex> guard(all.lock);
-    for (const auto& [osName, fd] : files_) {
-        auto [first, last] = all.files.equal_range(osName);
-        const auto it =
-            std::find_if(first, last, [fd](const auto& pin) { return pin.second == fd; });
+    for (const auto& file : files_) {
+        auto [first, last] = all.files.equal_range(file.first);
+        const auto it = std::find_if(
+            first, last, [&file](const auto& pin) { return pin.second == file.second; });
         if (it != last) all.files.erase(it);
-        ::close(fd);
+        ::close(file.second);
     }
     all.any = !all.files.empty();
 }
