@@ -48,9 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const platform::JournalSet& set : journal->sets) {
         for (const platform::JournalRename& rename : set.renames) {
             Check(Bare(rename.target));
-            Check(rename.temporary.empty() ? rename.before.Present() && rename.written.Absent()
-                                           : MadeFor(rename.temporary, rename.target) &&
-                                                 rename.written.Present());
+            Check(rename.temporary.empty()
+                      ? rename.before.Present() && rename.written.Absent()
+                      : MadeFor(rename.temporary, rename.target) && rename.written.Present());
             Check(rename.backup.empty() ||
                   (MadeFor(rename.backup, rename.target) && rename.before.Present()));
         }

@@ -232,10 +232,10 @@ void DbfTable::Open(const std::string& fileName, Mode mode) {
     const std::string osName = OsNameToOpen(fileName);
     std::int32_t error = 0;
     // A table the current set holds is opened through its folder, as the very file written.
-    const int fd = EndsWithDbf(fileName)
-                       ? OpenFileDescriptor(fileName, mode == Mode::Append ? O_RDWR : O_RDONLY, error,
-                                            true)
-                       : -1;
+    const int fd =
+        EndsWithDbf(fileName)
+            ? OpenFileDescriptor(fileName, mode == Mode::Append ? O_RDWR : O_RDONLY, error, true)
+            : -1;
     struct stat info {};
     if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         if (fd >= 0) ::close(fd);

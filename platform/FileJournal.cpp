@@ -104,7 +104,8 @@ class Reader {
     }
     std::optional<unsigned long> Number(unsigned long limit) {
         const std::optional<std::string_view> field = Field();
-        if (!field || field->empty() || field->size() > 9 || (field->size() > 1 && (*field)[0] == '0'))
+        if (!field || field->empty() || field->size() > 9 ||
+            (field->size() > 1 && (*field)[0] == '0'))
             return std::nullopt;
         unsigned long n = 0;
         for (char c : *field) {
@@ -142,8 +143,9 @@ std::optional<JournalRename> ReadRename(Reader& in, std::string_view token) {
     }
     if (!backup->empty() && (!MadeFor(*backup, *target, token) || !before->Present()))
         return std::nullopt;
-    return JournalRename{std::string(*temporary), *written,       std::string(*target),
-                         *before,                  std::string(*backup), static_cast<int>(*member)};
+    return JournalRename{std::string(*temporary), *written,
+                         std::string(*target),    *before,
+                         std::string(*backup),    static_cast<int>(*member)};
 }
 
 // The renames of one record, checked: nothing when one breaks a rule.
@@ -267,7 +269,8 @@ std::string DoneRecord() {
 }
 
 std::optional<Journal> ParseJournal(std::string_view text, std::string_view token) {
-    if (text.size() > kJournalLimit || !IsTokenText(token) || !text.starts_with(JournalHeader(token)))
+    if (text.size() > kJournalLimit || !IsTokenText(token) ||
+        !text.starts_with(JournalHeader(token)))
         return std::nullopt;
     Reader in(text.substr(JournalHeader(token).size()));
     Journal journal;
@@ -344,8 +347,7 @@ int RestoreEntry(int folder, const JournalRename& entry) {
 }
 
 int RemoveIfStill(int folder, const std::string& name, const FileIdentity& identity) {
-    if (name.empty() || !identity.Present() ||
-        !FileIdentity::At(folder, name).Matches(identity))
+    if (name.empty() || !identity.Present() || !FileIdentity::At(folder, name).Matches(identity))
         return 0;
     return Calls().unlinkat(folder, name.c_str(), 0) == 0 || errno == ENOENT ? 0 : errno;
 }
@@ -388,7 +390,8 @@ EntryNow Look(int folder, const JournalRename& e) {
     now.targetOld = target.Matches(e.before);
     now.targetNew = e.temporary.empty() ? target.Absent() : target.Matches(e.written);
     now.targetAbsent = target.Absent();
-    const FileIdentity backup = e.backup.empty() ? FileIdentity{} : FileIdentity::At(folder, e.backup);
+    const FileIdentity backup =
+        e.backup.empty() ? FileIdentity{} : FileIdentity::At(folder, e.backup);
     now.backupOld = backup.Present() && backup.Matches(e.before);
     now.backupClear = backup.Absent() || now.backupOld;
     now.temporaryReady =
@@ -450,7 +453,9 @@ class Replay {
                 if (!test(*e, Look(folder_, *e))) return false;
             return true;
         };
-        const auto canPlace = [](const JournalRename& e, const EntryNow& n) { return n.CanPlace(e); };
+        const auto canPlace = [](const JournalRename& e, const EntryNow& n) {
+            return n.CanPlace(e);
+        };
         const auto canRestore = [](const JournalRename& e, const EntryNow& n) {
             return n.CanRestore(e);
         };

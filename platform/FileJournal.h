@@ -95,8 +95,8 @@ int RemoveIfStill(int folder, const std::string& name, const FileIdentity& ident
 
 // What a recovery did and left, by the names of the folder's entries.
 struct Recovery {
-    bool complete = true;  // every step it took succeeded; otherwise the journal stays
-    bool flushed = true;   // the folder's entries reached the disk afterwards
+    bool complete = true;               // every step it took succeeded; otherwise the journal stays
+    bool flushed = true;                // the folder's entries reached the disk afterwards
     std::vector<std::string> finished;  // targets a dead run's set put in place
     std::vector<std::string> undone;    // targets given their old files back
     std::vector<std::string> left;      // files left as they are: changed since, or unknown

@@ -332,7 +332,8 @@ int OpenOsFileDescriptor(const std::string& osName, int flags, std::int32_t& err
     if (!regularOnly) return fd;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-        ((flags & O_NONBLOCK) == 0 && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)) {
+        ((flags & O_NONBLOCK) == 0 &&
+         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)) {
         ::close(fd);
         error = kErrorAccessDenied;
         return -1;

@@ -79,12 +79,13 @@ class FolderJournal {
     off_t size_ = 0;       // of the journal, as written in full
     bool locks_ = true;    // the file system has locks
     bool unnamed_ = true;  // temporaries are made without a name and linked when written
-    std::atomic<bool> unflushed_{false};  // a set is in place, but the folder was not flushed
+    std::atomic<bool> unflushed_{false};     // a set is in place, but the folder was not flushed
     bool open_ = false;                      // the journal's last set has no done record yet
     std::weak_ptr<FolderJournal> previous_;  // the folder's journal before, kept for a later run
-    std::atomic<bool> stuck_{false};  // a set could not be undone, or its renames not flushed, or the
-                                      // journal not written: the journal stays for the
-                                      // next run, and this process goes on with another
+    std::atomic<bool> stuck_{
+        false};                   // a set could not be undone, or its renames not flushed, or the
+                                  // journal not written: the journal stays for the
+                                  // next run, and this process goes on with another
     std::set<std::string> live_;  // temporaries that wait
 };
 

@@ -10,12 +10,12 @@
 #include <string>
 
 #include "ConverterFixture.h"
+#include "model/MapFile.h"
+#include "model/Obiekt.h"
 #include "platform/FileJournal.h"
 #include "platform/FolderJournal.h"
 #include "tests/platform/FaultyCalls.h"
 #include "tests/platform/SetFiles.h"
-#include "model/MapFile.h"
-#include "model/Obiekt.h"
 
 namespace {
 
@@ -393,9 +393,9 @@ TEST_F(EndToEndTest, AJournalPlantedInAFolderChangesNothingThere) {
     const std::string journal = platform::JournalName(token);
     WriteFileBytes(shp + "/" + journal,
                    platform::JournalHeader(token) +
-                       platform::RenamesRecord({{planted, Seen(shp + "/" + planted), "notes.map",
-                                                 guessed, "", 0},
-                                                {"", {}, "notes.dbf", guessed, "", 0}}));
+                       platform::RenamesRecord(
+                           {{planted, Seen(shp + "/" + planted), "notes.map", guessed, "", 0},
+                            {"", {}, "notes.dbf", guessed, "", 0}}));
     auto snapshot = [&] {
         std::map<std::string, std::string> files;
         for (const std::string& name :
@@ -429,10 +429,10 @@ TEST_F(EndToEndTest, AFolderThatCannotBeFlushedTakesBothMapsOfOneCommandLine) {
         Inject(Fault{Fault::Call::FolderFlush, 0, Fault::Action::Fail, error, true});
         ::testing::internal::CaptureStderr();
         {
-            auto app = Start({"MAP=" + scratch.Path("zielonki.map"),
-                              "CFG=" + scratch.Path("zielonki.ini"), "SHPDIR=" + out,
-                              "ACTION=MAP2SHP", "MAP=" + scratch.Path("druga.map")},
-                             KESTREL_BIN_DIR "/lib32/Kestrel.so");
+            auto app =
+                Start({"MAP=" + scratch.Path("zielonki.map"), "CFG=" + scratch.Path("zielonki.ini"),
+                       "SHPDIR=" + out, "ACTION=MAP2SHP", "MAP=" + scratch.Path("druga.map")},
+                      KESTREL_BIN_DIR "/lib32/Kestrel.so");
             EXPECT_FALSE(app->Form1().FBatchFailed());
         }
         ClearFault();

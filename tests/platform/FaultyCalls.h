@@ -85,8 +85,8 @@ inline int Ftruncate(int fd, off_t size) {
     return Due(Fault::Call::Truncate) ? -1 : ::ftruncate(fd, size);
 }
 
-inline const platform::FileCalls kTable = {Renameat, Linkat, Unlinkat, Fsync,
-                                           Fdatasync, Syncfs, Write,   Ftruncate};
+inline const platform::FileCalls kTable = {Renameat,  Linkat, Unlinkat, Fsync,
+                                           Fdatasync, Syncfs, Write,    Ftruncate};
 
 }  // namespace faulty
 

@@ -212,7 +212,8 @@ TEST(FileSet, AFailedOrInterruptedCommitLeavesTheSetWholeAndNothingForLaterRuns)
             if (step > 0) {
                 // Killed at the first rename of the undo.
                 Spawn([&] {
-                    Inject(Fault{Fault::Call::Rename, step, Fault::Action::Fail, EIO, false, step + 1});
+                    Inject(Fault{Fault::Call::Rename, step, Fault::Action::Fail, EIO, false,
+                                 step + 1});
                     WriteSet(dir.Path(), names, "new");
                 });
                 ::wait(nullptr);
@@ -230,14 +231,14 @@ TEST(FileSet, AFailedOrInterruptedCommitLeavesTheSetWholeAndNothingForLaterRuns)
                       })),
                       0);
             const Snapshot left = Take(dir.Path());
-            EXPECT_EQ(ExitOf(Spawn([&] {
-                          BinaryFile in;
-                          char c;
-                          if (!in.Open(dir / "a.shp", BinaryFile::Mode::Read) ||
-                              in.Read(&c, 1) != 1)
-                              ::_exit(1);
-                      })),
-                      0);
+            EXPECT_EQ(
+                ExitOf(Spawn([&] {
+                    BinaryFile in;
+                    char c;
+                    if (!in.Open(dir / "a.shp", BinaryFile::Mode::Read) || in.Read(&c, 1) != 1)
+                        ::_exit(1);
+                })),
+                0);
             EXPECT_EQ(Take(dir.Path()), left) << trial;
             ASSERT_EQ(WriteSet(dir.Path(), {"b.shp"}, "b"), 0);
             for (const std::string& name : names)
@@ -413,7 +414,6 @@ TEST(FileSet, ALiveRunsFilesAreLeftAloneByAnotherRun) {
     EXPECT_EQ(dir.EntryCount(), 4u);
 }
 
-
 namespace {
 
 constexpr std::string_view kPlanted = "0123456789abcdef";
@@ -469,27 +469,33 @@ TEST(FileSet, APlantedJournalCannotChangeAFileItDidNotWrite) {
     const std::vector<std::pair<std::string, Plan>> cases = {
         {"undo entry: new files to go",
          [&](const std::string& f) {
-             return RenamesRecord({{Made("victim.shp", 1), Guessed(path(f, "victim.shp")),
-                                    "victim.shp", {}, "", 0},
-                                   {Made("victim.dbf", 2), Guessed(path(f, "victim.dbf")),
-                                    "victim.dbf", {}, "", 0}}) +
+             return RenamesRecord({{Made("victim.shp", 1),
+                                    Guessed(path(f, "victim.shp")),
+                                    "victim.shp",
+                                    {},
+                                    "",
+                                    0},
+                                   {Made("victim.dbf", 2),
+                                    Guessed(path(f, "victim.dbf")),
+                                    "victim.dbf",
+                                    {},
+                                    "",
+                                    0}}) +
                     UndoRecord(0);
          }},
         {"removal entries beside a planted temporary",
          [&](const std::string& f) {
              TempFolder::WriteBytes(path(f, Made("notes.map", 1)), "planted");
-             return RenamesRecord(
-                 {{Made("notes.map", 1), Seen(path(f, Made("notes.map", 1))), "notes.map",
-                   Guessed(path(f, "notes.map")), "", 0},
-                  {"", {}, "notes.dbf", Guessed(path(f, "notes.dbf")), "", 0},
-                  {"", {}, "notes.cc", Guessed(path(f, "notes.cc")), "", 0}});
+             return RenamesRecord({{Made("notes.map", 1), Seen(path(f, Made("notes.map", 1))),
+                                    "notes.map", Guessed(path(f, "notes.map")), "", 0},
+                                   {"", {}, "notes.dbf", Guessed(path(f, "notes.dbf")), "", 0},
+                                   {"", {}, "notes.cc", Guessed(path(f, "notes.cc")), "", 0}});
          }},
         {"missing temporaries",
          [&](const std::string& f) {
-             return RenamesRecord({{Made("survey.map", 1), Guessed(path(f, "survey.map")),
-                                    "survey.map", {}, "", 0},
-                                   {Made("survey.cc", 2), Guessed(path(f, "survey.map")),
-                                    "survey.cc", {}, "", 0}});
+             return RenamesRecord(
+                 {{Made("survey.map", 1), Guessed(path(f, "survey.map")), "survey.map", {}, "", 0},
+                  {Made("survey.cc", 2), Guessed(path(f, "survey.map")), "survey.cc", {}, "", 0}});
          }},
         {"planted temporary and backup, undone",
          [&](const std::string& f) {
@@ -504,7 +510,8 @@ TEST(FileSet, APlantedJournalCannotChangeAFileItDidNotWrite) {
         {"a temporary named with a guess at what it holds",
          [&](const std::string& f) {
              TempFolder::WriteBytes(path(f, Made("victim.shp", 3)), "victim.shp");
-             return TemporaryRecord({Made("victim.shp", 3), Guessed(path(f, Made("victim.shp", 3)))});
+             return TemporaryRecord(
+                 {Made("victim.shp", 3), Guessed(path(f, Made("victim.shp", 3)))});
          }},
     };
     for (const auto& [what, plan] : cases) {
@@ -582,13 +589,15 @@ TEST(FileSet, AfterACrashThePersonsChangesWin) {
     for (int step = 0; step < 9; ++step) {
         TempFolder dir;
         for (const std::string& layer : layers)
-            for (const std::string& kind : kinds) TempFolder::WriteBytes(dir / (layer + kind), "old");
+            for (const std::string& kind : kinds)
+                TempFolder::WriteBytes(dir / (layer + kind), "old");
         ASSERT_EQ(ExitOf(Spawn([&] {
                       Inject(Fault{Fault::Call::Rename, step, Fault::Action::End});
                       FileSet sets(FileSet::Kind::Sets);
                       for (const std::string& layer : layers) {
                           FileSet member;
-                          for (const std::string& kind : kinds) Replace(dir / (layer + kind), "new");
+                          for (const std::string& kind : kinds)
+                              Replace(dir / (layer + kind), "new");
                           member.Commit();
                       }
                       sets.Commit();

@@ -16,8 +16,8 @@
 #include "plugin/ConversionSettings.h"
 #include "plugin/KWZArcView.h"
 #include "plugin/UBTA.h"
-#include "tests/platform/FaultyCalls.h"
 #include "tests/host/PointShapefile.h"
+#include "tests/platform/FaultyCalls.h"
 #include "tests/platform/TwoWriters.h"
 
 using namespace saveasmaptest;
@@ -482,8 +482,7 @@ TEST_F(SaveAsMapTest, AConversionBesideAWriterReadsOneWholeSet) {
         WritePointShapefile(Path(mark + ".shp"), points);
         WriteDbf(Path(mark + ".dbf"), {{"NR", 'C', 1}},
                  std::vector<std::vector<std::string>>(static_cast<std::size_t>(count), {mark}));
-        for (const char* ext : {".shp", ".shx", ".dbf"})
-            sets[v][ext] = ReadText(Path(mark + ext));
+        for (const char* ext : {".shp", ".shx", ".dbf"}) sets[v][ext] = ReadText(Path(mark + ext));
     }
     for (const auto& [ext, bytes] : sets[0]) WriteText(Path("x" + ext), bytes);
     const pid_t writer = Spawn([&] {
