@@ -9,6 +9,7 @@
 #include "TwoWriters.h"
 #include "platform/BinaryFile.h"
 #include "platform/Cp1250.h"
+#include "platform/FileJournal.h"
 #include "platform/FileSystem.h"
 #include "platform/TextFile.h"
 
@@ -54,6 +55,14 @@ TEST(FileSystem, NamesAreWindows1250InsideUtf8OnDiskAndFoundWhateverTheirCase) {
     EXPECT_TRUE(SameFile(folder + "/LAB.shp", Cp(dir / "Wyniki ćwiczeń/LAB.SHP")));
     EXPECT_TRUE(SameFile(folder + "/nowy.map", folder + "/../" + Cp("Wyniki ćwiczeń/NOWY.MAP")));
     EXPECT_EQ(ExpandFileName("/a/./b/../c.shp"), "/a/c.shp");
+    // A temporary file's name beside the longest name a folder takes: cut to fit, between
+    // characters.
+    std::string longest;
+    while (longest.size() + 2 <= 251) longest += "ł";
+    const std::string temporary = TemporaryName(longest + ".dbf", "0123456789abcdef", 7);
+    EXPECT_LE(temporary.size(), 255u);
+    EXPECT_TRUE(Utf8ToCp1250Exact(temporary)) << temporary;
+    EXPECT_TRUE(temporary.ends_with(".~0123456789abcdef-7.dbf"));
 }
 
 TEST(FileSystem, AReplacementKeepsPermissionsFollowsLinksAndSparesReadOnlyFiles) {
