@@ -59,10 +59,10 @@ TEST(FileSystem, NamesAreWindows1250InsideUtf8OnDiskAndFoundWhateverTheirCase) {
     // characters.
     std::string longest;
     while (longest.size() + 2 <= 251) longest += "ł";
-    const std::string temporary = TemporaryName(longest + ".dbf", "0123456789abcdef", 7);
+    const std::string temporary = TemporaryName(longest + ".dbf", "0123456789abcdef", 17);
     EXPECT_LE(temporary.size(), 255u);
     EXPECT_TRUE(Utf8ToCp1250Exact(temporary)) << temporary;
-    EXPECT_TRUE(temporary.ends_with(".~0123456789abcdef-7.dbf"));
+    EXPECT_TRUE(temporary.ends_with(".~0123456789abcdef-17.dbf"));
 }
 
 TEST(FileSystem, AReplacementKeepsPermissionsFollowsLinksAndSparesReadOnlyFiles) {
