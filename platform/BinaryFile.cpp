@@ -95,7 +95,7 @@ bool BinaryFile::Open(const std::string& name, Mode mode) {
     }
     if (mode == Mode::Read || mode == Mode::ReadWrite) {
         struct stat st {};
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (::fstat(fd, &st) != 0) {
             error_ = kErrorAccessDenied;
             ::close(fd);
             return false;

@@ -236,11 +236,7 @@ void DbfTable::Open(const std::string& fileName, Mode mode) {
         EndsWithDbf(fileName)
             ? OpenFileDescriptor(fileName, mode == Mode::Append ? O_RDWR : O_RDONLY, error, true)
             : -1;
-    struct stat info {};
-    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        if (fd >= 0) ::close(fd);
-        Fail(kCannotOpen, fileName);
-    }
+    if (fd < 0) Fail(kCannotOpen, fileName);
 
     SAHooks hooks;
     SASetupDefaultHooks(&hooks);

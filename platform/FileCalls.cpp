@@ -17,17 +17,6 @@ const FileCalls kSystem = {
 
 std::atomic<const FileCalls*> inUse{&kSystem};
 
-FileIdentity FromStat(const struct stat& st) {
-    FileIdentity identity;
-    identity.state = FileIdentity::State::Present;
-    identity.device = static_cast<std::uint64_t>(st.st_dev);
-    identity.inode = static_cast<std::uint64_t>(st.st_ino);
-    identity.size = static_cast<std::uint64_t>(st.st_size);
-    identity.seconds = st.st_mtim.tv_sec;
-    identity.nanoseconds = st.st_mtim.tv_nsec;
-    return identity;
-}
-
 FileIdentity Unknown() {
     FileIdentity identity;
     identity.state = FileIdentity::State::Unknown;
@@ -55,8 +44,12 @@ int FlushFolder(int folder) {
 }
 
 bool WriteAll(int fd, std::string_view text) {
+    return WriteThrough(Calls().write, fd, text);
+}
+
+bool WriteThrough(ssize_t (*write)(int, const void*, std::size_t), int fd, std::string_view text) {
     while (!text.empty()) {
-        const ssize_t n = Calls().write(fd, text.data(), text.size());
+        const ssize_t n = write(fd, text.data(), text.size());
         if (n < 0 && errno == EINTR) continue;
         if (n == 0) errno = ENOSPC;  // nothing written and no error given: the disk is full
         if (n <= 0) return false;
@@ -75,13 +68,24 @@ bool FileIdentity::Matches(const FileIdentity& other) const {
 
 FileIdentity FileIdentity::At(int folder, const std::string& name) {
     struct stat st {};
-    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) return FromStat(st);
+    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) return Of(st);
     return errno == ENOENT ? FileIdentity{} : Unknown();
+}
+
+FileIdentity FileIdentity::Of(const struct stat& st) {
+    FileIdentity identity;
+    identity.state = State::Present;
+    identity.device = static_cast<std::uint64_t>(st.st_dev);
+    identity.inode = static_cast<std::uint64_t>(st.st_ino);
+    identity.size = static_cast<std::uint64_t>(st.st_size);
+    identity.seconds = st.st_mtim.tv_sec;
+    identity.nanoseconds = st.st_mtim.tv_nsec;
+    return identity;
 }
 
 FileIdentity FileIdentity::Of(int fd) {
     struct stat st {};
-    return ::fstat(fd, &st) == 0 ? FromStat(st) : Unknown();
+    return ::fstat(fd, &st) == 0 ? Of(st) : Unknown();
 }
 
 std::string FileIdentity::Text() const {
@@ -90,37 +94,37 @@ std::string FileIdentity::Text() const {
            std::to_string(seconds) + ' ' + std::to_string(nanoseconds);
 }
 
+namespace {
+
+// A number in plain decimal, without blanks or leading zeros; `at` moves past it.
+template <typename Number>
+bool ReadNumber(const char*& at, const char* end, Number& number) {
+    const char* digits = at != end && *at == '-' ? at + 1 : at;
+    if (digits == end || *digits < '0' || *digits > '9' ||
+        (*digits == '0' && digits + 1 != end && digits[1] >= '0' && digits[1] <= '9'))
+        return false;
+    const auto [next, error] = std::from_chars(at, end, number);
+    at = next;
+    return error == std::errc();
+}
+
+}  // namespace
+
 bool FileIdentity::FromText(std::string_view text, FileIdentity& identity) {
     identity = FileIdentity{};
     if (text.empty()) return true;
-    // Five numbers apart by one blank, in plain decimal: no blanks or leading zeros besides, and a
-    // sign only on the seconds (a time before 1970).
-    std::int64_t numbers[5] = {};
+    // Five numbers apart by one blank; only the seconds may be negative (a time before 1970).
     const char* at = text.data();
-    const char* const end = text.data() + text.size();
-    for (int i = 0; i < 5; ++i) {
-        if (i > 0 && (at == end || *at++ != ' ')) return false;
-        const char* digits = i == 3 && at != end && *at == '-' ? at + 1 : at;
-        if (digits == end || *digits < '0' || *digits > '9' ||
-            (*digits == '0' && digits + 1 != end && digits[1] != ' '))
-            return false;
-        if (i == 3) {
-            const auto [next, error] = std::from_chars(at, end, numbers[i]);
-            if (error != std::errc()) return false;
-            at = next;
-        } else {
-            std::uint64_t n = 0;
-            const auto [next, error] = std::from_chars(at, end, n);
-            if (error != std::errc()) return false;
-            numbers[i] = static_cast<std::int64_t>(n);
-            if (i < 3) (i == 0 ? identity.device : i == 1 ? identity.inode : identity.size) = n;
-            at = next;
-        }
-    }
-    if (at != end || numbers[4] < 0 || numbers[4] > 999'999'999) return false;
-    identity.state = State::Present;
-    identity.seconds = numbers[3];
-    identity.nanoseconds = numbers[4];
+    const char* const end = at + text.size();
+    const auto blank = [&] { return at != end && *at++ == ' '; };
+    FileIdentity read;
+    read.state = State::Present;
+    if (!ReadNumber(at, end, read.device) || !blank() || !ReadNumber(at, end, read.inode) ||
+        !blank() || !ReadNumber(at, end, read.size) || !blank() ||
+        !ReadNumber(at, end, read.seconds) || !blank() || !ReadNumber(at, end, read.nanoseconds) ||
+        at != end || read.nanoseconds < 0 || read.nanoseconds > 999'999'999)
+        return false;
+    identity = read;
     return true;
 }
 

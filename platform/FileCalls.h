@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -35,6 +36,8 @@ const FileCalls* UseFileCalls(const FileCalls* calls);
 int FlushFolder(int folder);
 // Writes the whole text through the table's write; false with errno set when it cannot.
 bool WriteAll(int fd, std::string_view text);
+// The same through the given write, going on after interruptions and short writes.
+bool WriteThrough(ssize_t (*write)(int, const void*, std::size_t), int fd, std::string_view text);
 
 // What identifies a file's content as one run saw it: the device and inode, the size and the
 // modification time in nanoseconds. Nobody can give another file the same one by naming it, and
@@ -60,6 +63,7 @@ struct FileIdentity {
     // Of the entry of a folder (a link itself, not what it leads to), or of an open file.
     static FileIdentity At(int folder, const std::string& name);
     static FileIdentity Of(int fd);
+    static FileIdentity Of(const struct stat& st);
     // As a journal keeps it: empty when absent; nothing for text that is no identity.
     std::string Text() const;
     static bool FromText(std::string_view text, FileIdentity& identity);

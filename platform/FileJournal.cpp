@@ -5,10 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdio>
+#include <map>
 #include <unordered_map>
 
 #include "platform/Cp1250.h"
@@ -399,10 +401,6 @@ EntryNow Look(int folder, const JournalRename& e) {
     return now;
 }
 
-void Add(std::vector<std::string>& names, const std::string& name) {
-    if (!name.empty()) names.push_back(name);
-}
-
 class Replay {
   public:
     Replay(int folder, int journalFd) : folder_(folder), journalFd_(journalFd) {}
@@ -433,12 +431,9 @@ class Replay {
     }
 
     void Finish(const JournalSet& set) {
-        std::set<int> members;
-        for (const JournalRename& e : set.renames) members.insert(e.member);
-        for (int member : members) {
-            std::vector<const JournalRename*> entries;
-            for (const JournalRename& e : set.renames)
-                if (e.member == member) entries.push_back(&e);
+        std::map<int, std::vector<const JournalRename*>> members;
+        for (const JournalRename& e : set.renames) members[e.member].push_back(&e);
+        for (const auto& [member, entries] : members) {
             if (set.done) {
                 Tidy(entries, !set.undone.contains(member));
             } else {
@@ -448,18 +443,12 @@ class Replay {
     }
 
     void FinishMember(const std::vector<const JournalRename*>& entries, bool undone) {
-        auto all = [&](auto test) {
-            for (const JournalRename* e : entries)
-                if (!test(*e, Look(folder_, *e))) return false;
-            return true;
+        const auto all = [&](bool (EntryNow::*can)(const JournalRename&) const) {
+            return std::all_of(entries.begin(), entries.end(), [&](const JournalRename* e) {
+                return (Look(folder_, *e).*can)(*e);
+            });
         };
-        const auto canPlace = [](const JournalRename& e, const EntryNow& n) {
-            return n.CanPlace(e);
-        };
-        const auto canRestore = [](const JournalRename& e, const EntryNow& n) {
-            return n.CanRestore(e);
-        };
-        if (!undone && all(canPlace)) {
+        if (!undone && all(&EntryNow::CanPlace)) {
             if (Place(entries)) return Tidy(entries, true);
             // What cannot be put in place is undone with the rest of its member.
             if (!WriteAll(journalFd_, UndoRecord(entries.front()->member)) ||
@@ -468,18 +457,18 @@ class Replay {
                 return;
             }
         }
-        if (all(canRestore)) {
+        if (all(&EntryNow::CanRestore)) {
             for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
                 const EntryNow now = Look(folder_, **it);
                 if (now.targetOld) continue;
                 Step(RestoreEntry(folder_, **it));
-                Add(result_.undone, (*it)->target);
+                result_.undone.push_back((*it)->target);
             }
             return Tidy(entries, false);
         }
         // Changed since the run died: left entirely as it is.
         for (const JournalRename* e : entries) {
-            Add(result_.left, e->target);
+            result_.left.push_back(e->target);
             for (const std::string* name : {&e->temporary, &e->backup}) {
                 if (name->empty()) continue;
                 handled_.insert(*name);
@@ -493,7 +482,7 @@ class Replay {
         for (const JournalRename* e : entries) {
             if (Look(folder_, *e).Placed()) continue;
             if (PlaceEntry(folder_, *e) != 0) return false;
-            Add(result_.finished, e->target);
+            result_.finished.push_back(e->target);
         }
         return true;
     }

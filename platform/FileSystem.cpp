@@ -274,14 +274,7 @@ void SetLastOsError(std::uint32_t error) {
 }
 
 bool WriteToDescriptor(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n == 0) errno = ENOSPC;  // nothing written and no error given: the disk is full
-        if (n <= 0) return false;
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
+    return WriteThrough(::write, fd, data);
 }
 
 std::optional<std::string> ReadFromDescriptor(int fd, std::size_t limit) {
@@ -302,42 +295,41 @@ int OpenFileDescriptor(std::string_view name, int flags, std::int32_t& error, bo
         error = kErrorPathNotFound;
         return -1;
     }
-    if (const FileSet* set = FileSet::Current()) {
-        std::optional<int> held = set->OpenHeld(Cp1250ToUtf8(name), flags);
-        if (!held) held = set->OpenHeld(OsName(name), flags);
-        if (held) {
-            if (*held < 0) error = OsErrorFromErrno(errno);
-            return *held;
-        }
+    // A file the current set holds for the name, or one of a set a reader has taken, stands in.
+    const FileSet* set = FileSet::Current();
+    std::optional<int> fd =
+        set != nullptr ? set->OpenHeld(Cp1250ToUtf8(name), flags) : std::nullopt;
+    const std::string osName = fd ? std::string() : OsName(name);
+    if (!fd && set != nullptr) fd = set->OpenHeld(osName, flags);
+    if (!fd) fd = PinnedFiles::Open(osName, flags);
+    if (!fd) return OpenOsFileDescriptor(osName, flags, error, regularOnly);
+    if (*fd < 0) error = OsErrorFromErrno(errno);
+    return *fd;
+}
+
+int OpenWithoutWaiting(int folder, const std::string& name, int flags,
+                       const std::function<bool(const struct stat&)>& accept) {
+    const int fd = ::openat(folder, name.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !accept(st) ||
+        ((flags & O_NONBLOCK) == 0 &&
+         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)) {
+        ::close(fd);
+        errno = EACCES;
+        return -1;
     }
-    const std::string osName = OsName(name);
-    // A file of a set a reader has taken is that file still.
-    if (const std::optional<int> pinned = PinnedFiles::Open(osName, flags)) {
-        if (*pinned < 0) error = OsErrorFromErrno(errno);
-        return *pinned;
-    }
-    return OpenOsFileDescriptor(osName, flags, error, regularOnly);
+    return fd;
 }
 
 int OpenOsFileDescriptor(const std::string& osName, int flags, std::int32_t& error,
                          bool regularOnly) {
     error = 0;
-    // Opened without waiting, so that a pipe or a device in a file's place cannot hold the
-    // program up; checked, then made an ordinary descriptor.
-    const int fd = ::open(osName.c_str(), flags | (regularOnly ? O_NONBLOCK : 0) | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        error = OsErrorForPath(errno, osName);
-        return -1;
-    }
-    if (!regularOnly) return fd;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-        ((flags & O_NONBLOCK) == 0 &&
-         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)) {
-        ::close(fd);
-        error = kErrorAccessDenied;
-        return -1;
-    }
+    const int fd =
+        regularOnly ? OpenWithoutWaiting(AT_FDCWD, osName, flags,
+                                         [](const struct stat& st) { return S_ISREG(st.st_mode); })
+                    : ::open(osName.c_str(), flags | O_CLOEXEC, 0666);
+    if (fd < 0) error = OsErrorForPath(errno, osName);
     return fd;
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <sys/stat.h>
 #include <cstddef>
+
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -83,6 +86,12 @@ bool WriteToDescriptor(int fd, std::string_view data);
 // Reads the descriptor to its end; nothing on a read error or when it holds more than `limit`
 // bytes.
 std::optional<std::string> ReadFromDescriptor(int fd, std::size_t limit);
+
+// Opens an entry of a folder (a descriptor, or AT_FDCWD for a path) without waiting, so that a
+// pipe or a device in a file's place cannot hold the program up, and keeps it only when `accept`
+// takes what was opened: an ordinary descriptor, or -1 with errno set (EACCES for a file refused).
+int OpenWithoutWaiting(int folder, const std::string& name, int flags,
+                       const std::function<bool(const struct stat&)>& accept);
 
 // Opens a file by its system name with open(2)'s flags (a file the current file set holds for that
 // name in its place); the descriptor, or -1 with `error` set to the Windows error number. With

@@ -279,15 +279,9 @@ void FolderJournal::Drop(const std::string& temporary, const FileIdentity& writt
 
 int FolderJournal::OpenTemporary(const std::string& temporary, const FileIdentity& written,
                                  int flags) const {
-    const int fd = ::openat(fd_, temporary.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return -1;
-    if (!FileIdentity::Of(fd).SameFile(written)) {
-        ::close(fd);
-        errno = ESTALE;
-        return -1;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return fd;
+    return OpenWithoutWaiting(fd_, temporary, flags | O_NOFOLLOW, [&](const struct stat& st) {
+        return written.SameFile(FileIdentity::Of(st));
+    });
 }
 
 void FolderJournal::TidyLocked() {

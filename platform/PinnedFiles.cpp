@@ -88,18 +88,13 @@ std::optional<int> PinnedFiles::Open(const std::string& osName, int flags) {
     if (first == last) return std::nullopt;
     const int pinned = std::prev(last)->second;
     const std::string self = "/proc/self/fd/" + std::to_string(pinned);
-    int fd = ::open(self.c_str(), flags | O_CLOEXEC);
-    if (fd < 0) {
-        // No way to reopen it: the name, as long as it still holds the pinned file.
-        fd = ::open(name.c_str(), flags | O_NONBLOCK | O_CLOEXEC);
-        if (fd >= 0 && !FileIdentity::Of(fd).SameFile(FileIdentity::Of(pinned))) {
-            ::close(fd);
-            errno = ESTALE;
-            return -1;
-        }
-        if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    }
-    return fd;
+    const int fd = ::open(self.c_str(), flags | O_CLOEXEC);
+    if (fd >= 0) return fd;
+    // No way to reopen it: the name, as long as it still holds the pinned file.
+    const FileIdentity held = FileIdentity::Of(pinned);
+    return OpenWithoutWaiting(AT_FDCWD, name, flags, [&held](const struct stat& st) {
+        return held.SameFile(FileIdentity::Of(st));
+    });
 }
 
 }  // namespace platform

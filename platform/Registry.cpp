@@ -59,10 +59,10 @@ Loaded Load(const fs::path& file) {
         return result;
     }
     struct stat info {};
-    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    const bool tooLarge = regular && static_cast<std::uintmax_t>(info.st_size) > kRegistryFileMax;
+    const bool known = ::fstat(fd, &info) == 0;
+    const bool tooLarge = known && static_cast<std::uintmax_t>(info.st_size) > kRegistryFileMax;
     const std::optional<std::string> text =
-        regular && !tooLarge ? ReadFromDescriptor(fd, kRegistryFileMax) : std::nullopt;
+        known && !tooLarge ? ReadFromDescriptor(fd, kRegistryFileMax) : std::nullopt;
     ::close(fd);
     if (tooLarge) {
         WarnOnce(file, "jest za duży");
