@@ -11,8 +11,13 @@
 namespace platform {
 namespace {
 
+int OpenAt(int folder, const char* name, int flags, mode_t mode) {
+    return ::openat(folder, name, flags, mode);
+}
+
 const FileCalls kSystem = {
-    ::renameat, ::linkat, ::unlinkat, ::fsync, ::fdatasync, ::syncfs, ::write, ::ftruncate,
+    OpenAt,  ::fstatat,   ::fchmod, ::renameat, ::linkat,    ::unlinkat,
+    ::fsync, ::fdatasync, ::syncfs, ::write,    ::ftruncate,
 };
 
 std::atomic<const FileCalls*> inUse{&kSystem};
@@ -68,7 +73,7 @@ bool FileIdentity::Matches(const FileIdentity& other) const {
 
 FileIdentity FileIdentity::At(int folder, const std::string& name) {
     struct stat st {};
-    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) return Of(st);
+    if (Calls().fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) return Of(st);
     return errno == ENOENT ? FileIdentity{} : Unknown();
 }
 

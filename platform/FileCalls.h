@@ -13,6 +13,9 @@
 namespace platform {
 
 struct FileCalls {
+    int (*openat)(int folder, const char* name, int flags, mode_t mode);
+    int (*fstatat)(int folder, const char* name, struct stat* st, int flags);
+    int (*fchmod)(int fd, mode_t mode);
     int (*renameat)(int fromFolder, const char* from, int toFolder, const char* to);
     int (*linkat)(int fromFolder, const char* from, int toFolder, const char* to, int flags);
     int (*unlinkat)(int folder, const char* name, int flags);

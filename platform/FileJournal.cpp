@@ -19,13 +19,21 @@
 namespace platform {
 namespace {
 
-constexpr std::string_view kMagic = "KESTREL JOURNAL 3\n";
+// The first line of a journal: the format's name and its version. Version 3 lacks the kind of each
+// backup and the changed-backup record; version 2 noted no identities.
+constexpr std::string_view kMagic = "KESTREL JOURNAL ";
+constexpr int kVersion = 4;
+constexpr int kOldestReadable = 3;
+constexpr int kEarlier = 2;
 constexpr std::string_view kJournalPrefix = ".~";
 constexpr std::string_view kJournalExtension = ".journal";
 constexpr std::size_t kTokenLength = 16;
 constexpr char kTemporary = 'T';
 constexpr char kRenames = 'R';
+constexpr char kBackup = 'B';
 constexpr char kUndo = 'U';
+constexpr std::string_view kLinked = "L";
+constexpr std::string_view kMoved = "M";
 constexpr char kDone = 'D';
 
 bool IsTokenText(std::string_view text) {
@@ -127,8 +135,23 @@ class Reader {
     std::string_view text_;
 };
 
-// One rename of a record, checked on its own: nothing when it breaks a rule.
-std::optional<JournalRename> ReadRename(Reader& in, std::string_view token) {
+// The kind of a backup as a journal gives it: empty without a backup.
+std::string_view KindText(const JournalRename& rename) {
+    if (rename.backup.empty()) return {};
+    return rename.renamed ? kMoved : kLinked;
+}
+
+// A backup that may stand in a rename: made for its target by the token's run, of an old file.
+bool SoundBackup(const JournalRename& rename, std::string_view kind, std::string_view token) {
+    if (rename.backup.empty()) return kind.empty();
+    return (kind == kLinked || kind == kMoved) && MadeFor(rename.backup, rename.target, token) &&
+           rename.before.Present();
+}
+
+// One rename of a record, checked on its own: nothing when it breaks a rule. Before version 4 a
+// backup's kind is not given; it is taken as a link, the kind that never leaves the target
+// absent, so that an absent target is never taken for a half-way rename.
+std::optional<JournalRename> ReadRename(Reader& in, std::string_view token, int version) {
     const std::optional<unsigned long> member = in.Number(INT_MAX);
     const std::optional<std::string_view> temporary = in.Field();
     const std::optional<FileIdentity> written = in.Identity();
@@ -137,39 +160,65 @@ std::optional<JournalRename> ReadRename(Reader& in, std::string_view token) {
     const std::optional<std::string_view> backup = in.Field();
     if (!member || !temporary || !written || !target || !before || !backup || !BareName(*target))
         return std::nullopt;
+    std::optional<std::string_view> kind = backup->empty() ? std::string_view() : kLinked;
+    if (version >= 4) kind = in.Field();
+    if (!kind) return std::nullopt;
     if (temporary->empty()) {
         // A removal: of a file that was there, of a kind sets hold, and never with a new file.
         if (!SetKind(*target) || !before->Present() || !written->Absent()) return std::nullopt;
     } else if (!MadeFor(*temporary, *target, token) || !written->Present()) {
         return std::nullopt;
     }
-    if (!backup->empty() && (!MadeFor(*backup, *target, token) || !before->Present()))
-        return std::nullopt;
-    return JournalRename{std::string(*temporary), *written,
+    JournalRename rename{std::string(*temporary), *written,
                          std::string(*target),    *before,
-                         std::string(*backup),    static_cast<int>(*member)};
+                         std::string(*backup),    static_cast<int>(*member),
+                         *kind == kMoved};
+    if (!SoundBackup(rename, *kind, token)) return std::nullopt;
+    return rename;
+}
+
+// Every name a set gives, each once.
+bool NamesOnce(const std::vector<JournalRename>& renames) {
+    std::set<std::string_view> names;
+    for (const JournalRename& rename : renames)
+        for (const std::string* name : {&rename.temporary, &rename.target, &rename.backup})
+            if (!name->empty() && !names.insert(*name).second) return false;
+    return true;
 }
 
 // The renames of one record, checked: nothing when one breaks a rule.
-std::optional<std::vector<JournalRename>> ReadRenames(Reader& in, std::string_view token) {
+std::optional<std::vector<JournalRename>> ReadRenames(Reader& in, std::string_view token,
+                                                      int version) {
     const std::optional<unsigned long> count = in.Number(kJournalLimit);
     if (!count) return std::nullopt;
     std::vector<JournalRename> renames;
     std::set<std::string> stems;  // of the files the set puts in place
-    std::set<std::string> names;  // every name the record gives, each once
     for (unsigned long i = 0; i < *count; ++i) {
-        std::optional<JournalRename> rename = ReadRename(in, token);
+        std::optional<JournalRename> rename = ReadRename(in, token, version);
         if (!rename) return std::nullopt;
-        for (const std::string* name : {&rename->temporary, &rename->target, &rename->backup})
-            if (!name->empty() && !names.insert(*name).second) return std::nullopt;
         if (!rename->temporary.empty()) stems.insert(FoldedStem(rename->target));
         renames.push_back(std::move(*rename));
     }
+    if (!NamesOnce(renames)) return std::nullopt;
     // A file is removed only as the companion of a file the set puts in place.
     for (const JournalRename& rename : renames)
         if (rename.temporary.empty() && !stems.contains(FoldedStem(rename.target)))
             return std::nullopt;
     return renames;
+}
+
+// The version of a journal of that token from its first lines, and where its records start.
+std::optional<int> VersionOf(std::string_view text, std::string_view token, std::size_t& start) {
+    if (!IsTokenText(token) || !text.starts_with(kMagic)) return std::nullopt;
+    const std::size_t end = text.find('\n');
+    if (end == std::string_view::npos || end != kMagic.size() + 1) return std::nullopt;
+    const char digit = text[kMagic.size()];
+    if (digit < '0' || digit > '9') return std::nullopt;
+    const std::string_view rest = text.substr(end + 1);
+    if (!rest.starts_with(token) || rest.size() == token.size() || rest[token.size()] != '\n')
+        return std::nullopt;
+    start = end + 1 + token.size() + 1;
+    return digit - '0';
 }
 
 }  // namespace
@@ -235,6 +284,7 @@ std::string TemporaryName(std::string_view target, std::string_view token, unsig
 
 std::string JournalHeader(std::string_view token) {
     std::string header(kMagic);
+    header.append(std::to_string(kVersion)).push_back('\n');
     header.append(token).push_back('\n');
     return header;
 }
@@ -256,7 +306,16 @@ std::string RenamesRecord(const std::vector<JournalRename>& renames) {
         AppendField(record, rename.target);
         AppendField(record, rename.before.Text());
         AppendField(record, rename.backup);
+        AppendField(record, KindText(rename));
     }
+    return record;
+}
+
+std::string BackupRecord(std::size_t index, const JournalRename& rename) {
+    std::string record(1, kBackup);
+    AppendField(record, std::to_string(index));
+    AppendField(record, rename.backup);
+    AppendField(record, KindText(rename));
     return record;
 }
 
@@ -270,15 +329,36 @@ std::string DoneRecord() {
     return std::string(1, kDone);
 }
 
+bool AppendRecord(int fd, off_t& size, std::string_view record, bool sync) {
+    if (!WriteAll(fd, record)) {
+        const int err = errno;
+        // A record cut short would make the whole journal unreadable: it goes again.
+        Calls().ftruncate(fd, size);
+        errno = err;
+        return false;
+    }
+    size += static_cast<off_t>(record.size());
+    return !sync || Calls().fdatasync(fd) == 0;
+}
+
 std::optional<Journal> ParseJournal(std::string_view text, std::string_view token) {
-    if (text.size() > kJournalLimit || !IsTokenText(token) ||
-        !text.starts_with(JournalHeader(token)))
+    // Made, but killed before its first line was written: it names nothing.
+    if (text.empty() && IsTokenText(token)) return Journal{{}, {}, std::string(token), 0};
+    std::size_t start = 0;
+    const std::optional<int> version = VersionOf(text, token, start);
+    if (text.size() > kJournalLimit || !version || *version < kOldestReadable ||
+        *version > kVersion)
         return std::nullopt;
-    Reader in(text.substr(JournalHeader(token).size()));
+    Reader in(text.substr(start));
     Journal journal;
+    journal.token = std::string(token);
     std::unordered_map<std::string, std::size_t> temporaries;  // by name, where in the journal
+    const auto serialOf = [&](const std::string& name) {
+        if (!name.empty())
+            journal.lastSerial = std::max(journal.lastSerial, *SerialOf(name, token));
+    };
     while (!in.AtEnd()) {
-        // Undo and done records are of the latest set, while it is not done.
+        // Undo, backup and done records are of the latest set, while it is not done.
         JournalSet* open =
             journal.sets.empty() || journal.sets.back().done ? nullptr : &journal.sets.back();
         switch (in.Type()) {
@@ -287,7 +367,7 @@ std::optional<Journal> ParseJournal(std::string_view text, std::string_view toke
                 const std::optional<FileIdentity> written = in.Identity();
                 if (!name || !written || !BareName(*name) || !SerialOf(*name, token))
                     return std::nullopt;
-                // Named when made and again when written in full: the latest identity holds.
+                // Named when made and again as it was written: the latest identity holds.
                 const auto [at, fresh] =
                     temporaries.try_emplace(std::string(*name), journal.temporaries.size());
                 if (fresh) {
@@ -295,12 +375,34 @@ std::optional<Journal> ParseJournal(std::string_view text, std::string_view toke
                 } else {
                     journal.temporaries[at->second].written = *written;
                 }
+                serialOf(at->first);
                 break;
             }
             case kRenames: {
-                std::optional<std::vector<JournalRename>> renames = ReadRenames(in, token);
+                std::optional<std::vector<JournalRename>> renames =
+                    ReadRenames(in, token, *version);
                 if (!renames) return std::nullopt;
+                for (const JournalRename& rename : *renames) {
+                    serialOf(rename.temporary);
+                    serialOf(rename.backup);
+                }
                 journal.sets.push_back(JournalSet{std::move(*renames), {}, false});
+                break;
+            }
+            case kBackup: {
+                const std::optional<unsigned long> index = in.Number(kJournalLimit);
+                const std::optional<std::string_view> backup = in.Field();
+                const std::optional<std::string_view> kind = in.Field();
+                if (*version < 4 || open == nullptr || !index || !backup || !kind ||
+                    *index >= open->renames.size())
+                    return std::nullopt;
+                JournalRename& rename = open->renames[*index];
+                if (rename.backup.empty()) return std::nullopt;
+                rename.backup = std::string(*backup);
+                rename.renamed = *kind == kMoved;
+                if (!SoundBackup(rename, *kind, token) || !NamesOnce(open->renames))
+                    return std::nullopt;
+                serialOf(rename.backup);
                 break;
             }
             case kUndo: {
@@ -320,20 +422,109 @@ std::optional<Journal> ParseJournal(std::string_view text, std::string_view toke
     return journal;
 }
 
+std::optional<EarlierJournal> ParseEarlierJournal(std::string_view text, std::string_view token) {
+    std::size_t start = 0;
+    if (text.size() > kJournalLimit || VersionOf(text, token, start) != kEarlier)
+        return std::nullopt;
+    // Temporaries "T name"; sets "R count (member temporary target backup)..."; "U member"; "D".
+    Reader in(text.substr(start));
+    EarlierJournal journal;
+    std::set<std::string> seen;
+    const auto add = [&](std::vector<std::string>& list, std::string_view name, bool hidden) {
+        if (name.empty()) return true;
+        if (!BareName(name) || (hidden && !SerialOf(name, token))) return false;
+        if (seen.insert(std::string(name)).second) list.emplace_back(name);
+        return true;
+    };
+    while (!in.AtEnd()) {
+        switch (in.Type()) {
+            case kTemporary: {
+                const std::optional<std::string_view> name = in.Field();
+                if (!name || !add(journal.hidden, *name, true)) return std::nullopt;
+                break;
+            }
+            case kRenames: {
+                const std::optional<unsigned long> count = in.Number(kJournalLimit);
+                if (!count) return std::nullopt;
+                for (unsigned long i = 0; i < *count; ++i) {
+                    const std::optional<unsigned long> member = in.Number(INT_MAX);
+                    const std::optional<std::string_view> temporary = in.Field();
+                    const std::optional<std::string_view> target = in.Field();
+                    const std::optional<std::string_view> backup = in.Field();
+                    if (!member || !temporary || !target || !backup || target->empty() ||
+                        !add(journal.hidden, *temporary, true) ||
+                        !add(journal.files, *target, false) || !add(journal.hidden, *backup, true))
+                        return std::nullopt;
+                }
+                break;
+            }
+            case kUndo:
+                if (!in.Number(INT_MAX)) return std::nullopt;
+                break;
+            case kDone:
+                break;
+            default:
+                return std::nullopt;
+        }
+    }
+    return journal;
+}
+
 // ---------------------------------------------------------------------------------------------
-int PlaceEntry(int folder, const JournalRename& entry) {
+namespace {
+
+// How many names a backup tries before the set gives up: each taken one is somebody else's.
+constexpr int kBackupAttempts = 100;
+
+// Errors with which a file system without hard links refuses one.
+bool NoLinksHere(int err) {
+    return err == EPERM || err == ENOTSUP || err == EOPNOTSUPP || err == EMLINK || err == ENOSYS;
+}
+
+// Keeps the target's old file under the entry's backup name, one that nothing else has: a second
+// link to it, or, where the file system has no links, the file itself moved there. A name that
+// is taken (by anyone) is never used: the entry gets another, noted first. 0 or errno.
+int KeepBackup(int folder, JournalRename& entry, const BackupPlan& plan) {
+    if (entry.backup.empty()) return 0;
+    const FileCalls& calls = Calls();
+    for (int attempt = 0; attempt < kBackupAttempts; ++attempt) {
+        const FileIdentity backup = FileIdentity::At(folder, entry.backup);
+        // Kept already: a run finishing what a dead one began.
+        if (backup.Matches(entry.before)) return 0;
+        if (backup.Absent()) {
+            const char* from = entry.target.c_str();
+            const char* to = entry.backup.c_str();
+            const int made = entry.renamed ? calls.renameat(folder, from, folder, to)
+                                           : calls.linkat(folder, from, folder, to, 0);
+            // Without a target there is nothing to keep.
+            if (made == 0 || errno == ENOENT) return 0;
+            const int err = errno;
+            if (err != EEXIST && (entry.renamed || !NoLinksHere(err))) return err;
+            if (err != EEXIST) {
+                entry.renamed = true;
+                if (!plan.note(entry)) return errno != 0 ? errno : EIO;
+                continue;
+            }
+        } else if (backup.state == FileIdentity::State::Unknown) {
+            return errno != 0 ? errno : EIO;
+        }
+        // Somebody else's file has the name: another one, noted before it is used.
+        entry.backup = plan.freshName ? plan.freshName(entry) : std::string();
+        if (entry.backup.empty()) return EEXIST;
+        if (!plan.note(entry)) return errno != 0 ? errno : EIO;
+    }
+    return EEXIST;
+}
+
+}  // namespace
+
+int PlaceEntry(int folder, JournalRename& entry, const BackupPlan& plan) {
     const FileCalls& calls = Calls();
     const char* target = entry.target.c_str();
     struct stat old {};
-    if (::fstatat(folder, target, &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(old.st_mode))
+    if (calls.fstatat(folder, target, &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(old.st_mode))
         return EISDIR;
-    if (!entry.backup.empty() &&
-        calls.linkat(folder, target, folder, entry.backup.c_str(), 0) != 0 && errno != EEXIST &&
-        errno != ENOENT) {
-        // A file system without links: the old file itself becomes the backup.
-        if (calls.renameat(folder, target, folder, entry.backup.c_str()) != 0 && errno != ENOENT)
-            return errno;
-    }
+    if (const int err = KeepBackup(folder, entry, plan); err != 0) return err;
     if (entry.temporary.empty())
         return calls.unlinkat(folder, target, 0) == 0 || errno == ENOENT ? 0 : errno;
     return calls.renameat(folder, entry.temporary.c_str(), folder, target) == 0 ? 0 : errno;
@@ -341,17 +532,43 @@ int PlaceEntry(int folder, const JournalRename& entry) {
 
 int RestoreEntry(int folder, const JournalRename& entry) {
     const FileCalls& calls = Calls();
-    if (entry.before.Present())
-        return calls.renameat(folder, entry.backup.c_str(), folder, entry.target.c_str()) == 0
-                   ? 0
-                   : errno;
-    return calls.unlinkat(folder, entry.target.c_str(), 0) == 0 || errno == ENOENT ? 0 : errno;
+    const FileIdentity target = FileIdentity::At(folder, entry.target);
+    // The run's own new file, or nothing where the set removed the target or moved it away.
+    const bool ours = entry.temporary.empty() || (entry.renamed && target.Absent())
+                          ? target.Absent()
+                          : target.Matches(entry.written);
+    if (!ours) return ESTALE;
+    if (!entry.before.Present())
+        return calls.unlinkat(folder, entry.target.c_str(), 0) == 0 || errno == ENOENT ? 0 : errno;
+    if (!FileIdentity::At(folder, entry.backup).Matches(entry.before)) return ESTALE;
+    return calls.renameat(folder, entry.backup.c_str(), folder, entry.target.c_str()) == 0 ? 0
+                                                                                           : errno;
 }
 
-int RemoveIfStill(int folder, const std::string& name, const FileIdentity& identity) {
-    if (name.empty() || !identity.Present() || !FileIdentity::At(folder, name).Matches(identity))
-        return 0;
+namespace {
+
+// Removes a file of the folder when what it is now passes `still`; a file that cannot be looked
+// at is an error, so that whoever keeps the journal tries again.
+template <typename Still>
+int RemoveWhile(int folder, const std::string& name, Still&& still) {
+    if (name.empty()) return 0;
+    const FileIdentity now = FileIdentity::At(folder, name);
+    if (now.state == FileIdentity::State::Unknown) return errno != 0 ? errno : EIO;
+    if (!still(now)) return 0;
     return Calls().unlinkat(folder, name.c_str(), 0) == 0 || errno == ENOENT ? 0 : errno;
+}
+
+}  // namespace
+
+int RemoveIfStill(int folder, const std::string& name, const FileIdentity& identity) {
+    if (!identity.Present()) return 0;
+    return RemoveWhile(folder, name,
+                       [&](const FileIdentity& now) { return now.Matches(identity); });
+}
+
+int RemoveIfSame(int folder, const std::string& name, const FileIdentity& identity) {
+    return RemoveWhile(folder, name,
+                       [&](const FileIdentity& now) { return now.SameFile(identity); });
 }
 
 int DropBackup(int folder, const JournalRename& entry) {
@@ -370,10 +587,12 @@ struct EntryNow {
     bool temporaryReady = false;
 
     bool Placed() const { return targetNew && backupClear; }
-    // Half-way with a backup made by renaming, the old file waits under the backup's name alone
-    // while the new one waits under the temporary's.
+    // Half-way with a backup made by moving the old file, it waits under the backup's name alone
+    // while the new one waits under the temporary's. A link never leaves the target absent: an
+    // absent target there is one somebody deleted since.
+    bool MovedAway(const JournalRename& e) const { return e.renamed && backupOld && targetAbsent; }
     bool CanPlace(const JournalRename& e) const {
-        return Placed() || (backupClear && (targetOld || (backupOld && targetAbsent)) &&
+        return Placed() || (backupClear && (targetOld || MovedAway(e)) &&
                             (e.temporary.empty() || temporaryReady));
     }
     // With the old file in the backup and nothing in the target's place, the new file is either
@@ -382,7 +601,7 @@ struct EntryNow {
         if (!backupClear) return false;
         if (targetOld) return true;
         if (!e.before.Present()) return targetNew;
-        return backupOld && (targetNew || (targetAbsent && temporaryReady));
+        return backupOld && (targetNew || (MovedAway(e) && temporaryReady));
     }
 };
 
@@ -403,56 +622,70 @@ EntryNow Look(int folder, const JournalRename& e) {
 
 class Replay {
   public:
-    Replay(int folder, int journalFd) : folder_(folder), journalFd_(journalFd) {}
+    Replay(int folder, int journalFd, off_t journalSize, const Journal& journal)
+        : folder_(folder),
+          journalFd_(journalFd),
+          size_(journalSize),
+          journal_(journal),
+          serial_(journal.lastSerial) {}
 
-    Recovery Run(const Journal& journal) {
-        for (const JournalSet& set : journal.sets) Finish(set);
-        for (const JournalTemporary& temporary : journal.temporaries) {
+    Recovery Run() {
+        for (std::size_t i = 0; i < journal_.sets.size(); ++i)
+            Finish(journal_.sets[i], i + 1 == journal_.sets.size());
+        for (const JournalTemporary& temporary : journal_.temporaries) {
             if (handled_.contains(temporary.name)) continue;
             const FileIdentity now = FileIdentity::At(folder_, temporary.name);
             if (now.Absent()) continue;
-            if (temporary.written.Present() && now.Matches(temporary.written)) {
-                Step(RemoveIfStill(folder_, temporary.name, temporary.written));
+            // The run's own file, whatever it was given since it was noted.
+            if (now.SameFile(temporary.written)) {
+                Step(RemoveIfSame(folder_, temporary.name, temporary.written));
             } else if (left_.insert(temporary.name).second) {
                 result_.left.push_back(temporary.name);
             }
         }
         // Everything in order: the journal says so, should the folder's flush fail below.
-        if (!journal.sets.empty() && !journal.sets.back().done && result_.complete &&
+        if (!journal_.sets.empty() && !journal_.sets.back().done && result_.complete &&
             result_.left.empty())
-            Step(WriteAll(journalFd_, DoneRecord()) ? 0 : errno);
-        result_.flushed = FlushFolder(folder_) == 0;
+            Step(AppendRecord(journalFd_, size_, DoneRecord(), false) ? 0 : errno);
+        result_.flushed = !changed_ || FlushFolder(folder_) == 0;
+        Hidden();
         return result_;
     }
 
   private:
+    // A step that may have changed the folder; 0 or errno.
     void Step(int err) {
+        changed_ = true;
         if (err != 0) result_.complete = false;
     }
 
-    void Finish(const JournalSet& set) {
-        std::map<int, std::vector<const JournalRename*>> members;
-        for (const JournalRename& e : set.renames) members[e.member].push_back(&e);
+    void Finish(const JournalSet& set, bool latest) {
+        // A copy: a backup may change its name on the way.
+        std::vector<JournalRename> renames = set.renames;
+        std::map<int, std::vector<JournalRename*>> members;
+        for (JournalRename& e : renames) members[e.member].push_back(&e);
         for (const auto& [member, entries] : members) {
             if (set.done) {
                 Tidy(entries, !set.undone.contains(member));
             } else {
-                FinishMember(entries, set.undone.contains(member));
+                FinishMember(renames, entries, set.undone.contains(member), latest);
             }
         }
     }
 
-    void FinishMember(const std::vector<const JournalRename*>& entries, bool undone) {
+    void FinishMember(std::vector<JournalRename>& renames,
+                      const std::vector<JournalRename*>& entries, bool undone, bool latest) {
         const auto all = [&](bool (EntryNow::*can)(const JournalRename&) const) {
             return std::all_of(entries.begin(), entries.end(), [&](const JournalRename* e) {
                 return (Look(folder_, *e).*can)(*e);
             });
         };
         if (!undone && all(&EntryNow::CanPlace)) {
-            if (Place(entries)) return Tidy(entries, true);
-            // What cannot be put in place is undone with the rest of its member.
-            if (!WriteAll(journalFd_, UndoRecord(entries.front()->member)) ||
-                Calls().fdatasync(journalFd_) != 0) {
+            if (Place(renames, entries, latest)) return Tidy(entries, true);
+            // What cannot be put in place is undone with the rest of its member; only the latest
+            // set takes records.
+            if (!latest ||
+                !AppendRecord(journalFd_, size_, UndoRecord(entries.front()->member), true)) {
                 result_.complete = false;
                 return;
             }
@@ -478,10 +711,26 @@ class Replay {
         }
     }
 
-    bool Place(const std::vector<const JournalRename*>& entries) {
-        for (const JournalRename* e : entries) {
+    bool Place(std::vector<JournalRename>& renames, const std::vector<JournalRename*>& entries,
+               bool latest) {
+        BackupPlan plan;
+        if (latest) {
+            plan.freshName = [&](const JournalRename& e) {
+                return TemporaryName(e.target, journal_.token, ++serial_);
+            };
+            plan.note = [&](const JournalRename& e) {
+                changed_ = true;
+                return AppendRecord(journalFd_, size_,
+                                    BackupRecord(static_cast<std::size_t>(&e - renames.data()), e),
+                                    true);
+            };
+        } else {
+            plan.note = [](const JournalRename&) { return false; };
+        }
+        for (JournalRename* e : entries) {
             if (Look(folder_, *e).Placed()) continue;
-            if (PlaceEntry(folder_, *e) != 0) return false;
+            changed_ = true;
+            if (PlaceEntry(folder_, *e, plan) != 0) return false;
             result_.finished.push_back(e->target);
         }
         return true;
@@ -489,17 +738,36 @@ class Replay {
 
     // Removes the backups of a member in place, or the temporaries of one undone, while they are
     // still the run's.
-    void Tidy(const std::vector<const JournalRename*>& entries, bool inPlace) {
+    void Tidy(const std::vector<JournalRename*>& entries, bool inPlace) {
         for (const JournalRename* e : entries) {
             handled_.insert(e->temporary);
             handled_.insert(e->backup);
-            if (!inPlace) Step(RemoveIfStill(folder_, e->temporary, e->written));
+            if (!inPlace) Step(RemoveIfSame(folder_, e->temporary, e->written));
             Step(RemoveIfStill(folder_, e->backup, e->before));
         }
     }
 
+    // The run's temporaries and backups that are still there, for the person to delete with the
+    // journal should it stay.
+    void Hidden() {
+        std::set<std::string> named;
+        for (const JournalTemporary& temporary : journal_.temporaries) named.insert(temporary.name);
+        for (const JournalSet& set : journal_.sets)
+            for (const JournalRename& e : set.renames)
+                for (const std::string* name : {&e.temporary, &e.backup})
+                    if (!name->empty()) named.insert(*name);
+        for (const std::string& name : handled_) named.insert(name);
+        for (const std::string& name : named)
+            if (!name.empty() && !FileIdentity::At(folder_, name).Absent())
+                result_.hidden.push_back(name);
+    }
+
     int folder_;
     int journalFd_;
+    off_t size_;
+    const Journal& journal_;
+    unsigned long serial_;
+    bool changed_ = false;  // something in the folder was changed
     Recovery result_;
     std::set<std::string> handled_;  // temporaries and backups the sets dealt with
     std::set<std::string> left_;
@@ -507,8 +775,8 @@ class Replay {
 
 }  // namespace
 
-Recovery ReplayJournal(int folder, int journalFd, const Journal& journal) {
-    return Replay(folder, journalFd).Run(journal);
+Recovery ReplayJournal(int folder, int journalFd, off_t journalSize, const Journal& journal) {
+    return Replay(folder, journalFd, journalSize, journal).Run();
 }
 
 void FileNotice(std::string_view text) {

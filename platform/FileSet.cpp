@@ -147,6 +147,11 @@ bool FileSet::Unplaced(std::string_view osName) const {
     return std::find(unplaced_.begin(), unplaced_.end(), name) != unplaced_.end();
 }
 
+bool FileSet::Unrestored(std::string_view osName) const {
+    const std::string name = Absolute(osName);
+    return std::find(unrestored_.begin(), unrestored_.end(), name) != unrestored_.end();
+}
+
 std::int32_t FileSet::Commit() {
     if (outer_ != nullptr) return outer_->Error();
     if (done_) return error_;
@@ -184,6 +189,9 @@ std::int32_t FileSet::PutInPlace() {
         if (!outcome.failed.contains(entry.member)) continue;
         unplaced_.push_back(entry.target);
         unplaced_.push_back(entry.alias);
+        if (!outcome.unrestored.contains(entry.member)) continue;
+        unrestored_.push_back(entry.target);
+        unrestored_.push_back(entry.alias);
     }
     entries_.clear();
     byName_.clear();

@@ -52,6 +52,9 @@ class FileSet {
     // Of a set of sets: true when the member file of that name (an operating-system name, the
     // target's or the one asked for) could not be put in place by a Commit so far.
     bool Unplaced(std::string_view osName) const;
+    // Of a set of sets: true when such a member file's old file could not be given back, since
+    // somebody changed a file of the member while it was put in place: it is left as it is.
+    bool Unrestored(std::string_view osName) const;
 
     // The outermost set open on this thread, or nullptr.
     static FileSet* Current();
@@ -104,15 +107,11 @@ class FileSet {
     // The entries by target and by the name asked for (the first entry of a name), so that a
     // set of sets holding thousands of files finds one at once.
     std::unordered_map<std::string, std::size_t> byName_;
-    std::vector<std::string> unplaced_;  // set of sets: targets a Commit failed to put in place
-    int members_ = 0;                    // set of sets: members whose files wait
+    std::vector<std::string> unplaced_;    // set of sets: targets a Commit failed to put in place
+    std::vector<std::string> unrestored_;  // of those, the ones not given back their old files
+    int members_ = 0;                      // set of sets: members whose files wait
     std::int32_t error_ = 0;
     bool done_ = false;
 };
-
-// For tests: every replacement whose target's name ends in `suffix` (compared without regard to
-// case) fails with `error` when it is finished, as a full disk would make it fail; an empty
-// suffix ends this.
-void FailReplacementsForTest(std::string_view suffix, std::int32_t error);
 
 }  // namespace platform

@@ -41,7 +41,14 @@ constexpr std::string_view kUndone =
     "wycofano przerwany zapis plików, wróciły ich poprzednie wersje, w folderze ";
 constexpr std::string_view kChanged =
     "wymienione w nim pliki nie są już takie, jakie zostawił przerwany zapis, więc ich nie "
-    "zmieniono (usuń dziennik, gdy są w porządku): ";
+    "zmieniono: ";
+constexpr std::string_view kEarlier =
+    "zapisała go wcześniejsza wersja programu, która nie notowała, jakie to pliki, więc "
+    "niczego w nim nie wykonano";
+constexpr std::string_view kItsFiles = "; wymienia pliki: ";
+constexpr std::string_view kDelete = " (usuń dziennik, gdy pliki są w porządku)";
+constexpr std::string_view kDeleteWith =
+    "; gdy pliki są w porządku, usuń dziennik razem z jego plikami tymczasowymi: ";
 constexpr std::string_view kUnflushed =
     "pliki są na miejscu, ale system plików nie potwierdził ich zapisu na dysku (następny zapis "
     "sprawdzi je ponownie) w folderze ";
@@ -84,6 +91,11 @@ std::string NameList(const std::vector<std::string>& names) {
     if (names.size() > kShown)
         text.append(" … (razem ").append(std::to_string(names.size())).append(")");
     return text;
+}
+
+// What to delete with a journal left for the person: the hidden files it names that are there.
+std::string DeleteWith(const std::vector<std::string>& hidden) {
+    return hidden.empty() ? std::string(kDelete) : std::string(kDeleteWith) + NameList(hidden);
 }
 
 // Says which files of a folder something happened to.
@@ -151,7 +163,7 @@ bool FolderJournal::Start() {
     const LockState folderLock = LockFolder(fd_, folder_);
     locks_ = folderLock != LockState::Unsupported;
     int err = 0;
-    journalFd_ = ::openat(fd_, ".", O_TMPFILE | O_RDWR | O_APPEND | O_CLOEXEC, 0600);
+    journalFd_ = Calls().openat(fd_, ".", O_TMPFILE | O_RDWR | O_APPEND | O_CLOEXEC, 0600);
     if (journalFd_ >= 0) {
         if (locks_ && TryLock(journalFd_) == LockState::Unsupported) locks_ = false;
         if (!WriteAll(journalFd_, header) || LinkUnnamed(journalFd_, name) != 0) {
@@ -196,37 +208,44 @@ FolderJournal::~FolderJournal() {
 }
 
 bool FolderJournal::Note(const std::string& record, bool sync) {
-    if (!WriteAll(journalFd_, record)) {
-        const int err = errno;
-        // A record cut short would make the whole journal unreadable: it goes again.
-        if (Calls().ftruncate(journalFd_, size_) != 0) stuck_ = true;
-        errno = err;
-        return false;
-    }
-    size_ += static_cast<off_t>(record.size());
-    return !sync || Calls().fdatasync(journalFd_) == 0;
+    if (AppendRecord(journalFd_, size_, record, sync)) return true;
+    const int err = errno;
+    // A record cut short and not cut off again leaves a journal nobody can read: it stays.
+    struct stat st {};
+    if (::fstat(journalFd_, &st) != 0 || st.st_size != size_) stuck_ = true;
+    errno = err;
+    return false;
 }
 
 int FolderJournal::Create(std::string_view target, mode_t mode, std::string& temporary) {
     std::lock_guard<std::mutex> guard(lock_);
     temporary.clear();
     if (unnamed_) {
-        const int fd = ::openat(fd_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+        const int fd = Calls().openat(fd_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
         if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return fd;
         unnamed_ = false;
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = TemporaryName(target, token_, ++serials);
-        // Named in the journal first: a run killed at once leaves nothing the journal misses.
+        // Named in the journal first, so that a run killed at once leaves nothing the journal
+        // misses, and then with the file's identity, before anything is written into it: the
+        // next run knows the file as the run's own by its device and inode alone.
         if (!Note(TemporaryRecord(JournalTemporary{name, {}}), false)) return -1;
-        const int fd =
-            ::openat(fd_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-        if (fd >= 0) {
-            live_.insert(name);
-            temporary = std::move(name);
-            return fd;
+        const int fd = Calls().openat(fd_, name.c_str(),
+                                      O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) return -1;
+        live_.insert(name);
+        const FileIdentity made = FileIdentity::Of(fd);
+        if (!made.Present() || !Note(TemporaryRecord(JournalTemporary{name, made}), false)) {
+            const int err = errno;
+            Drop(name, made);
+            ::close(fd);
+            errno = err;
+            return -1;
         }
-        if (errno != EEXIST) return -1;
+        temporary = std::move(name);
+        return fd;
     }
     errno = EEXIST;
     return -1;
@@ -326,10 +345,20 @@ void FolderJournal::Recover(const std::string& name, const std::string& token) {
     if (lock == LockState::Held) {
         const std::optional<std::string> text = ReadFromDescriptor(fd, kJournalLimit);
         const std::optional<Journal> journal = text ? ParseJournal(*text, token) : std::nullopt;
-        if (!journal) {
+        const std::optional<EarlierJournal> earlier =
+            text && !journal ? ParseEarlierJournal(*text, token) : std::nullopt;
+        if (earlier) {
+            std::vector<std::string> hidden;
+            for (const std::string& file : earlier->hidden)
+                if (!FileIdentity::At(fd_, file).Absent()) hidden.push_back(file);
+            std::string why(kEarlier);
+            if (!earlier->files.empty()) why.append(kItsFiles).append(NameList(earlier->files));
+            LeftAlone(path, why + DeleteWith(hidden));
+        } else if (!journal) {
             LeftAlone(path, kNotOurs);
         } else {
-            const Recovery done = ReplayJournal(fd_, fd, *journal);
+            const Recovery done =
+                ReplayJournal(fd_, fd, static_cast<off_t>(text->size()), *journal);
             Tell(kFinished, folder_, done.finished);
             Tell(kUndone, folder_, done.undone);
             if (!done.complete) {
@@ -340,7 +369,8 @@ void FolderJournal::Recover(const std::string& name, const std::string& token) {
             } else if (!done.left.empty()) {
                 // Files changed since the run died, or a journal nobody here wrote: it stays, for
                 // the person to look at, with everything it names.
-                LeftAlone(path, std::string(kChanged) + NameList(done.left));
+                LeftAlone(path,
+                          std::string(kChanged) + NameList(done.left) + DeleteWith(done.hidden));
             } else if (FileIdentity::At(fd_, name).SameFile(FileIdentity::Of(fd))) {
                 Calls().unlinkat(fd_, name.c_str(), 0);
             }
@@ -443,8 +473,9 @@ class FolderCommit {
             JournalRename& rename = renames_[i];
             if (sizes[rename.member] < 2) continue;
             journaled_ = true;
-            if (rename.before.Present())
-                rename.backup = TemporaryName(rename.target, owners_[i]->token_, ++serials);
+            if (!rename.before.Present()) continue;
+            rename.backup = TemporaryName(rename.target, owners_[i]->token_, ++serials);
+            rename.renamed = !owners_[i]->links_;
         }
     }
 
@@ -477,10 +508,14 @@ class FolderCommit {
             }
         }
         if (!journaled_) return true;
+        indexes_.assign(renames_.size(), 0);
         for (FolderJournal* folder : folders_) {
             std::vector<JournalRename> own;
-            for (std::size_t i = 0; i < renames_.size(); ++i)
-                if (owners_[i] == folder) own.push_back(renames_[i]);
+            for (std::size_t i = 0; i < renames_.size(); ++i) {
+                if (owners_[i] != folder) continue;
+                indexes_[i] = own.size();
+                own.push_back(renames_[i]);
+            }
             if (own.empty()) continue;
             // A record that is not on the disk is undone like the rest, once noted.
             const bool written = folder->Note(RenamesRecord(own), false);
@@ -497,7 +532,18 @@ class FolderCommit {
         for (std::size_t i = 0; i < renames_.size(); ++i) {
             const int member = renames_[i].member;
             if (outcome_.failed.contains(member)) continue;
-            const int err = PlaceEntry(owners_[i]->fd_, renames_[i]);
+            FolderJournal* folder = owners_[i];
+            // A backup whose name somebody else took gets another; one that cannot be a link is
+            // the old file moved away, in this folder from now on. Either is noted first.
+            const BackupPlan plan{[folder](const JournalRename& e) {
+                                      return TemporaryName(e.target, folder->token_, ++serials);
+                                  },
+                                  [this, folder, i](const JournalRename& e) {
+                                      if (e.renamed) folder->links_ = false;
+                                      return folder->Note(BackupRecord(indexes_[i], e), true);
+                                  }};
+            touched_.insert(folder);
+            const int err = PlaceEntry(folder->fd_, renames_[i], plan);
             if (err == 0) {
                 placed_[i] = true;
                 continue;
@@ -521,16 +567,28 @@ class FolderCommit {
         for (std::size_t i = renames_.size(); i-- > 0;) {
             const JournalRename& rename = renames_[i];
             if (rename.member != member) continue;
-            const int folder = owners_[i]->fd_;
+            FolderJournal* owner = owners_[i];
+            const int folder = owner->fd_;
+            // Only the run's own new file gives way, and only to the target's old file: where
+            // either was changed meanwhile, the target stays as it is, and the run says so.
+            int err = 0;
             if (placed_[i]) {
-                if (RestoreEntry(folder, rename) != 0) owners_[i]->stuck_ = true;
+                err = RestoreEntry(folder, rename);
                 placed_[i] = false;
-            } else if (!rename.backup.empty() && FileIdentity::At(folder, rename.target).Absent() &&
+            } else if (rename.renamed && FileIdentity::At(folder, rename.target).Absent() &&
                        FileIdentity::At(folder, rename.backup).Matches(rename.before)) {
-                // A backup made by renaming, with nothing put in place after it.
-                if (RestoreEntry(folder, rename) != 0) owners_[i]->stuck_ = true;
+                // The old file moved away, with nothing put in place after it.
+                err = RestoreEntry(folder, rename);
             } else if (DropBackup(folder, rename) != 0) {
-                owners_[i]->stuck_ = true;
+                owner->stuck_ = true;
+                continue;
+            } else {
+                continue;
+            }
+            touched_.insert(owner);
+            if (err != 0) {
+                owner->stuck_ = true;
+                outcome_.unrestored.insert(member);
             }
         }
     }
@@ -539,7 +597,7 @@ class FolderCommit {
     // which checks them again; the run says so.
     void Flush() {
         for (FolderJournal* folder : folders_) {
-            if (FlushFolder(folder->fd_) == 0) continue;
+            if (!touched_.contains(folder) || FlushFolder(folder->fd_) == 0) continue;
             folder->unflushed_ = true;
             Unconfirmed(folder->folder_);
         }
@@ -574,7 +632,9 @@ class FolderCommit {
     std::vector<JournalRename> renames_;
     std::vector<FolderJournal*> owners_;  // the folder of each rename
     std::vector<bool> placed_;            // renames this run has put in place
+    std::vector<std::size_t> indexes_;    // of each rename in its folder's record
     std::vector<FolderJournal*> noted_;   // the folders whose journals name the renames
+    std::set<FolderJournal*> touched_;    // the folders where renames were made
     std::set<int> abandoned_;
     bool journaled_ = false;
     bool completed_ = false;

@@ -79,6 +79,7 @@ class FolderJournal {
     off_t size_ = 0;       // of the journal, as written in full
     bool locks_ = true;    // the file system has locks
     bool unnamed_ = true;  // temporaries are made without a name and linked when written
+    bool links_ = true;    // the file system makes a second link to a file
     std::atomic<bool> unflushed_{false};     // a set is in place, but the folder was not flushed
     bool open_ = false;                      // the journal's last set has no done record yet
     std::weak_ptr<FolderJournal> previous_;  // the folder's journal before, kept for a later run
@@ -117,12 +118,14 @@ struct SetFile {
 // Puts the files in place: every folder locked, what dead runs left finished first, the
 // temporaries on the disk before the journal and the journal before the first rename, the
 // folders flushed afterwards. A member that cannot be put in place whole is undone before this
-// returns. The first error (errno, 0 when none) and the members that failed. Files in place in a
+// returns, as far as its files are still the run's: a file somebody changed meanwhile stays as it
+// is. The first error (errno, 0 when none) and the members that failed. Files in place in a
 // folder the file system then would not flush are no failure: a message names the folder, its
 // journal stays to be checked again, and UnconfirmedFlushes counts it.
 struct CommitOutcome {
     int error = 0;
     std::set<int> failed;
+    std::set<int> unrestored;  // failed members whose old files could not all be given back
 };
 CommitOutcome CommitFiles(const std::vector<SetFile>& files);
 

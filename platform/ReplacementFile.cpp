@@ -4,36 +4,19 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <mutex>
 #include <optional>
 
 #include "platform/FileSet.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderJournal.h"
-#include "platform/IniNames.h"
 #include "platform/OsError.h"
 
 namespace platform {
 namespace {
 
-// The test hook of FailReplacementsForTest.
-struct InjectedFailure {
-    std::mutex lock;
-    std::string suffix;
-    std::int32_t error = 0;
-};
-InjectedFailure& Injected() {
-    static InjectedFailure injected;
-    return injected;
-}
-
-std::int32_t InjectedError(const std::string& target) {
-    InjectedFailure& injected = Injected();
-    std::lock_guard<std::mutex> guard(injected.lock);
-    if (injected.suffix.empty() || target.size() < injected.suffix.size()) return 0;
-    const std::string_view end =
-        std::string_view(target).substr(target.size() - injected.suffix.size());
-    return IniNamesEqual(end, injected.suffix) ? injected.error : 0;
+// Errors of fchmod on a file system that keeps no modes.
+bool KeepsNoModes(int err) {
+    return err == ENOSYS || err == ENOTSUP || err == EOPNOTSUPP || err == EPERM;
 }
 
 }  // namespace
@@ -76,7 +59,9 @@ std::int32_t ReplacementFile::CreateForOsName(const std::string& osName) {
         if (::fchown(fd_, st.st_uid, st.st_gid) != 0) {
             // Only the owner's own groups can be given away; the file then belongs to the writer.
         }
-        if (::fchmod(fd_, st.st_mode & 07777) != 0) {
+        // A file system that keeps no modes (FAT, some network and FUSE ones) refuses them:
+        // the new file then has what every file there has.
+        if (Calls().fchmod(fd_, st.st_mode & 07777) != 0 && !KeepsNoModes(errno)) {
             err = errno;
             Abandon();
             return OsErrorFromErrno(err);
@@ -105,12 +90,10 @@ void ReplacementFile::Abandon() {
 
 std::int32_t ReplacementFile::Finish() {
     if (fd_ < 0) return kErrorInvalidParameter;
-    std::int32_t error = InjectedError(target_);
+    std::int32_t error = 0;
     const std::string entry = SplitOsName(target_).second;
-    if (error == 0) {
-        if (const int err = folder_->Publish(fd_, entry, temporary_, written_); err != 0)
-            error = OsErrorFromErrno(err);
-    }
+    if (const int err = folder_->Publish(fd_, entry, temporary_, written_); err != 0)
+        error = OsErrorFromErrno(err);
     if (::close(fd_) != 0 && error == 0) error = OsErrorFromErrno(errno);
     fd_ = -1;
     FileSet* set = FileSet::Current();
@@ -137,13 +120,6 @@ std::int32_t ReplaceFileContents(const std::string& osName, std::string_view byt
     if (const std::int32_t error = file.CreateForOsName(osName); error != 0) return error;
     if (!WriteToDescriptor(file.Descriptor(), bytes)) return OsErrorFromErrno(errno);
     return file.Finish();
-}
-
-void FailReplacementsForTest(std::string_view suffix, std::int32_t error) {
-    InjectedFailure& injected = Injected();
-    std::lock_guard<std::mutex> guard(injected.lock);
-    injected.suffix = std::string(suffix);
-    injected.error = error;
 }
 
 }  // namespace platform

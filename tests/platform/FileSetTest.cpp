@@ -58,7 +58,19 @@ void Retarget(const std::string& folder, const std::string& journal, const std::
 
 }  // namespace
 
-TEST(FileSet, FilesTakeTheirPlacesTogetherOrNotAtAll) {
+// The group runs twice: with temporaries made unnamed where the file system allows, and with
+// named ones throughout, as on a file system without unnamed files.
+class FileSets : public ::testing::TestWithParam<bool> {
+  protected:
+    void SetUp() override { RefuseUnnamedFiles(GetParam()); }
+    void TearDown() override { RefuseUnnamedFiles(false); }
+};
+INSTANTIATE_TEST_SUITE_P(Temporaries, FileSets, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Named" : "Unnamed";
+                         });
+
+TEST_P(FileSets, FilesTakeTheirPlacesTogetherOrNotAtAll) {
     TempFolder dir;
     for (const char* name : {"w.shp", "w.shx", "w.dbf", "w.cc"})
         TempFolder::WriteBytes(dir / name, "old");
@@ -97,15 +109,16 @@ TEST(FileSet, FilesTakeTheirPlacesTogetherOrNotAtAll) {
     EXPECT_FALSE(std::filesystem::exists(dir / "w.cc"));
     EXPECT_EQ(dir.EntryCount(), 3u);
 
-    // A file that cannot be written in full fails the whole set.
-    FailReplacementsForTest(".DBF", kErrorDiskFull);
+    // A file that cannot be written in full fails the whole set (when it is finished, or where
+    // temporaries are named from the start, when it takes its place).
+    Inject(FailFilesEndingIn(".DBF"));
     {
         FileSet set;
         ASSERT_TRUE(Replace(dir / "w.shp", "newer"));
-        EXPECT_FALSE(Replace(dir / "w.dbf", "newer"));
+        EXPECT_EQ(Replace(dir / "w.dbf", "newer"), GetParam());
         EXPECT_EQ(set.Commit(), kErrorDiskFull);
     }
-    FailReplacementsForTest("", 0);
+    ClearFault();
     EXPECT_EQ(TempFolder::ReadBytes(dir / "w.shp"), "new");
     EXPECT_EQ(TempFolder::ReadBytes(dir / "w.dbf"), "old");
     EXPECT_EQ(dir.EntryCount(), 3u);
@@ -113,7 +126,7 @@ TEST(FileSet, FilesTakeTheirPlacesTogetherOrNotAtAll) {
 
 // The members of a set of sets are all or nothing each on its own; their files wait in the set
 // of sets (where later members find them) and are put in place a group at a time.
-TEST(FileSet, MembersOfASetOfSetsStandOrFallEachOnTheirOwn) {
+TEST_P(FileSets, MembersOfASetOfSetsStandOrFallEachOnTheirOwn) {
     TempFolder dir;
     for (const char* name : {"a.shp", "a.shx", "b.shp"}) TempFolder::WriteBytes(dir / name, "old");
     {
@@ -132,15 +145,20 @@ TEST(FileSet, MembersOfASetOfSetsStandOrFallEachOnTheirOwn) {
         }
         {
             // A record of the journal cut short by a full disk is cut off again: the journal
-            // reads on.
+            // reads on, with every record before it.
             FileSet b;
+            const std::string journal = JournalIn(dir.Path());
+            const std::optional<Journal> before =
+                ParseJournal(TempFolder::ReadBytes(dir / journal), JournalTokenOf(journal));
+            ASSERT_TRUE(before);
             Inject(Fault{Fault::Call::Write, 0, Fault::Action::Short, ENOSPC});
             EXPECT_FALSE(Replace(dir / "b.shx", "new"));
             ClearFault();
-            EXPECT_NE(b.Commit(), 0);
-            const std::string journal = JournalIn(dir.Path());
-            EXPECT_TRUE(
-                ParseJournal(TempFolder::ReadBytes(dir / journal), JournalTokenOf(journal)));
+            b.Commit();
+            const std::optional<Journal> after =
+                ParseJournal(TempFolder::ReadBytes(dir / journal), JournalTokenOf(journal));
+            ASSERT_TRUE(after);
+            EXPECT_EQ(after->temporaries.size(), before->temporaries.size());
         }
         EXPECT_EQ(TempFolder::ReadBytes(dir / "a.shp"), "old");
         {
@@ -195,7 +213,7 @@ TEST(FileSet, MembersOfASetOfSetsStandOrFallEachOnTheirOwn) {
 // run killed while it undoes that leaves the old set to the next run. A run killed while it puts
 // the set in place: a run that only reads changes nothing, the next run writing there finishes
 // the set. With the new file (a.tpi) last and first.
-TEST(FileSet, AFailedOrInterruptedCommitLeavesTheSetWholeAndNothingForLaterRuns) {
+TEST_P(FileSets, AFailedOrInterruptedCommitLeavesTheSetWholeAndNothingForLaterRuns) {
     for (const std::vector<std::string>& names :
          {std::vector<std::string>{"a.shp", "a.shx", "a.dbf", "a.tpi"},
           std::vector<std::string>{"a.tpi", "a.shp", "a.shx"}}) {
@@ -251,7 +269,7 @@ TEST(FileSet, AFailedOrInterruptedCommitLeavesTheSetWholeAndNothingForLaterRuns)
 // A journal that breaks a rule is said once by name and left as it is, with everything it names,
 // in the folder and outside it; so are files that merely look like a run's. The run does its own
 // work.
-TEST(FileSet, AJournalThatBreaksARuleIsLeftAloneAndTheRunDoesItsOwnWork) {
+TEST_P(FileSets, AJournalThatBreaksARuleIsLeftAloneAndTheRunDoesItsOwnWork) {
     using Spoil = std::function<void(const std::string& folder, const std::string& outside,
                                      const std::string& journal)>;
     const std::vector<std::pair<std::string, Spoil>> cases = {
@@ -352,7 +370,7 @@ TEST(FileSet, AJournalThatBreaksARuleIsLeftAloneAndTheRunDoesItsOwnWork) {
 // Two runs putting the same layers in place in one folder: each layer's files all come from one
 // of them. A run stopped half-way through putting its layers in place keeps the other waiting;
 // runs started 0 to 50 ms apart leave whole layers too.
-TEST(FileSet, TwoRunsWritingIntoOneFolderLeaveEverySetWholeFromOneOfThem) {
+TEST_P(FileSets, TwoRunsWritingIntoOneFolderLeaveEverySetWholeFromOneOfThem) {
     constexpr int kLayers = 40;
     TempFolder dir;
     auto start = [&dir](bool first, bool stop) {
@@ -390,7 +408,7 @@ TEST(FileSet, TwoRunsWritingIntoOneFolderLeaveEverySetWholeFromOneOfThem) {
 
 // A run whose files wait in a folder while another run puts its own in place there: the waiting
 // files are not touched, and the first run puts them in place afterwards.
-TEST(FileSet, ALiveRunsFilesAreLeftAloneByAnotherRun) {
+TEST_P(FileSets, ALiveRunsFilesAreLeftAloneByAnotherRun) {
     TempFolder dir;
     int ready[2];
     int go[2];
@@ -429,6 +447,14 @@ FileIdentity Guessed(const std::string& path) {
     return identity;
 }
 
+// What a copy or an archive of the folder could tell of a file: all but the inode it was given
+// here when it was made.
+FileIdentity Copied(const std::string& path) {
+    FileIdentity identity = Seen(path);
+    identity.inode += 1;
+    return identity;
+}
+
 // Puts a journal of the planted token with these records in the folder; its name.
 std::string Plant(const std::string& folder, const std::string& records) {
     const std::string name = JournalName(kPlanted);
@@ -461,7 +487,7 @@ void ExpectOnlyItsOwnWork(const std::string& folder, const std::string& journal,
 
 // Journals planted in a folder in the very form a run writes, naming the folder's own files:
 // nothing they name is touched, since only the run that wrote a file knows its identity.
-TEST(FileSet, APlantedJournalCannotChangeAFileItDidNotWrite) {
+TEST_P(FileSets, APlantedJournalCannotChangeAFileItDidNotWrite) {
     using Plan = std::function<std::string(const std::string& folder)>;
     const auto path = [](const std::string& folder, const std::string& name) {
         return folder + "/" + name;
@@ -507,11 +533,11 @@ TEST(FileSet, APlantedJournalCannotChangeAFileItDidNotWrite) {
                          {"", {}, "notes.cc", Guessed(path(f, "notes.cc")), "", 0}}) +
                     UndoRecord(0);
          }},
-        {"a temporary named with a guess at what it holds",
+        {"a temporary named as a copy of the folder would: all but its inode",
          [&](const std::string& f) {
              TempFolder::WriteBytes(path(f, Made("victim.shp", 3)), "victim.shp");
              return TemporaryRecord(
-                 {Made("victim.shp", 3), Guessed(path(f, Made("victim.shp", 3)))});
+                 {Made("victim.shp", 3), Copied(path(f, Made("victim.shp", 3)))});
          }},
     };
     for (const auto& [what, plan] : cases) {
@@ -541,7 +567,7 @@ TEST(FileSet, APlantedJournalCannotChangeAFileItDidNotWrite) {
 
 // Journals a run could have left but for one thing no run writes, beside which the person's file
 // is named with its true identity: that rule alone keeps the file.
-TEST(FileSet, EachRuleOfAJournalAloneKeepsThePersonsFile) {
+TEST_P(FileSets, EachRuleOfAJournalAloneKeepsThePersonsFile) {
     using Break = std::function<std::string(const std::string& folder, JournalRename& placed)>;
     const std::vector<std::pair<std::string, Break>> cases = {
         {"the person's file as a temporary",
@@ -583,7 +609,7 @@ TEST(FileSet, EachRuleOfAJournalAloneKeepsThePersonsFile) {
 // A run killed while it puts three layers in place, after which the person edits one layer in
 // place, deletes another and replaces a file of the third: at whichever rename it died, the next
 // run in the folder leaves every file as the person left it.
-TEST(FileSet, AfterACrashThePersonsChangesWin) {
+TEST_P(FileSets, AfterACrashThePersonsChangesWin) {
     const std::vector<std::string> layers = {"x", "y", "z"};
     const std::vector<std::string> kinds = {".shp", ".shx", ".dbf"};
     for (int step = 0; step < 9; ++step) {
@@ -621,7 +647,7 @@ TEST(FileSet, AfterACrashThePersonsChangesWin) {
 // Links as the kernel treats them: somebody else's link in a shared sticky folder is not
 // followed; a stale member that is a link goes as a link; a member linked into another folder is
 // finished there by the next run that writes there.
-TEST(FileSet, LinksAreTreatedAsTheKernelTreatsThem) {
+TEST_P(FileSets, LinksAreTreatedAsTheKernelTreatsThem) {
     TempFolder dir;
     TempFolder outside;
     TempFolder::WriteBytes(outside / "important.doc", "important");
@@ -670,13 +696,13 @@ TEST(FileSet, LinksAreTreatedAsTheKernelTreatsThem) {
 // run ended there: whatever journal is left can be read, the set is whole afterwards, old or new,
 // and the next commit, in the same process or the next run, succeeds. Folders that cannot be
 // flushed and links that cannot be made are no failure.
-TEST(FileSet, AFailureAtEveryStepLeavesTheSetWholeAndTheNextCommitWorks) {
+TEST_P(FileSets, AFailureAtEveryStepLeavesTheSetWholeAndTheNextCommitWorks) {
     const std::vector<std::string> names = {"a.shp", "a.shx", "a.dbf", "a.tpi"};
     auto prepare = [&](const TempFolder& dir) {
         for (std::size_t i = 0; i + 1 < names.size(); ++i)
             TempFolder::WriteBytes(dir / names[i], "old");
     };
-    auto expectWhole = [&](const TempFolder& dir, const std::string& trial) {
+    auto expectWhole = [&](const TempFolder& dir, const std::string& trial, bool killed) {
         const std::string journal = JournalIn(dir.Path());
         if (!journal.empty()) {
             EXPECT_TRUE(ParseJournal(TempFolder::ReadBytes(dir / journal), JournalTokenOf(journal)))
@@ -684,7 +710,7 @@ TEST(FileSet, AFailureAtEveryStepLeavesTheSetWholeAndTheNextCommitWorks) {
         }
         ::testing::internal::CaptureStderr();
         EXPECT_EQ(WriteSet(dir.Path(), {"b.shp", "b.shx"}, "b"), 0) << trial;
-        ::testing::internal::GetCapturedStderr();
+        const std::string said = ::testing::internal::GetCapturedStderr();
         const std::string shp = TempFolder::ReadBytes(dir / "a.shp");
         EXPECT_TRUE(shp == "old" || shp == "new") << trial;
         for (const std::string& name : names) {
@@ -692,7 +718,24 @@ TEST(FileSet, AFailureAtEveryStepLeavesTheSetWholeAndTheNextCommitWorks) {
                 EXPECT_EQ(TempFolder::ReadBytes(dir / name), shp) << trial << name;
             }
         }
-        EXPECT_EQ(dir.EntryCount(), (shp == "new" ? names.size() : names.size() - 1) + 2) << trial;
+        Snapshot left = Take(dir.Path());
+        std::erase_if(left, [](const auto& entry) { return !entry.first.starts_with('.'); });
+        if (GetParam() && killed && !left.empty()) {
+            // A named temporary made by a run killed before it could note which file it is
+            // stays, empty, with the journal, both named for the person.
+            EXPECT_EQ(left.size(), 2u) << trial;
+            for (const auto& [name, bytes] : left) {
+                EXPECT_NE(said.find(name), std::string::npos) << trial << said;
+                if (JournalTokenOf(name).empty()) {
+                    EXPECT_EQ(bytes, "") << trial;
+                }
+            }
+        } else {
+            EXPECT_TRUE(left.empty()) << trial << ::testing::PrintToString(left);
+        }
+        EXPECT_EQ(dir.EntryCount(),
+                  (shp == "new" ? names.size() : names.size() - 1) + 2 + left.size())
+            << trial;
     };
     auto count = [&](Fault::Call call) {
         TempFolder dir;
@@ -730,7 +773,7 @@ TEST(FileSet, AFailureAtEveryStepLeavesTheSetWholeAndTheNextCommitWorks) {
                 ClearFault();
                 ::testing::internal::GetCapturedStderr();
             }
-            expectWhole(dir, trial);
+            expectWhole(dir, trial, action == Fault::Action::End);
         }
     }
 
@@ -772,6 +815,6 @@ TEST(FileSet, AFailureAtEveryStepLeavesTheSetWholeAndTheNextCommitWorks) {
         EXPECT_EQ(WriteSet(dir.Path(), names, "new"), 0);
         ClearFault();
         EXPECT_EQ(dir.EntryCount(), names.size());
-        expectWhole(dir, "going on without");
+        expectWhole(dir, "going on without", false);
     }
 }

@@ -9,6 +9,7 @@
 #include "platform/SystemInfo.h"
 #include "plugin/AttributeIds.h"
 #include "plugin/KWZArcView.h"
+#include "tests/platform/FaultyCalls.h"
 
 namespace {
 
@@ -181,9 +182,9 @@ TEST_F(ExportBatchTest, AFailureAtAnyFileOfALayerKeepsTheOlderLayerWhole) {
     const char* kExtensions[] = {".shp", ".shx", ".dbf", ".tpi"};
     // A new layer that fails leaves no file of any kind.
     for (const char* ext : kExtensions) {
-        platform::FailReplacementsForTest(ext, platform::kErrorDiskFull);
+        Inject(FailFilesEndingIn(ext));
         EXPECT_FALSE(Export()) << ext;
-        platform::FailReplacementsForTest("", 0);
+        ClearFault();
         EXPECT_THAT(Files(), ::testing::IsEmpty()) << ext;
     }
     boxes->ClearMessages();
@@ -198,9 +199,9 @@ TEST_F(ExportBatchTest, AFailureAtAnyFileOfALayerKeepsTheOlderLayerWhole) {
     Add("1000", {{3, 4}});
     for (const char* ext : kExtensions) {
         boxes->ClearMessages();
-        platform::FailReplacementsForTest(ext, platform::kErrorDiskFull);
+        Inject(FailFilesEndingIn(ext));
         EXPECT_FALSE(Export()) << ext;
-        platform::FailReplacementsForTest("", 0);
+        ClearFault();
         EXPECT_EQ(snapshot(), old) << ext;
         EXPECT_THAT(Messages(), ElementsAre(HasSubstr("1000."))) << ext;
     }

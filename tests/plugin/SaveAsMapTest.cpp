@@ -391,9 +391,9 @@ TEST_F(SaveAsMapTest, TheMapItsLinkTableAndSettingsFileTakeTheirPlacesTogether) 
     // Each further conversion appends its objects to the map: new files would differ.
     for (const std::string& failing : outputs) {
         boxes->ClearMessages();
-        platform::FailReplacementsForTest(failing, platform::kErrorDiskFull);
+        Inject(FailFilesEndingIn(failing));
         EXPECT_FALSE(Save(Path("drogi.map"), 1)) << failing;
-        platform::FailReplacementsForTest("", 0);
+        ClearFault();
         EXPECT_EQ(snapshot(), old) << failing;
         EXPECT_EQ(Messages().size(), 1u) << failing;
     }
