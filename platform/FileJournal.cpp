@@ -496,10 +496,12 @@ int KeepBackup(int folder, JournalRename& entry, const BackupPlan& plan) {
             const char* to = entry.backup.c_str();
             const int made = entry.renamed ? calls.renameat(folder, from, folder, to)
                                            : calls.linkat(folder, from, folder, to, 0);
-            // Without a target there is nothing to keep.
-            if (made == 0 || errno == ENOENT) return 0;
+            if (made == 0) return 0;
             const int err = errno;
-            if (err != EEXIST && (entry.renamed || !NoLinksHere(err))) return err;
+            // Without a target there is nothing to keep.
+            if (err == ENOENT && FileIdentity::At(folder, entry.target).Absent()) return 0;
+            if (err != EEXIST && (entry.renamed || !(NoLinksHere(err) || err == ENOENT)))
+                return err;
             if (err != EEXIST) {
                 entry.renamed = true;
                 if (!plan.note(entry)) return errno != 0 ? errno : EIO;

@@ -150,12 +150,21 @@ bool MayFollow(const std::string& link, const struct stat& linkInfo) {
 
 }  // namespace
 
-std::optional<std::string> FollowLinks(std::string osName) {
+std::optional<std::string> FollowLinks(std::string osName, std::string* refusal) {
     constexpr int kMaxLinks = 40;
+    const auto refuse = [&](std::string_view why) -> std::optional<std::string> {
+        if (refusal != nullptr) *refusal = why;
+        return std::nullopt;
+    };
     for (int i = 0; i < kMaxLinks; ++i) {
         struct stat st {};
         if (::lstat(osName.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return osName;
-        if (!MayFollow(osName, st)) return std::nullopt;
+        if (!MayFollow(osName, st))
+            return refuse(
+                "prowadzi przez dowiązanie symboliczne " + osName +
+                " w folderze, w którym każdy może zapisywać (z bitem sticky), a należy ono do "
+                "innego użytkownika niż uruchamiający program i właściciel folderu; system nie "
+                "podąża za takim dowiązaniem");
         std::vector<char> buffer(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) +
                                  1);
         const ssize_t n = ::readlink(osName.c_str(), buffer.data(), buffer.size());
@@ -163,7 +172,8 @@ std::optional<std::string> FollowLinks(std::string osName) {
         std::string link(buffer.data(), static_cast<std::size_t>(n));
         osName = link.front() == '/' ? link : SplitOsName(osName).first + "/" + link;
     }
-    return std::nullopt;  // a loop of links, as the kernel refuses it
+    // A loop of links, as the kernel refuses it.
+    return refuse("prowadzi przez dowiązania symboliczne, które tworzą pętlę");
 }
 
 bool FileExists(std::string_view name) {

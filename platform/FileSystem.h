@@ -43,8 +43,9 @@ std::string OsCurrentFolder();
 // The file a link (an operating-system name) leads to, followed through every link as the kernel
 // follows one; the name itself when it is none. Nothing when a link lies in a sticky folder that
 // anyone may write and belongs to neither the running user nor the folder's owner: somebody
-// else's link there could lead the program to any file it may write, so it is not followed.
-std::optional<std::string> FollowLinks(std::string osName);
+// else's link there could lead the program to any file it may write, so it is not followed; nor
+// is a loop of links. `refusal`, when given, then gets why, in words for the person.
+std::optional<std::string> FollowLinks(std::string osName, std::string* refusal = nullptr);
 
 // True for an existing regular file (or one the current file set holds for that name).
 bool FileExists(std::string_view name);

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <optional>
 
+#include "platform/FileJournal.h"
 #include "platform/FileSet.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderJournal.h"
@@ -37,8 +38,13 @@ std::int32_t ReplacementFile::CreateForOsName(const std::string& osName) {
     Abandon();
     if (osName.empty()) return kErrorPathNotFound;
     name_ = osName;
-    const std::optional<std::string> target = FollowLinks(osName);
-    if (!target) return kErrorAccessDenied;
+    std::string refusal;
+    const std::optional<std::string> target = FollowLinks(osName, &refusal);
+    if (!target) {
+        // The caller's message names the file; this says why it was not written.
+        FileNotice("nie zapisano pliku " + osName + ": " + refusal);
+        return kErrorAccessDenied;
+    }
     target_ = *target;
     struct stat st {};
     const bool exists = ::stat(target_.c_str(), &st) == 0;

@@ -17,10 +17,11 @@
 // Failures injected through the table of file calls (FileCalls.h): the `at`-th call of a kind,
 // counted from 0 (or every call from it on), fails with an error, writes only part of its data,
 // throws as an allocation that fails would, ends the process at once as if it were killed, stops
-// it (SIGSTOP), or lets somebody else meddle first (the call then goes on); the process may be
-// ended at a later call of the kind too, as a run killed while it undoes what failed. `only`
-// picks the calls counted by the name they make or act on (a rename's or link's new name; none
-// for calls on a descriptor). The process's own calls otherwise.
+// it (SIGSTOP), or lets `meddle` act first, as somebody else would meanwhile, and say whether the
+// call then fails (a write then writes part of its data); the process may be ended at a later call of the kind too, as a run killed
+// while it undoes what failed. `only` picks the calls counted by the name they make or act on (a
+// rename's or link's new name; none for calls on a descriptor). The process's own calls
+// otherwise.
 struct Fault {
     enum class Call {
         Any,
@@ -44,7 +45,7 @@ struct Fault {
     bool every = false;
     int endAt = -1;
     std::function<bool(const std::string& name)> only = {};
-    std::function<void(const std::string& name)> meddle = {};
+    std::function<bool(Call call, const std::string& name)> meddle = {};
 };
 
 namespace faulty {
@@ -74,8 +75,9 @@ inline bool Due(Fault::Call call, const char* name = nullptr) {
         case Fault::Action::Throw:
             throw std::bad_alloc();
         case Fault::Action::Meddle:
-            fault.meddle(name != nullptr ? name : "");
-            return false;
+            if (!fault.meddle(call, name != nullptr ? name : "")) return false;
+            errno = fault.error;
+            return true;
         default:
             errno = fault.error;
             return true;
@@ -120,7 +122,7 @@ inline ssize_t Write(int fd, const void* data, std::size_t size) {
     }
     if (!Due(Fault::Call::Write)) return ::write(fd, data, size);
     // Part of the data, then the disk is full.
-    if (fault.action != Fault::Action::Short) return -1;
+    if (fault.action != Fault::Action::Short && fault.action != Fault::Action::Meddle) return -1;
     full = true;
     return size > 1 ? ::write(fd, data, size / 2) : -1;
 }

@@ -122,6 +122,15 @@ TEST_P(FileSets, FilesTakeTheirPlacesTogetherOrNotAtAll) {
     EXPECT_EQ(TempFolder::ReadBytes(dir / "w.shp"), "new");
     EXPECT_EQ(TempFolder::ReadBytes(dir / "w.dbf"), "old");
     EXPECT_EQ(dir.EntryCount(), 3u);
+
+    // A file that cannot be looked at is not taken for one that is not there: the set fails.
+    Inject(Fault{Fault::Call::Stat, 0, Fault::Action::Fail, EIO, true, -1,
+                 [](const std::string& name) { return name == "w.shp"; }});
+    EXPECT_NE(WriteSet(dir.Path(), {"w.shx", "w.shp"}, "newer"), 0);
+    ClearFault();
+    EXPECT_EQ(TempFolder::ReadBytes(dir / "w.shp"), "new");
+    EXPECT_EQ(TempFolder::ReadBytes(dir / "w.shx"), "new");
+    EXPECT_EQ(dir.EntryCount(), 3u);
 }
 
 // The members of a set of sets are all or nothing each on its own; their files wait in the set
@@ -207,6 +216,47 @@ TEST_P(FileSets, MembersOfASetOfSetsStandOrFallEachOnTheirOwn) {
         EXPECT_FALSE(sets.Unplaced(dir / "a.shp"));
         EXPECT_EQ(Take(dir.Path()), before);
     }
+    std::filesystem::remove_all(dir / "d.shx");
+
+    // A table whose rows are written after its header, as a layer's are: the journal knows the
+    // grown file once the member is done, a member that fails leaves nothing, and so does a run
+    // killed while it writes the rows.
+    const auto table = [&](const std::string& name, bool fail) {
+        FileSet member;
+        if (!Replace(dir / name, "header")) return false;
+        BinaryFile rows;
+        if (!rows.Open(dir / name, BinaryFile::Mode::ReadWrite) || !rows.Seek(6) ||
+            !rows.Write("rows", 4) || !rows.Close())
+            return false;
+        if (fail) member.Fail(kErrorDiskFull);
+        return member.Commit() == 0;
+    };
+    {
+        FileSet sets(FileSet::Kind::Sets);
+        ASSERT_TRUE(table("e.dbf", false));
+        const std::string journal = JournalIn(dir.Path());
+        const std::optional<Journal> noted =
+            ParseJournal(TempFolder::ReadBytes(dir / journal), JournalTokenOf(journal));
+        ASSERT_TRUE(noted);
+        const JournalTemporary& last = noted->temporaries.back();
+        EXPECT_TRUE(Seen(dir / last.name).Matches(last.written));
+        EXPECT_EQ(TempFolder::ReadBytes(dir / last.name), "headerrows");
+        EXPECT_FALSE(table("f.dbf", true));
+        EXPECT_EQ(sets.Commit(), 0);
+    }
+    EXPECT_EQ(TempFolder::ReadBytes(dir / "e.dbf"), "headerrows");
+    EXPECT_FALSE(std::filesystem::exists(dir / "f.dbf"));
+    const std::size_t entries = dir.EntryCount();
+    ASSERT_EQ(ExitOf(Spawn([&] {
+                  FileSet sets(FileSet::Kind::Sets);
+                  table("g.dbf", false);
+                  ::_exit(0);
+              })),
+              0);
+    ::testing::internal::CaptureStderr();
+    ASSERT_EQ(WriteSet(dir.Path(), {"h.shp"}, "h"), 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(dir.EntryCount(), entries + 1);
 }
 
 // A rename that fails while a set is put in place: the run undoes what it put in place, and a
@@ -266,6 +316,220 @@ TEST_P(FileSets, AFailedOrInterruptedCommitLeavesTheSetWholeAndNothingForLaterRu
     }
 }
 
+// What somebody else does in the folder while a run puts a set in place (a file put under a name
+// the run is about to use, a file of the set replaced) is left as they did it: a backup is only
+// made under a name nothing has, and when a later file of the set fails, the run gives back only
+// what is still its own, says which files it could not give back, and leaves its journal, which
+// names the hidden files, for the person.
+TEST_P(FileSets, TheUndoOfARunGivesBackOnlyWhatIsStillItsOwn) {
+    // Somebody's file given a name in the folder meanwhile, through the calls the test does not
+    // count.
+    const auto put = [](const std::string& path, const std::string& bytes) {
+        TempFolder::WriteBytes(path + ".put", bytes);
+        std::filesystem::rename(path + ".put", path);
+    };
+    struct Case {
+        std::string what;
+        // Acts at a rename or a link of the commit (the n-th of its kind); true fails the call.
+        std::function<bool(const std::string& folder, Fault::Call call, int n,
+                            const std::string& name)>
+            meddle;
+        Snapshot expected;  // the visible files afterwards
+        bool unrestored;
+    };
+    const Snapshot old = {{"a.shp", "old"}, {"a.shx", "old"}, {"a.dbf", "old"}};
+    const Snapshot placed = {{"a.shp", "new"}, {"a.shx", "new"}, {"a.dbf", "new"}};
+    const std::vector<Case> cases = {
+        {"a file under the name of the first backup",
+         [&](const std::string& folder, Fault::Call call, int n, const std::string& name) {
+             if (call == Fault::Call::Link && n == 0) put(folder + "/" + name, "somebody's");
+             return false;
+         },
+         placed, false},
+        {"a file under the name of the first backup, then a failure",
+         [&](const std::string& folder, Fault::Call call, int n, const std::string& name) {
+             if (call == Fault::Call::Link && n == 0) put(folder + "/" + name, "somebody's");
+             return call == Fault::Call::Rename && n == 2;
+         },
+         old, false},
+        {"the first file of the set replaced, then a failure",
+         [&](const std::string& folder, Fault::Call call, int n, const std::string&) {
+             if (call != Fault::Call::Rename || n != 1) return false;
+             put(folder + "/a.shp", "somebody's");
+             return true;
+         },
+         {{"a.shp", "somebody's"}, {"a.shx", "old"}, {"a.dbf", "old"}}, true},
+        {"the backup of the first file replaced, then a failure",
+         [&](const std::string& folder, Fault::Call call, int n, const std::string&) {
+             if (call != Fault::Call::Rename || n != 1) return false;
+             for (const auto& [name, bytes] : Take(folder))
+                 if (name.starts_with(".a.~") && name.ends_with(".shp") && bytes == "old")
+                     put(folder + "/" + name, "somebody's");
+             return true;
+         },
+         {{"a.shp", "new"}, {"a.shx", "old"}, {"a.dbf", "old"}}, true},
+    };
+    for (const Case& c : cases) {
+        TempFolder dir;
+        for (const auto& [name, bytes] : old) TempFolder::WriteBytes(dir / name, bytes);
+        std::int32_t result = 0;
+        bool unrestored = false;
+        ::testing::internal::CaptureStderr();
+        {
+            FileSet set;
+            for (const char* name : {"a.shp", "a.shx", "a.dbf"})
+                ASSERT_TRUE(Replace(dir / name, "new"));
+            std::map<Fault::Call, int> seen;
+            Inject(Fault{Fault::Call::Place, 0, Fault::Action::Meddle, EIO, true, -1, {},
+                         [&](Fault::Call call, const std::string& name) {
+                             return c.meddle(dir.Path(), call, seen[call]++, name);
+                         }});
+            result = set.Commit();
+            ClearFault();
+            unrestored = set.Unrestored(dir / "a.shp");
+        }
+        ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(result == 0, c.expected == placed) << c.what;
+        EXPECT_EQ(unrestored, c.unrestored) << c.what;
+        Snapshot now = Take(dir.Path());
+        Snapshot hidden = now;
+        std::erase_if(now, [](const auto& entry) { return entry.first.starts_with('.'); });
+        std::erase_if(hidden, [](const auto& entry) { return !entry.first.starts_with('.'); });
+        EXPECT_EQ(now, c.expected) << c.what;
+        // Somebody's file is still there, under its own name.
+        const bool meddled = c.what.find("backup") != std::string::npos;
+        EXPECT_EQ(std::count_if(hidden.begin(), hidden.end(),
+                                [](const auto& entry) { return entry.second == "somebody's"; }),
+                  meddled ? 1 : 0)
+            << c.what;
+        // The next run leaves everything as it is, and names what the person may delete.
+        const Snapshot before = Take(dir.Path());
+        ::testing::internal::CaptureStderr();
+        ASSERT_EQ(WriteSet(dir.Path(), {"b.shp"}, "b"), 0) << c.what;
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        Snapshot after = Take(dir.Path());
+        after.erase("b.shp");
+        EXPECT_EQ(after, before) << c.what;
+        EXPECT_EQ(JournalIn(dir.Path()).empty(), !c.unrestored) << c.what;
+        if (c.unrestored) {
+            for (const auto& [name, bytes] : hidden) {
+                if (JournalTokenOf(name).empty()) {
+                    EXPECT_NE(said.find(name), std::string::npos) << c.what << said;
+                }
+            }
+        }
+    }
+}
+
+// The journal reaches the disk before anything it names is done: a rename record or an undo
+// record that cannot be flushed keeps the set as it was, and the journal for the next run. A set
+// whose folder cannot be flushed afterwards is in place but not known to be on the disk: the run
+// says so and counts it, but only for a folder where it put something in place; so does a run
+// that finishes a dead run's set. A record of recovery cut short is cut off again.
+TEST_P(FileSets, WhatTheJournalSaysIsOnTheDiskFirst) {
+    const std::vector<std::string> names = {"a.shp", "a.shx", "a.dbf"};
+    struct Case {
+        std::string what;
+        // Decides, call by call while the set is put in place, which call fails.
+        std::function<bool(Fault::Call call)> fails;
+        bool placed;
+        bool journalStays;
+        bool told;  // the folder is named as not flushed
+    };
+    // The first call of a kind after the first of another.
+    const auto after = [](Fault::Call first, Fault::Call then) {
+        auto state = std::make_shared<int>(0);
+        return [=](Fault::Call call) {
+            if (*state == 1 && call == then) return ++*state == 2;
+            if (*state == 0 && call == first) *state = 1;
+            return false;
+        };
+    };
+    const auto flush = [](Fault::Call call) {
+        return call == Fault::Call::FileFlush || call == Fault::Call::FolderFlush;
+    };
+    const std::vector<Case> cases = {
+        {"the rename record not flushed", after(Fault::Call::Write, Fault::Call::FileFlush),
+         false, false, false},
+        {"the undo record not flushed",
+         [seen = std::make_shared<int>(0)](Fault::Call call) {
+             if (call == Fault::Call::Rename) return ++*seen == 2;
+             return *seen >= 2 && call == Fault::Call::FileFlush;
+         },
+         false, true, false},
+        {"no flush at all", flush, false, false, false},
+        {"the folder not flushed after the renames",
+         after(Fault::Call::Rename, Fault::Call::FolderFlush), true, true, true},
+    };
+    for (const Case& c : cases) {
+        TempFolder dir;
+        for (const std::string& name : names) TempFolder::WriteBytes(dir / name, "old");
+        const int unconfirmed = UnconfirmedFlushes();
+        std::int32_t result = 0;
+        ::testing::internal::CaptureStderr();
+        {
+            FileSet set;
+            for (const std::string& name : names) ASSERT_TRUE(Replace(dir / name, "new"));
+            Inject(Fault{Fault::Call::Any, 0, Fault::Action::Meddle, EIO, true, -1, {},
+                         [&](Fault::Call call, const std::string&) { return c.fails(call); }});
+            result = set.Commit();
+            ClearFault();
+        }
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(result == 0, c.placed) << c.what;
+        for (const std::string& name : names)
+            EXPECT_EQ(TempFolder::ReadBytes(dir / name), c.placed ? "new" : "old") << c.what;
+        EXPECT_EQ(JournalIn(dir.Path()).empty(), !c.journalStays) << c.what;
+        EXPECT_EQ(said.find(dir.Path()) != std::string::npos, c.told) << c.what << said;
+        EXPECT_EQ(UnconfirmedFlushes(), unconfirmed + (c.told ? 1 : 0)) << c.what;
+        // The next run finds everything in order and leaves nothing behind.
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(WriteSet(dir.Path(), {"b.shp"}, "b"), 0) << c.what;
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << c.what;
+        EXPECT_EQ(dir.EntryCount(), names.size() + 1) << c.what;
+    }
+
+    // A dead run's set finished by a run whose folder flush then fails: told and counted, the
+    // journal kept until a run sees the folder flushed. A record of recovery cut short by a full
+    // disk (an undo, where the set cannot be finished) is cut off again.
+    for (const bool cutShort : {false, true}) {
+        TempFolder dir;
+        for (const std::string& name : names) TempFolder::WriteBytes(dir / name, "old");
+        ASSERT_EQ(ExitOf(Spawn([&] {
+                      Inject(Fault{Fault::Call::Rename, 1, Fault::Action::End});
+                      WriteSet(dir.Path(), names, "new");
+                  })),
+                  0);
+        const int unconfirmed = UnconfirmedFlushes();
+        ::testing::internal::CaptureStderr();
+        bool renameFailed = false;
+        Inject(Fault{Fault::Call::Any, 0, Fault::Action::Meddle, ENOSPC, true, -1, {},
+                     [&](Fault::Call call, const std::string& name) {
+                         if (!cutShort) return call == Fault::Call::FolderFlush;
+                         if (call == Fault::Call::Rename && name.starts_with("a.")) {
+                             renameFailed = true;
+                             return true;
+                         }
+                         return renameFailed && call == Fault::Call::Write;
+                     }});
+        WriteSet(dir.Path(), {"b.shp"}, "b");
+        ClearFault();
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        const std::string journal = JournalIn(dir.Path());
+        ASSERT_FALSE(journal.empty()) << cutShort;
+        EXPECT_TRUE(ParseJournal(TempFolder::ReadBytes(dir / journal), JournalTokenOf(journal)))
+            << cutShort;
+        EXPECT_EQ(UnconfirmedFlushes(), unconfirmed + (cutShort ? 0 : 1)) << said;
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(WriteSet(dir.Path(), {"b.shp"}, "b"), 0);
+        ::testing::internal::GetCapturedStderr();
+        const std::string shp = TempFolder::ReadBytes(dir / "a.shp");
+        for (const std::string& name : names)
+            EXPECT_EQ(TempFolder::ReadBytes(dir / name), shp) << cutShort;
+        EXPECT_EQ(dir.EntryCount(), names.size() + 1) << cutShort;
+    }
+}
+
 // A journal that breaks a rule is said once by name and left as it is, with everything it names,
 // in the folder and outside it; so are files that merely look like a run's. The run does its own
 // work.
@@ -318,6 +582,31 @@ TEST_P(FileSets, AJournalThatBreaksARuleIsLeftAloneAndTheRunDoesItsOwnWork) {
          [&](auto& folder, auto&, auto& journal) {
              std::filesystem::resize_file(folder + "/" + journal, std::uintmax_t{1} << 30);
          }},
+        {"of an earlier version",
+         [&](auto& folder, auto&, auto& journal) {
+             // The same journal as that version wrote it, without identities.
+             const std::string path = folder + "/" + journal;
+             const std::string token = JournalTokenOf(journal);
+             const std::optional<Journal> read = ParseJournal(TempFolder::ReadBytes(path), token);
+             ASSERT_TRUE(read);
+             std::string text = "KESTREL JOURNAL 2\n" + token + "\n";
+             const auto field = [&](const std::string& value) { text += value + '\0'; };
+             for (const JournalTemporary& temporary : read->temporaries) {
+                 text += 'T';
+                 field(temporary.name);
+             }
+             for (const JournalSet& set : read->sets) {
+                 text += 'R';
+                 field(std::to_string(set.renames.size()));
+                 for (const JournalRename& rename : set.renames) {
+                     field(std::to_string(rename.member));
+                     field(rename.temporary);
+                     field(rename.target);
+                     field(rename.backup);
+                 }
+             }
+             TempFolder::WriteBytes(path, text);
+         }},
         {"binary",
          [&](auto& folder, auto&, auto& journal) {
              const std::string path = folder + "/" + journal;
@@ -364,6 +653,16 @@ TEST_P(FileSets, AJournalThatBreaksARuleIsLeftAloneAndTheRunDoesItsOwnWork) {
         const std::size_t first = said.find(named);
         EXPECT_NE(first, std::string::npos) << what << said;
         EXPECT_EQ(said.find(named, first + 1), std::string::npos) << what << said;
+        // An earlier version's journal is told as such, with the files it names and the hidden
+        // ones to delete with it.
+        if (what == "of an earlier version") {
+            EXPECT_NE(said.find("wcześniejsza wersja"), std::string::npos) << said;
+            for (const auto& [name, bytes] : in) {
+                if (name.starts_with(".a.") || name == "a.shx") {
+                    EXPECT_NE(said.find(name), std::string::npos) << name << said;
+                }
+            }
+        }
     }
 }
 
@@ -588,6 +887,20 @@ TEST_P(FileSets, EachRuleOfAJournalAloneKeepsThePersonsFile) {
          [](const std::string& f, JournalRename&) {
              return TemporaryRecord({"notes.shp", Seen(f + "/notes.shp")});
          }},
+        {"the person's file of a kind no set holds removed with the set",
+         [](const std::string& f, JournalRename&) {
+             TempFolder::WriteBytes(f + "/a.txt", "the person's");
+             return RenamesRecord({{"", {}, "a.txt", Seen(f + "/a.txt"), "", 0}});
+         }},
+        {"a temporary's time given with a whole second in its nanoseconds",
+         [](const std::string& f, JournalRename&) {
+             const std::string made = Made("a.dbf", 7);
+             TempFolder::WriteBytes(f + "/" + made, "the person's");
+             FileIdentity identity = Seen(f + "/" + made);
+             identity.seconds -= 1;
+             identity.nanoseconds += 1'000'000'000;
+             return TemporaryRecord({made, identity});
+         }},
     };
     for (const auto& [what, spoil] : cases) {
         TempFolder dir;
@@ -606,13 +919,16 @@ TEST_P(FileSets, EachRuleOfAJournalAloneKeepsThePersonsFile) {
     }
 }
 
-// A run killed while it puts three layers in place, after which the person edits one layer in
-// place, deletes another and replaces a file of the third: at whichever rename it died, the next
-// run in the folder leaves every file as the person left it.
+// A run killed while it puts five layers in place, after which the person edits one layer in
+// place, deletes another, replaces a file of the third, deletes a file of the fourth (the very
+// file the run was replacing when it died there) and puts other files in the place of the hidden
+// files of the fifth: at whichever rename it died, the next run in the folder leaves every file as the
+// person left it, and a deleted file does not come back.
 TEST_P(FileSets, AfterACrashThePersonsChangesWin) {
-    const std::vector<std::string> layers = {"x", "y", "z"};
+    const std::vector<std::string> layers = {"x", "y", "z", "w", "v"};
     const std::vector<std::string> kinds = {".shp", ".shx", ".dbf"};
-    for (int step = 0; step < 9; ++step) {
+    const int renames = static_cast<int>(layers.size() * kinds.size());
+    for (int step = 0; step < renames; ++step) {
         TempFolder dir;
         for (const std::string& layer : layers)
             for (const std::string& kind : kinds)
@@ -633,6 +949,13 @@ TEST_P(FileSets, AfterACrashThePersonsChangesWin) {
         for (const std::string& kind : kinds) std::filesystem::remove(dir / ("y" + kind));
         TempFolder::WriteBytes(dir / "mine", "mine");
         std::filesystem::rename(dir / "mine", dir / "z.shp");
+        // Of w, the very file the run was replacing when it died, where it died in w.
+        std::filesystem::remove(dir / ("w" + kinds[step % kinds.size()]));
+        for (const auto& [name, bytes] : Take(dir.Path())) {
+            if (!name.starts_with(".v.~")) continue;
+            TempFolder::WriteBytes(dir / "mine", "mine");
+            std::filesystem::rename(dir / "mine", dir / name);
+        }
         const Snapshot changed = Take(dir.Path());
 
         ::testing::internal::CaptureStderr();
@@ -658,9 +981,23 @@ TEST_P(FileSets, LinksAreTreatedAsTheKernelTreatsThem) {
         std::filesystem::create_symlink(outside / "important.doc", shared + "/4000.shp");
         ASSERT_EQ(::lchown((shared + "/4000.shp").c_str(), 65534, 65534), 0);
         TextFileWriter out;
+        ::testing::internal::CaptureStderr();
         EXPECT_EQ(out.Create(shared + "/4000.shp"), kErrorAccessDenied);
+        EXPECT_NE(::testing::internal::GetCapturedStderr().find("sticky"), std::string::npos);
         EXPECT_EQ(Take(outside.Path()), (Snapshot{{"important.doc", "important"}}));
         std::filesystem::remove_all(shared);
+    }
+    // A loop of links leads nowhere: refused, said why, and left as it is.
+    std::filesystem::create_symlink("loop2.shp", dir / "loop1.shp");
+    std::filesystem::create_symlink("loop1.shp", dir / "loop2.shp");
+    {
+        ::testing::internal::CaptureStderr();
+        EXPECT_NE(WriteSet(dir.Path(), {"loop1.shp"}, "new"), 0);
+        EXPECT_NE(::testing::internal::GetCapturedStderr().find("pętlę"), std::string::npos);
+        EXPECT_TRUE(std::filesystem::is_symlink(dir / "loop1.shp"));
+        EXPECT_TRUE(std::filesystem::is_symlink(dir / "loop2.shp"));
+        std::filesystem::remove(dir / "loop1.shp");
+        std::filesystem::remove(dir / "loop2.shp");
     }
 
     std::filesystem::create_symlink(outside / "important.doc", dir / "a.dbf");
@@ -792,6 +1129,12 @@ TEST_P(FileSets, AFailureAtEveryStepLeavesTheSetWholeAndTheNextCommitWorks) {
         EXPECT_EQ(UnconfirmedFlushes(), unconfirmed + 1);
         EXPECT_NE(::testing::internal::GetCapturedStderr().find(dir.Path()), std::string::npos);
         ClearFault();
+        // Not marked done: the next run checks the set again.
+        const std::string journal = JournalIn(dir.Path());
+        const std::optional<Journal> kept =
+            ParseJournal(TempFolder::ReadBytes(dir / journal), JournalTokenOf(journal));
+        ASSERT_TRUE(kept && !kept->sets.empty());
+        EXPECT_FALSE(kept->sets.back().done);
         EXPECT_EQ(WriteSet(dir.Path(), {"a.shp", "a.shx"}, "newer"), 0);
         waiting.Abandon();
         EXPECT_EQ(WriteSet(dir.Path(), {"b.shp"}, "b"), 0);
@@ -803,11 +1146,14 @@ TEST_P(FileSets, AFailureAtEveryStepLeavesTheSetWholeAndTheNextCommitWorks) {
     }
 
     // Where a folder cannot be flushed, or an unnamed file cannot be linked (no /proc), or no
-    // file linked at all, the run goes on without.
+    // file linked at all, or files keep no modes, the run goes on without.
     for (const Fault& fault :
          {Fault{Fault::Call::FolderFlush, 0, Fault::Action::Fail, EINVAL, true},
           Fault{Fault::Call::Link, 0, Fault::Action::Fail, ENOENT, true},
-          Fault{Fault::Call::Link, 0, Fault::Action::Fail, EPERM, true}}) {
+          Fault{Fault::Call::Link, 0, Fault::Action::Fail, EPERM, true},
+          Fault{Fault::Call::Chmod, 0, Fault::Action::Fail, ENOSYS, true},
+          Fault{Fault::Call::Chmod, 0, Fault::Action::Fail, EOPNOTSUPP, true},
+          Fault{Fault::Call::Chmod, 0, Fault::Action::Fail, EPERM, true}}) {
         TempFolder dir;
         prepare(dir);
         Inject(fault);
