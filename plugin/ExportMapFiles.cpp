@@ -277,6 +277,13 @@ bool PlanLayers(const TMapExport& Job, const CodeGroups& groups, std::vector<Cod
     return all;
 }
 
+// Says that a layer's files were not put in place, and whether its older files are all there.
+void ShowLayerNotPlaced(const platform::FileSet& files, const std::string& shpName) {
+    exporttexts::Show(files.Unrestored(platform::OsName(shpName))
+                          ? exporttexts::LayerLeftChanged(shpName)
+                          : exporttexts::LayerWriteError(shpName));
+}
+
 // Writes one layer: its .shp, .shx, style file and table in one file set, put in place only when
 // all are complete. False, after a message, when the layer's older files were kept.
 bool WriteLayer(const TMapExport& Job, const CodeGroups& groups, std::vector<CodePart>& parts,
@@ -337,7 +344,7 @@ bool WriteLayer(const TMapExport& Job, const CodeGroups& groups, std::vector<Cod
     }
     if (!written) files.Fail(platform::kErrorWriteFault);
     if (files.Commit() != 0 && written) {
-        exporttexts::Show(exporttexts::LayerWriteError(shpName));
+        ShowLayerNotPlaced(files, shpName);
         written = false;
     }
     // A layer not saved gets no style file either when its shape is freed.
@@ -390,8 +397,7 @@ bool ExportPerCode(const TMapExport& Job) {
             all = false;
             for (const LayerPlan* layer : written) {
                 const std::string shpName = LayerFileName(Job.OutputFolder, layer->name);
-                if (sets.Unplaced(platform::OsName(shpName)))
-                    exporttexts::Show(exporttexts::LayerWriteError(shpName));
+                if (sets.Unplaced(platform::OsName(shpName))) ShowLayerNotPlaced(sets, shpName);
             }
         }
     }
@@ -430,7 +436,7 @@ bool ExportOneFile(const TMapExport& Job) {
     }
     if (!written) files.Fail(platform::kErrorWriteFault);
     if (files.Commit() != 0 && written) {
-        exporttexts::Show(exporttexts::LayerWriteError(Job.Shape->FileName));
+        ShowLayerNotPlaced(files, Job.Shape->FileName);
         written = false;
     }
     if (written) {

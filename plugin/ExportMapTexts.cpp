@@ -84,6 +84,13 @@ std::string LayerWriteError(std::string_view fileName) {
     return text + std::string(fileName) + kept;
 }
 
+std::string LayerLeftChanged(std::string_view fileName) {
+    static const std::string text = Cp("Błąd zapisu warstwy ");
+    static const std::string left =
+        Cp("; inny program zmienił w tym czasie jej pliki, więc pozostawiono je takie, jakie są");
+    return text + std::string(fileName) + left;
+}
+
 std::string AreasWithoutRing(std::string_view fileName, int count) {
     static const std::string before = Cp("Warstwa ");
     static const std::string after =

@@ -34,6 +34,9 @@ std::string LayerNameTaken(std::string_view code, std::string_view name);
 std::string LayerNotWritten(std::string_view code, std::string_view name);
 // A layer's files could not be put in place; the older files of the layer are kept.
 std::string LayerWriteError(std::string_view fileName);
+// The same, where another program changed a file of the layer meanwhile: those files were left
+// as that program left them, not given back their older versions.
+std::string LayerLeftChanged(std::string_view fileName);
 // Areas of a layer without a ring of three distinct points are no polygons: they were written
 // as records without geometry, keeping their rows in the table.
 std::string AreasWithoutRing(std::string_view fileName, int count);

@@ -7,6 +7,7 @@
 #include "platform/Cursor.h"
 #include "platform/FileDialog.h"
 #include "platform/FileSet.h"
+#include "platform/FileSystem.h"
 #include "platform/NumberText.h"
 #include "platform/ShortString.h"
 #include "platform/TextFile.h"
@@ -135,7 +136,11 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
     const bool outermost = platform::FileSet::Current() == &files;
     const std::int32_t committed = files.Commit();
     if (committed != 0) {
-        if (outermost) ShowFileResult(static_cast<std::int16_t>(committed), target.FileName);
+        if (outermost && files.Unrestored(platform::OsName(target.FileName))) {
+            saveasmaptexts::Show(saveasmaptexts::MapLeftChanged(target.FileName));
+        } else if (outermost) {
+            ShowFileResult(static_cast<std::int16_t>(committed), target.FileName);
+        }
         return false;
     }
     // Records the shapefile holds but that could not be read are missing from the MAP file: what

@@ -59,6 +59,13 @@ const std::string& NotPutInPlace() {
     return text;
 }
 
+std::string MapLeftChanged(std::string_view mapName) {
+    return platform::Utf8ToCp1250("Błąd zapisu pliku ") + std::string(mapName) +
+           platform::Utf8ToCp1250(
+               "; inny program zmienił w tym czasie jego pliki, więc pozostawiono je takie, jakie "
+               "są");
+}
+
 void Show(std::string_view text) {
     platform::MessageBox(0, text, "", platform::MB_OK);
 }

@@ -26,6 +26,9 @@ std::string RecordsLost(std::string_view shapeName, std::int64_t read, std::int6
 
 // The files were written but could not be put in place of the older ones.
 const std::string& NotPutInPlace();
+// The MAP file and its companions were not put in place, and another program changed some of the
+// older ones meanwhile: those were left as that program left them.
+std::string MapLeftChanged(std::string_view mapName);
 
 // A modal message box with the text and an OK button.
 void Show(std::string_view text);

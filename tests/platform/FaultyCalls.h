@@ -18,10 +18,10 @@
 // counted from 0 (or every call from it on), fails with an error, writes only part of its data,
 // throws as an allocation that fails would, ends the process at once as if it were killed, stops
 // it (SIGSTOP), or lets `meddle` act first, as somebody else would meanwhile, and say whether the
-// call then fails (a write then writes part of its data); the process may be ended at a later call of the kind too, as a run killed
-// while it undoes what failed. `only` picks the calls counted by the name they make or act on (a
-// rename's or link's new name; none for calls on a descriptor). The process's own calls
-// otherwise.
+// call then fails (a write then writes part of its data); the process may be ended at a later call
+// of the kind too, as a run killed while it undoes what failed. `only` picks the calls counted by
+// the name they make or act on (a rename's or link's new name; none for calls on a descriptor). The
+// process's own calls otherwise.
 struct Fault {
     enum class Call {
         Any,

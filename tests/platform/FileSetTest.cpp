@@ -332,7 +332,7 @@ TEST_P(FileSets, TheUndoOfARunGivesBackOnlyWhatIsStillItsOwn) {
         std::string what;
         // Acts at a rename or a link of the commit (the n-th of its kind); true fails the call.
         std::function<bool(const std::string& folder, Fault::Call call, int n,
-                            const std::string& name)>
+                           const std::string& name)>
             meddle;
         Snapshot expected;  // the visible files afterwards
         bool unrestored;
@@ -358,7 +358,8 @@ TEST_P(FileSets, TheUndoOfARunGivesBackOnlyWhatIsStillItsOwn) {
              put(folder + "/a.shp", "somebody's");
              return true;
          },
-         {{"a.shp", "somebody's"}, {"a.shx", "old"}, {"a.dbf", "old"}}, true},
+         {{"a.shp", "somebody's"}, {"a.shx", "old"}, {"a.dbf", "old"}},
+         true},
         {"the backup of the first file replaced, then a failure",
          [&](const std::string& folder, Fault::Call call, int n, const std::string&) {
              if (call != Fault::Call::Rename || n != 1) return false;
@@ -367,7 +368,8 @@ TEST_P(FileSets, TheUndoOfARunGivesBackOnlyWhatIsStillItsOwn) {
                      put(folder + "/" + name, "somebody's");
              return true;
          },
-         {{"a.shp", "new"}, {"a.shx", "old"}, {"a.dbf", "old"}}, true},
+         {{"a.shp", "new"}, {"a.shx", "old"}, {"a.dbf", "old"}},
+         true},
     };
     for (const Case& c : cases) {
         TempFolder dir;
@@ -380,7 +382,13 @@ TEST_P(FileSets, TheUndoOfARunGivesBackOnlyWhatIsStillItsOwn) {
             for (const char* name : {"a.shp", "a.shx", "a.dbf"})
                 ASSERT_TRUE(Replace(dir / name, "new"));
             std::map<Fault::Call, int> seen;
-            Inject(Fault{Fault::Call::Place, 0, Fault::Action::Meddle, EIO, true, -1, {},
+            Inject(Fault{Fault::Call::Place,
+                         0,
+                         Fault::Action::Meddle,
+                         EIO,
+                         true,
+                         -1,
+                         {},
                          [&](Fault::Call call, const std::string& name) {
                              return c.meddle(dir.Path(), call, seen[call]++, name);
                          }});
@@ -449,8 +457,8 @@ TEST_P(FileSets, WhatTheJournalSaysIsOnTheDiskFirst) {
         return call == Fault::Call::FileFlush || call == Fault::Call::FolderFlush;
     };
     const std::vector<Case> cases = {
-        {"the rename record not flushed", after(Fault::Call::Write, Fault::Call::FileFlush),
-         false, false, false},
+        {"the rename record not flushed", after(Fault::Call::Write, Fault::Call::FileFlush), false,
+         false, false},
         {"the undo record not flushed",
          [seen = std::make_shared<int>(0)](Fault::Call call) {
              if (call == Fault::Call::Rename) return ++*seen == 2;
@@ -470,7 +478,13 @@ TEST_P(FileSets, WhatTheJournalSaysIsOnTheDiskFirst) {
         {
             FileSet set;
             for (const std::string& name : names) ASSERT_TRUE(Replace(dir / name, "new"));
-            Inject(Fault{Fault::Call::Any, 0, Fault::Action::Meddle, EIO, true, -1, {},
+            Inject(Fault{Fault::Call::Any,
+                         0,
+                         Fault::Action::Meddle,
+                         EIO,
+                         true,
+                         -1,
+                         {},
                          [&](Fault::Call call, const std::string&) { return c.fails(call); }});
             result = set.Commit();
             ClearFault();
@@ -503,7 +517,13 @@ TEST_P(FileSets, WhatTheJournalSaysIsOnTheDiskFirst) {
         const int unconfirmed = UnconfirmedFlushes();
         ::testing::internal::CaptureStderr();
         bool renameFailed = false;
-        Inject(Fault{Fault::Call::Any, 0, Fault::Action::Meddle, ENOSPC, true, -1, {},
+        Inject(Fault{Fault::Call::Any,
+                     0,
+                     Fault::Action::Meddle,
+                     ENOSPC,
+                     true,
+                     -1,
+                     {},
                      [&](Fault::Call call, const std::string& name) {
                          if (!cutShort) return call == Fault::Call::FolderFlush;
                          if (call == Fault::Call::Rename && name.starts_with("a.")) {
@@ -922,8 +942,8 @@ TEST_P(FileSets, EachRuleOfAJournalAloneKeepsThePersonsFile) {
 // A run killed while it puts five layers in place, after which the person edits one layer in
 // place, deletes another, replaces a file of the third, deletes a file of the fourth (the very
 // file the run was replacing when it died there) and puts other files in the place of the hidden
-// files of the fifth: at whichever rename it died, the next run in the folder leaves every file as the
-// person left it, and a deleted file does not come back.
+// files of the fifth: at whichever rename it died, the next run in the folder leaves every file as
+// the person left it, and a deleted file does not come back.
 TEST_P(FileSets, AfterACrashThePersonsChangesWin) {
     const std::vector<std::string> layers = {"x", "y", "z", "w", "v"};
     const std::vector<std::string> kinds = {".shp", ".shx", ".dbf"};

@@ -1,5 +1,7 @@
 #include "platform/Registry.h"
 
+#include "FaultyCalls.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -130,6 +132,41 @@ TEST_F(RegistryTest, AReadOnlyFileIsReadAndKeptWithOneNotice) {
                   " nie daje się zapisać; ustawienia nie zostały zapisane\n");
     EXPECT_EQ(ReadFile(file_), text);
     EXPECT_EQ(FilesInDir(), 1u);
+}
+
+// A disk that confirms nothing: the settings are not saved, and said so once, with nothing left
+// beside them. One that confirms the file but not the folder afterwards: they are saved, and the
+// notice says only that the folder was not confirmed.
+TEST_F(RegistryTest, FlushesThatFailAreToldAsTheyAre) {
+    for (const bool onlyAfter : {false, true}) {
+        RegistryKey key;
+        ASSERT_TRUE(key.OpenKey("Software\\A", true));
+        int folderFlushes = 0;
+        Inject(Fault{Fault::Call::Any,
+                     0,
+                     Fault::Action::Meddle,
+                     EIO,
+                     true,
+                     -1,
+                     {},
+                     [&](Fault::Call call, const std::string&) {
+                         if (call == Fault::Call::FolderFlush) ++folderFlushes;
+                         if (onlyAfter)
+                             return call == Fault::Call::FolderFlush && folderFlushes > 1;
+                         return call == Fault::Call::FolderFlush || call == Fault::Call::FileFlush;
+                     }});
+        testing::internal::CaptureStderr();
+        const bool written = key.WriteDword(onlyAfter ? "Later" : "First", 5);
+        ClearFault();
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(written, onlyAfter);
+        EXPECT_EQ(said.find("nie zostały zapisane") != std::string::npos, !onlyAfter) << said;
+        EXPECT_EQ(said.find(dir_.string() + "\n") != std::string::npos, onlyAfter) << said;
+        EXPECT_EQ(ReadFile(file_).find("Later") != std::string::npos, onlyAfter);
+        // The next save finds the folder in order.
+        EXPECT_TRUE(key.WriteDword("Next", 1));
+        EXPECT_EQ(FilesInDir(), 1u) << onlyAfter;
+    }
 }
 
 TEST_F(RegistryTest, KeysOpenOnlyWhenTheyExistUnlessCreated) {

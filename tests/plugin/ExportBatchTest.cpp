@@ -205,6 +205,31 @@ TEST_F(ExportBatchTest, AFailureAtAnyFileOfALayerKeepsTheOlderLayerWhole) {
         EXPECT_EQ(snapshot(), old) << ext;
         EXPECT_THAT(Messages(), ElementsAre(HasSubstr("1000."))) << ext;
     }
+    // Another program replaces the new .shp once it is in place, and a later file fails: that
+    // .shp stays as the program left it, and the message does not claim the older layer kept.
+    boxes->ClearMessages();
+    int renames = 0;
+    Inject(Fault{Fault::Call::Rename,
+                 0,
+                 Fault::Action::Meddle,
+                 ENOSPC,
+                 true,
+                 -1,
+                 {},
+                 [&](Fault::Call, const std::string& name) {
+                     if (!name.starts_with("1000.") || ++renames < 2) return false;
+                     std::ofstream(Out("other.shp")) << "another program's";
+                     std::filesystem::rename(Out("other.shp"), Out("1000.shp"));
+                     return true;
+                 }});
+    EXPECT_FALSE(Export());
+    ClearFault();
+    EXPECT_EQ(ReadFile(Out("1000.shp")), "another program's");
+    EXPECT_THAT(Messages(), ElementsAre(HasSubstr("inny program zmienił")));
+    // The person puts the file right and deletes the journal with its hidden files, as told.
+    std::ofstream(Out("1000.shp"), std::ios::binary) << old[0];
+    for (const std::string& name : Files())
+        if (name.starts_with(".")) std::filesystem::remove(Out(name));
     boxes->ClearMessages();
     ::chmod(Out("1000.shx").c_str(), 0444);
     EXPECT_FALSE(Export());
