@@ -739,13 +739,17 @@ class Replay {
     }
 
     // Removes the backups of a member in place, or the temporaries of one undone, while they are
-    // still the run's.
+    // still the run's; another file under such a name is left, and so is the journal.
     void Tidy(const std::vector<JournalRename*>& entries, bool inPlace) {
         for (const JournalRename* e : entries) {
             handled_.insert(e->temporary);
             handled_.insert(e->backup);
             if (!inPlace) Step(RemoveIfSame(folder_, e->temporary, e->written));
             Step(RemoveIfStill(folder_, e->backup, e->before));
+            for (const std::string* name : {&e->temporary, &e->backup})
+                if (!name->empty() && !FileIdentity::At(folder_, *name).Absent() &&
+                    (name == &e->backup || !inPlace) && left_.insert(*name).second)
+                    result_.left.push_back(*name);
         }
     }
 
