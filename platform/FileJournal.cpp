@@ -549,21 +549,22 @@ int RestoreEntry(int folder, const JournalRename& entry) {
 
 namespace {
 
-// Removes a file of the folder when what it is now passes `still`; a file that cannot be looked
-// at is an error, so that whoever keeps the journal tries again.
+// Removes a file of the folder when what it is now passes `still`: 0 when it is gone (or was not
+// there), ESTALE when another file has the name. A file that cannot be looked at is an error, so
+// that whoever keeps the journal tries again.
 template <typename Still>
 int RemoveWhile(int folder, const std::string& name, Still&& still) {
     if (name.empty()) return 0;
     const FileIdentity now = FileIdentity::At(folder, name);
     if (now.state == FileIdentity::State::Unknown) return errno != 0 ? errno : EIO;
-    if (!still(now)) return 0;
+    if (now.Absent()) return 0;
+    if (!still(now)) return ESTALE;
     return Calls().unlinkat(folder, name.c_str(), 0) == 0 || errno == ENOENT ? 0 : errno;
 }
 
 }  // namespace
 
 int RemoveIfStill(int folder, const std::string& name, const FileIdentity& identity) {
-    if (!identity.Present()) return 0;
     return RemoveWhile(folder, name,
                        [&](const FileIdentity& now) { return now.Matches(identity); });
 }
@@ -634,17 +635,10 @@ class Replay {
     Recovery Run() {
         for (std::size_t i = 0; i < journal_.sets.size(); ++i)
             Finish(journal_.sets[i], i + 1 == journal_.sets.size());
-        for (const JournalTemporary& temporary : journal_.temporaries) {
-            if (handled_.contains(temporary.name)) continue;
-            const FileIdentity now = FileIdentity::At(folder_, temporary.name);
-            if (now.Absent()) continue;
-            // The run's own file, whatever it was given since it was noted.
-            if (now.SameFile(temporary.written)) {
-                Step(RemoveIfSame(folder_, temporary.name, temporary.written));
-            } else if (left_.insert(temporary.name).second) {
-                result_.left.push_back(temporary.name);
-            }
-        }
+        // The run's own temporaries, whatever was written into them since they were noted.
+        for (const JournalTemporary& temporary : journal_.temporaries)
+            if (!handled_.contains(temporary.name))
+                Remove(temporary.name, RemoveIfSame(folder_, temporary.name, temporary.written));
         // Everything in order: the journal says so, should the folder's flush fail below.
         if (!journal_.sets.empty() && !journal_.sets.back().done && result_.complete &&
             result_.left.empty())
@@ -659,6 +653,12 @@ class Replay {
     void Step(int err) {
         changed_ = true;
         if (err != 0) result_.complete = false;
+    }
+
+    // The removal of a file of the run's; one another file has taken the name of is left.
+    void Remove(const std::string& name, int err) {
+        if (err != ESTALE) return Step(err);
+        if (left_.insert(name).second) result_.left.push_back(name);
     }
 
     void Finish(const JournalSet& set, bool latest) {
@@ -744,12 +744,8 @@ class Replay {
         for (const JournalRename* e : entries) {
             handled_.insert(e->temporary);
             handled_.insert(e->backup);
-            if (!inPlace) Step(RemoveIfSame(folder_, e->temporary, e->written));
-            Step(RemoveIfStill(folder_, e->backup, e->before));
-            for (const std::string* name : {&e->temporary, &e->backup})
-                if (!name->empty() && !FileIdentity::At(folder_, *name).Absent() &&
-                    (name == &e->backup || !inPlace) && left_.insert(*name).second)
-                    result_.left.push_back(*name);
+            if (!inPlace) Remove(e->temporary, RemoveIfSame(folder_, e->temporary, e->written));
+            Remove(e->backup, RemoveIfStill(folder_, e->backup, e->before));
         }
     }
 

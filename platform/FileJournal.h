@@ -125,9 +125,10 @@ struct BackupPlan {
 // run's file and the backup still the old one; 0 or errno (ESTALE when either is another file).
 int PlaceEntry(int folder, JournalRename& entry, const BackupPlan& plan);
 int RestoreEntry(int folder, const JournalRename& entry);
-// Removes the entry's backup when it is still the target's old file; 0 or errno.
+// Removes the entry's backup when it is still the target's old file. Each of these is 0 when the
+// file is gone (or was not there), ESTALE when another file has its name, or errno.
 int DropBackup(int folder, const JournalRename& entry);
-// Removes a file of the folder when it still has that identity; 0 or errno.
+// Removes a file of the folder when it still has that identity.
 int RemoveIfStill(int folder, const std::string& name, const FileIdentity& identity);
 // Removes a file the run made (a temporary) while it is still that file, whatever it holds now.
 int RemoveIfSame(int folder, const std::string& name, const FileIdentity& identity);

@@ -926,7 +926,10 @@ TEST_P(FileSets, EachRuleOfAJournalAloneKeepsThePersonsFile) {
         {"the person's file of a kind no set holds removed with the set",
          [](const std::string& f, JournalRename&) {
              TempFolder::WriteBytes(f + "/a.txt", "the person's");
-             return RenamesRecord({{"", {}, "a.txt", Seen(f + "/a.txt"), "", 0}});
+             const std::string made = Made("a.dbf", 9);
+             TempFolder::WriteBytes(f + "/" + made, "new");
+             return RenamesRecord({{made, Seen(f + "/" + made), "a.dbf", {}, "", 0},
+                                   {"", {}, "a.txt", Seen(f + "/a.txt"), "", 0}});
          }},
         {"a temporary's time given with a whole second in its nanoseconds",
          [](const std::string& f, JournalRename&) {
