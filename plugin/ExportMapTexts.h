@@ -34,8 +34,8 @@ std::string LayerNameTaken(std::string_view code, std::string_view name);
 std::string LayerNotWritten(std::string_view code, std::string_view name);
 // A layer's files could not be put in place; the older files of the layer are kept.
 std::string LayerWriteError(std::string_view fileName);
-// Areas of a layer without a ring of three distinct points are no polygons: they were written
-// as records without geometry, keeping their rows in the table.
+// Areas of a layer whose outline has fewer than three distinct points are no polygons: they were
+// written as records without geometry, keeping their rows in the table.
 std::string AreasWithoutRing(std::string_view fileName, int count);
 // The map has no object that goes into a shapefile (codes first to last): nothing written.
 std::string NothingToExport(std::string_view mapName, int first, int last);
