@@ -186,8 +186,9 @@ TEST_F(ExportRecordsTest, RingsOfOutlinesWithRepeatedOrTooFewPoints) {
          {0, 5, 9},
          13},
         {with({{4, 4}, {4, 6}, {6, 6}, {0, 0}}), {0, 5}, 9},
-        // A hole through the first ring's start, back at its own start after it.
+        // Holes through the first ring's start, back at their own start after it.
         {with({{4, 4}, {0, 0}, {6, 4}, {4, 4}, {0, 0}}), {0, 5}, 9},
+        {with({{2, 5}, {5, 8}, {8, 5}, {0, 0}, {5, 2}, {2, 5}, {0, 0}}), {0, 5}, 11},
         // A ring outside the first that ends at the first ring's start: no hole, no link.
         {with({{-5, 0}, {-5, -5}, {0, -5}, {0, 0}}), {0, 5}, 10},
     };
