@@ -166,19 +166,9 @@ TEST_F(ExportRecordsTest, RingsOfOutlinesWithRepeatedOrTooFewPoints) {
         {{{0, 0}, {1e-9, 0}, {0, 10}, {10, 10}, {0, 0}}, {0}, 4},
         {{{0, 0}, {0, 0}, {0, 10}, {0, 10}, {0, 0}, {0, 0}}, {}, 0},
         {{{0, 0}, {0, 10}, {0, 0}, {10, 10}, {10, 0}, {0, 0}}, {0}, 6},  // back at the start early
-        // A hole with a doubled start and one with a doubled vertex, each before its link.
-        {with({{4, 4},
-               {4, 4},
-               {4, 6},
-               {6, 6},
-               {4, 4},
-               {0, 0},
-               {7, 7},
-               {7, 8},
-               {8, 8},
-               {8, 8},
-               {7, 7},
-               {0, 0}}),
+        // A hole with a doubled start, and one with a doubled vertex, each before its link.
+        {with({{4, 4}, {4, 4}, {4, 6}, {6, 6}, {4, 4}, {0, 0}}), {0, 5}, 9},
+        {with({{7, 7}, {7, 8}, {7, 8}, {8, 8}, {7, 7}, {0, 0}, {2, 2}, {2, 3}, {3, 3}, {2, 2}}),
          {0, 5, 9},
          13},
         // A hole left open before its link vertex, then another hole.
