@@ -200,7 +200,7 @@ std::int32_t TypeOfObjects(std::span<TObiekt* const> objects) {
 }
 
 // How many areas among the rows the shape's records (one per row, in order) hold as null shapes:
-// those without a ring of three distinct points.
+// those whose outline has fewer than three distinct points.
 std::int32_t AreasWithoutRing(const TShape& shape, std::span<const TExportRow> rows) {
     std::int32_t count = 0;
     const TSHPRecord* record = shape.Records->FirstRecord();

@@ -37,8 +37,8 @@ std::string LayerWriteError(std::string_view fileName);
 // The same, where another program changed a file of the layer meanwhile: those files were left
 // as that program left them, not given back their older versions.
 std::string LayerLeftChanged(std::string_view fileName);
-// Areas of a layer without a ring of three distinct points are no polygons: they were written
-// as records without geometry, keeping their rows in the table.
+// Areas of a layer whose outline has fewer than three distinct points are no polygons: they were
+// written as records without geometry, keeping their rows in the table.
 std::string AreasWithoutRing(std::string_view fileName, int count);
 // The map has no object that goes into a shapefile (codes first to last): nothing written.
 std::string NothingToExport(std::string_view mapName, int first, int last);

@@ -14,7 +14,7 @@
 
 namespace {
 
-// Distance within which a vertex closes the ring it belongs to.
+// Distance within which two vertices of an area outline are one.
 constexpr double kRingTolerance = 1e-8;
 
 const TPunkt* PointOf(const TElement* e) {
@@ -104,18 +104,23 @@ int PointInRing(const TShpPoint& p, std::span<const TShpPoint> ring) {
     return inside ? 1 : -1;
 }
 
-// True when ring `inner` lies inside ring `outer`: its first point that is not on the outer
-// ring's outline is inside it.
+// True when the points lie inside the ring: the first of them that is not on its outline is
+// inside it.
+bool PointsInside(std::span<const TShpPoint> points, std::span<const TShpPoint> ring) {
+    for (const TShpPoint& p : points) {
+        const int where = PointInRing(p, ring);
+        if (where != 0) return where > 0;
+    }
+    return false;
+}
+
+// True when ring `inner` lies inside ring `outer`.
 bool RingInside(std::span<const TShpPoint> inner, const RingSpan& innerBox,
                 std::span<const TShpPoint> outer, const RingSpan& outerBox) {
     if (innerBox.minX < outerBox.minX || innerBox.maxX > outerBox.maxX ||
         innerBox.minY < outerBox.minY || innerBox.maxY > outerBox.maxY)
         return false;
-    for (const TShpPoint& p : inner) {
-        const int where = PointInRing(p, outer);
-        if (where != 0) return where > 0;
-    }
-    return false;
+    return PointsInside(inner, outer);
 }
 
 // Outer rings clockwise and holes counter-clockwise in easting/northing, as readers of
@@ -177,49 +182,103 @@ bool HasThreeDistinctPoints(std::span<const TShpPoint> ring) {
     });
 }
 
+// A vertex of the area outline: the map point's coordinates and the place it is written at.
+struct OutlineVertex {
+    double x, y;
+    TShpPoint at;
+};
+
+// Two vertices are one when they lie within kRingTolerance or are written at the same place.
+bool SameVertex(const OutlineVertex& a, const OutlineVertex& b) {
+    return Hypot(a.x - b.x, a.y - b.y) <= kRingTolerance || SamePlace(a.at, b.at);
+}
+
+// Whether the vertices seen so far hold three of which no two are one.
+class DistinctVertices {
+  public:
+    explicit DistinctVertices(const OutlineVertex& first) : first_(&first) {}
+    void Add(const OutlineVertex& v) {
+        if (three_ || SameVertex(v, *first_)) return;
+        if (second_ == nullptr) {
+            second_ = &v;
+        } else if (!SameVertex(v, *second_)) {
+            three_ = true;
+        }
+    }
+    bool Three() const { return three_; }
+
+  private:
+    const OutlineVertex* first_;
+    const OutlineVertex* second_ = nullptr;
+    bool three_ = false;
+};
+
+// The outline's vertices, a vertex that is one with the vertex before it left out.
+std::vector<OutlineVertex> OutlineOf(const TObiekt& object, bool swap) {
+    std::vector<OutlineVertex> outline;
+    outline.reserve(static_cast<std::size_t>(object.Vertices->Count()));
+    for (const TElement* e = object.Vertices->First(); e != nullptr; e = e->GetNext()) {
+        const TPunkt* p = PointOf(e);
+        const OutlineVertex v{p->X, p->Y,
+                              Place(RoundTo15Digits(p->X), RoundTo15Digits(p->Y), swap)};
+        if (outline.empty() || !SameVertex(v, outline.back())) outline.push_back(v);
+    }
+    return outline;
+}
+
+// Whether the ring begun at `start` comes back to its start after vertex `at` before the outline
+// reaches the first ring's start again.
+bool ReturnsToStart(std::span<const OutlineVertex> outline, std::size_t at, std::size_t start) {
+    for (std::size_t k = at + 1; k < outline.size() && !SameVertex(outline[k], outline[0]); ++k) {
+        if (SameVertex(outline[k], outline[start])) return true;
+    }
+    return false;
+}
+
 struct AreaRings {
     std::vector<std::int32_t> starts;
     std::vector<TShpPoint> points;
 };
 
-// The rings of the area outline: a ring closes at the first vertex back at its start (within
-// kRingTolerance), the next vertex opens a new ring, and from the second ring on the link vertex
-// back to the first ring that follows a closed ring is left out. Coordinates take the 15
-// significant digits of the outline text. A ring whose last point is not its first gets the first
-// again at its end; a ring without three distinct points encloses nothing and is left out.
+// The rings of the area outline. The map holds the first ring closed, then each further ring
+// closed and followed by a link vertex back at the first ring's start. A vertex that is one with
+// the vertex before it is left out. A ring ends at the first vertex back at its start once it
+// holds three distinct vertices, and the next vertex opens a new ring; from the second ring on,
+// the vertex after a ring's closing vertex is the link and is left out. A hole left open ends
+// before its link: a further ring of three distinct vertices inside the first ring that meets
+// the first ring's start, and does not come back to its own start before the first ring's start
+// comes again. A further ring outside the first may pass through its start. A first ring that
+// never closes takes the whole outline. Coordinates take the 15 significant digits of the outline
+// text. A ring whose last point is not its first gets the first again at its end; a ring without
+// three distinct points encloses nothing and is left out.
 AreaRings RingsOfArea(const TObiekt& object, bool swap) {
     AreaRings rings;
     if (!object.HasVertices()) return rings;
-    std::vector<std::size_t> starts{0};
-    std::vector<TShpPoint> outline;
-    outline.reserve(static_cast<std::size_t>(object.Vertices->Count()));
-    auto write = [&](const TPunkt* p) {
-        outline.push_back(Place(RoundTo15Digits(p->X), RoundTo15Digits(p->Y), swap));
-    };
-    const TElement* e = object.Vertices->First();
-    const TPunkt* ringStart = PointOf(e);
-    write(ringStart);
-    bool closed = false;
-    for (e = e->GetNext(); e != nullptr; e = e->GetNext()) {
-        const TPunkt* p = PointOf(e);
-        if (closed) {
-            ringStart = p;
-            starts.push_back(outline.size());
-            write(p);
-            closed = false;
-            continue;
+    const std::vector<OutlineVertex> outline = OutlineOf(object, swap);
+    std::vector<TShpPoint> first;
+    std::vector<TShpPoint> ring;
+    for (std::size_t begin = 0; begin < outline.size();) {
+        const bool further = begin > 0;
+        ring.assign(1, outline[begin].at);
+        DistinctVertices distinct(outline[begin]);
+        std::size_t next = outline.size();
+        for (std::size_t j = begin + 1; j < outline.size(); ++j) {
+            const OutlineVertex& v = outline[j];
+            if (distinct.Three() && SameVertex(v, outline[begin])) {
+                ring.push_back(v.at);
+                next = further && j + 1 < outline.size() ? j + 2 : j + 1;
+                break;
+            }
+            if (further && distinct.Three() && SameVertex(v, outline[0]) &&
+                !ReturnsToStart(outline, j, begin) && PointsInside(ring, first)) {
+                next = j + 1;
+                break;
+            }
+            ring.push_back(v.at);
+            distinct.Add(v);
         }
-        write(p);
-        if (Hypot(p->X - ringStart->X, p->Y - ringStart->Y) <= kRingTolerance) {
-            closed = true;
-            if (starts.size() >= 2 && e->GetNext() != nullptr) e = e->GetNext();
-        }
-    }
-    starts.push_back(outline.size());
-    rings.points.reserve(outline.size() + 1);
-    for (std::size_t k = 0; k + 1 < starts.size(); ++k) {
-        const auto ring =
-            std::span<const TShpPoint>(outline).subspan(starts[k], starts[k + 1] - starts[k]);
+        if (!further) first = ring;
+        begin = next;
         if (!HasThreeDistinctPoints(ring)) continue;
         rings.starts.push_back(static_cast<std::int32_t>(rings.points.size()));
         rings.points.insert(rings.points.end(), ring.begin(), ring.end());
@@ -242,19 +301,40 @@ std::unique_ptr<TSHPRecord> PolygonRecord(const TObiekt& object, bool swap) {
     return NewRecord(5, std::move(polygon));
 }
 
+// The shape type of the geometry, for an object with the vertices it needs.
+std::int32_t ShapeTypeOf(ObjectGeometry geometry) {
+    switch (geometry) {
+        case ObjectGeometry::Point:
+            return 1;
+        case ObjectGeometry::Line:
+        case ObjectGeometry::PartedLine:
+            return 3;
+        case ObjectGeometry::Polygon:
+            return 5;
+        case ObjectGeometry::None:
+            break;
+    }
+    return 0;
+}
+
+// Appends the records and returns the shape type of the first object's geometry (0 when none
+// was exported): the type of the layer also when all its records are null shapes.
 template <class Each>
-void AppendRecords(TShape& shape, bool swap, Each&& each) {
+std::int32_t AppendRecords(TShape& shape, bool swap, Each&& each) {
     // The builders of the coordinate texts leave the decimal separator at '.'; the records of
     // kinds 4 and 5 come from those texts, so the separator ends up the same.
     bool textBuilt = false;
+    std::int32_t type = 0;
     each([&](const TObiekt& object) {
         const ObjectGeometry geometry = GeometryOfObject(object);
         if (geometry == ObjectGeometry::None) return;
         if (geometry == ObjectGeometry::PartedLine || geometry == ObjectGeometry::Polygon)
             textBuilt = true;
+        if (type == 0) type = ShapeTypeOf(geometry);
         shape.Records->AddRecord(RecordFromObject(object, geometry, swap));
     });
     if (textBuilt) GlobalNumberFormat.SetDecimalSeparator('.');
+    return type;
 }
 
 }  // namespace
@@ -346,13 +426,12 @@ ObjectGeometry GeometryOfObject(const TObiekt& object) {
 std::int32_t RecordTypeOf(const TObiekt& object, ObjectGeometry geometry) {
     switch (geometry) {
         case ObjectGeometry::Point:
-            return object.HasVertices() ? 1 : 0;
-        case ObjectGeometry::Line:
-            return 3;
         case ObjectGeometry::PartedLine:
-            return object.HasVertices() ? 3 : 0;
+            return object.HasVertices() ? ShapeTypeOf(geometry) : 0;
+        case ObjectGeometry::Line:
+            return ShapeTypeOf(geometry);
         case ObjectGeometry::Polygon:
-            return RingsOfArea(object, false).starts.empty() ? 0 : 5;
+            return RingsOfArea(object, false).starts.empty() ? 0 : ShapeTypeOf(geometry);
         case ObjectGeometry::None:
             break;
     }
@@ -378,18 +457,19 @@ std::unique_ptr<TSHPRecord> RecordFromObject(const TObiekt& object, ObjectGeomet
 }
 
 void AppendObjectRecords(TShape& shape, std::span<TObiekt* const> objects, bool SwapAxes) {
-    AppendRecords(shape, SwapAxes, [&](auto&& add) {
+    const std::int32_t type = AppendRecords(shape, SwapAxes, [&](auto&& add) {
         for (const TObiekt* object : objects) add(*object);
     });
     shape.State = 2;
-    shape.RebuildHeader();
+    shape.RebuildHeader(type);
 }
 
 std::int32_t TShape::ObjectsToShape(TListaPKT* Points, TListaObi* Objects, bool OnlyMarked,
                                     bool SwapAxes) {
     std::int32_t result = -1;
+    std::int32_t type = 0;
     if (Points != nullptr && Objects != nullptr) {
-        AppendRecords(*this, SwapAxes, [&](auto&& add) {
+        type = AppendRecords(*this, SwapAxes, [&](auto&& add) {
             for (const TElement* e = Objects->First(); e != nullptr; e = e->GetNext()) {
                 const auto* object = static_cast<const TObiekt*>(e);
                 if (OnlyMarked && (object->GetFlags() & kObjectMarked) == 0) continue;
@@ -401,7 +481,7 @@ std::int32_t TShape::ObjectsToShape(TListaPKT* Points, TListaObi* Objects, bool 
         result = 0;
         State = 2;
     }
-    RebuildHeader();
+    RebuildHeader(type);
     return result;
 }
 

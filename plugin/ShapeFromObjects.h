@@ -25,22 +25,24 @@ enum class ObjectGeometry {
 ObjectGeometry GeometryOfObject(const TObiekt& object);
 
 // The shape type of the object's record: 0 for the null shape RecordFromObject makes of an
-// object without the vertices its geometry needs (for a polygon, a ring of three distinct points).
+// object without the vertices its geometry needs (for a polygon, an outline of three distinct
+// points).
 std::int32_t RecordTypeOf(const TObiekt& object, ObjectGeometry geometry);
 
 // The record of one object with record number and content length 0; nullptr for ObjectGeometry
 // None. An object without vertices whose geometry needs one (point, parted line, polygon)
-// becomes a null shape, so that it keeps its row in the attribute table; so does an area
-// without a ring of three distinct points. A one-part line without vertices is a line of no
-// points. Every ring of a polygon is closed, its last point the same as its first; its outer
-// rings run clockwise and its holes counter-clockwise in easting/northing, whatever their sense
-// in the map.
+// becomes a null shape, so that it keeps its row in the attribute table; so does an area whose
+// outline has fewer than three distinct points. A one-part line without vertices is a line of no
+// points. A vertex that repeats the one before it is one vertex. Every ring of a polygon is
+// closed, its last point the same as its first; its outer rings run clockwise and its holes
+// counter-clockwise in easting/northing, whatever their sense in the map.
 std::unique_ptr<TSHPRecord> RecordFromObject(const TObiekt& object, ObjectGeometry geometry,
                                              bool SwapAxes);
 
 // Appends the records of the given objects in their order (those of no exported kind are
-// skipped), marks the shape as built from map objects and rebuilds its header. The per-code
-// export hands in one code's objects at a time.
+// skipped), marks the shape as built from map objects and rebuilds its header, which a fresh
+// shape of null records gives the type of its first object's geometry. The per-code export hands
+// in one code's objects at a time.
 void AppendObjectRecords(TShape& shape, std::span<TObiekt* const> objects, bool SwapAxes);
 
 // Creates an empty shape when Shape holds none, then returns its ObjectsToShape.

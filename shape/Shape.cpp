@@ -128,17 +128,21 @@ std::vector<std::int64_t> ReadIndex(platform::BinaryFile& index, std::int32_t in
 }
 
 // The records that follow one another from `from` to the file's end by the lengths in their
-// headers; a header that cannot be one, or bytes too few for any record, end the count as its
-// last record.
-std::int64_t RecordsFrom(platform::BinaryFile& main, std::int64_t from, std::int64_t size) {
+// headers. Before `declared`, the file length the header gives, a header that cannot be one, or
+// bytes too few for any record, end the count as its last record; from there on the records
+// have ended, and such bytes are padding: only a record header that can be one counts, as a
+// record (cut short when the file ends within it).
+std::int64_t RecordsFrom(platform::BinaryFile& main, std::int64_t from, std::int64_t size,
+                         std::int64_t declared) {
     std::int64_t count = 0;
     for (std::int64_t at = from; at < size; ++count) {
+        const std::int64_t broken = at < declared ? count + 1 : count;
         std::uint8_t head[8];
         main.Seek(at);
-        if (at + kSmallestRecord > size || main.Read(head, sizeof head) != sizeof head)
-            return count + 1;
+        if (at + 8 > size || main.Read(head, sizeof head) != sizeof head) return broken;
         const std::int64_t content = static_cast<std::int64_t>(GetBE32(head + 4)) * 2;
-        if (content < 4) return count + 1;
+        if (content < 4) return broken;
+        if (at + kSmallestRecord > size) return count + 1;
         at += 8 + content;
     }
     return count;
@@ -298,13 +302,16 @@ std::int32_t TShape::LoadShapeFile(const std::string& name) {
         Records->AddRecord(std::move(record));
     }
     // Records after the last one read that no entry points to: the index was cut short, or a
-    // record was added or left broken after it; bytes too few for a record are one, broken.
+    // record was added or left broken after it; bytes too few for a record are one, broken,
+    // unless they lie past the file length the header gives.
     const std::int64_t lastOffset =
         offsets.empty() ? 0 : *std::max_element(offsets.begin(), offsets.end());
     std::int64_t unindexed = 0;
     if (reached < size && lastOffset < reached) {
-        report.indexMismatch = true;
-        unindexed = RecordsFrom(main, reached, size);
+        // A length shorter than the header itself gives none.
+        const std::int64_t declared = static_cast<std::int64_t>(GetLE32(Header.data() + 24)) * 2;
+        unindexed = RecordsFrom(main, reached, size, declared < kHeaderBytes ? size : declared);
+        report.indexMismatch = unindexed > 0;
     }
     const std::int64_t unread = report.entries - static_cast<std::int64_t>(offsets.size());
     LoadCount.Held = report.entries + unindexed;
@@ -315,11 +322,11 @@ std::int32_t TShape::LoadShapeFile(const std::string& name) {
     return kShapeLoaded;
 }
 
-std::int32_t TShape::RebuildHeader() {
+std::int32_t TShape::RebuildHeader(std::int32_t declared) {
     // The type of the first record written with its own geometry; a shape of null records keeps
     // the type it was loaded with, so that its file loads again.
-    const std::int32_t declared = HeaderShapeType();
-    std::int32_t type = SupportedFileType(declared) ? declared : 0;
+    const std::int32_t held = HeaderShapeType();
+    std::int32_t type = SupportedFileType(held) ? held : SupportedFileType(declared) ? declared : 0;
     for (TSHPRecord* r = Records->FirstRecord(); r != nullptr;
          r = static_cast<TSHPRecord*>(r->GetNext())) {
         if (!r->IsNull() && r->WritesOwnLayout()) {

@@ -86,7 +86,9 @@ class TShape {
     // 0, for an empty name (reported) or a shape without records, and with
     // kErrorFilenameTooLong, after a message, for a name longer than a short string.
     std::int32_t SaveShapeFile(const std::string& name);
-    std::int32_t RebuildHeader();
+    // The header from the records: the type of the first record with geometry of its own; without
+    // one, the type the header holds (as loaded), or `declared` when it holds none.
+    std::int32_t RebuildHeader(std::int32_t declared = 0);
 
     bool GoFirstVertex();
     bool NextVertex();

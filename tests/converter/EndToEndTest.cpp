@@ -235,7 +235,7 @@ TEST_F(EndToEndTest, AFullDiskKeepsTheOlderLayerWhole) {
 TEST_F(EndToEndTest, ExitStatusesAndMessagesTellScriptsWhatHappened) {
     // Shapefiles to convert back, from the four points: one without records, one whose index
     // names 2 of its 4, one whose index is its header alone, one of a single record cut short,
-    // and one with a broken record after those its index names.
+    // one with a broken record after those its index names, and one with padding after them.
     std::filesystem::create_directory(scratch.Path("src"));
     ASSERT_EQ(Pontra("MAP=zielonki.map CFG=zielonki.ini SHPDIR=src ACTION=MAP2SHP").status, 0);
     const std::string shp = ReadFileBytes(scratch.Path("src/osnowa.shp"));
@@ -254,6 +254,7 @@ TEST_F(EndToEndTest, ExitStatusesAndMessagesTellScriptsWhatHappened) {
         {"bezindeksu", {shp, shx.substr(0, 100)}},
         {"urwany", {shp.substr(0, 100 + 16), shx.substr(0, 100 + 8)}},
         {"ogon", {shp + std::string("\0\0\0\5\0\0\0\12", 8), shx}},
+        {"dopelniony", {shp + std::string(3, '\0'), shx}},
     };
     for (const auto& [name, files] : sources) {
         WriteFileBytes(scratch.Path("src/" + name + ".shp"), files.first);
@@ -289,6 +290,7 @@ TEST_F(EndToEndTest, ExitStatusesAndMessagesTellScriptsWhatHappened) {
         {"SHP=src/ogon.shp CFG=zielonki.ini MAP=ogon.map ACTION=SHP2MAP", 1,
          "Odczytano tylko 4 z 5 rekordów pliku src/ogon.shp; plik ogon.map zawiera tylko "
          "odczytane obiekty"},
+        {"SHP=src/dopelniony.shp CFG=zielonki.ini MAP=dopelniony.map ACTION=SHP2MAP", 0, ""},
         {"SHP=src/bezindeksu.shp CFG=zielonki.ini MAP=bezindeksu.map ACTION=SHP2MAP", 1,
          "Odczytano tylko 0 z 4 rekordów pliku src/bezindeksu.shp; nie zapisano pliku "
          "bezindeksu.map"},

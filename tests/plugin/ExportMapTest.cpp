@@ -276,8 +276,10 @@ TEST_F(ExportMapTest, AreasRunAsTheFormatSaysWhateverTheirSenseAndOrderInTheMap)
 }
 
 // Every ring closed, under Z54 0 and 1, per code and in one file: GDAL reads every area back valid
-// and warns of nothing. An area without three distinct points keeps its row without geometry and
-// is counted in one message for its layer.
+// and warns of nothing, repeated vertices and holes left open before their link vertex included.
+// An area without three distinct points keeps its row without geometry and is counted in one
+// message for its layer, where other objects without geometry are not; a layer whose areas all
+// lack geometry is still a polygon layer.
 TEST_F(ExportMapTest, GdalReadsEveryAreaValidWhateverItsOutline) {
     const std::string script = Out("../areas.py");
     // Features, those without geometry, invalid ones; GDAL's warnings come before.
@@ -308,6 +310,12 @@ TEST_F(ExportMapTest, GdalReadsEveryAreaValidWhateverItsOutline) {
             Add("5200", with({{-20, -20}, {-20, -30}, {-30, -25}, {0, 0}}));
             Add("5200", {{5, 5}, {5, 5}});
             Add("5200", square);
+            Add("5200", {{0, 0}, {0, 0}, {0, 10}, {0, 10}, {10, 10}, {10, 0}, {0, 0}});
+            Add("5200", with({{4, 4}, {4, 4}, {4, 6}, {6, 6}, {6, 6}, {4, 4}, {0, 0}}));
+            Add("5200", with({{4, 4}, {4, 6}, {6, 6}, {0, 0}}));  // open before its link
+            Add("5200", with({{4, 4}, {4, 6}, {6, 6}, {0, 0}, {1, 8}, {2, 8}, {2, 9}, {0, 0}}));
+            Add("1000", {});  // a point without geometry is no area
+            Add("7000", {{1, 1}});
             ConversionSettings.Z54 = z54;
             ConversionSettings.KNW = perCode;
             mapFile = Out("plan.map");
@@ -319,13 +327,17 @@ TEST_F(ExportMapTest, GdalReadsEveryAreaValidWhateverItsOutline) {
                     Messages(),
                     ElementsAre(AllOf(HasSubstr(Out("5100.shp")), EndsWith(z54 ? ": 1" : ": 2")),
                                 AllOf(HasSubstr(Out("5200.shp")), EndsWith(": 1"))));
+                // Under Z54 the one area left in 5100 lacks geometry.
+                const std::string polygons = ReadFile(Out("5100.shp"));
+                ASSERT_GE(polygons.size(), 100u);
+                EXPECT_EQ(polygons[32], 5);  // the header's shape type
             } else {
                 EXPECT_THAT(Messages(), ElementsAre(AllOf(HasSubstr(Out("plan.shp")),
                                                           EndsWith(z54 ? ": 2" : ": 3"))));
             }
             if (tools) {
                 EXPECT_EQ(Run("/usr/bin/python3 '" + script + "' '" + Out("") + "' 2>&1"),
-                          z54 ? "5 2 0\n" : "4 3 0\n");
+                          z54 ? "9 3 0\n" : "8 4 0\n");
             }
         }
     }

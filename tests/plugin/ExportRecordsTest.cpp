@@ -134,9 +134,12 @@ TEST_F(ExportRecordsTest, PolygonMatchesTheAreaOutlineText) {
     }
 }
 
-// A ring without three distinct points in the written coordinates is left out and an open one
-// closed; an area left without a ring is a null shape, as RecordTypeOf says beforehand.
-TEST_F(ExportRecordsTest, RingsWithoutThreeDistinctPointsAreLeftOut) {
+// A vertex that repeats the one before it is one vertex; a ring closes on its start only after
+// three distinct points, and a ring after the first ends before the link vertex back at the first
+// ring's start. A ring without three distinct points in the written coordinates is left out and
+// an open one closed; an area whose outline lacks three distinct points is a null shape, as
+// RecordTypeOf says beforehand.
+TEST_F(ExportRecordsTest, RingsOfOutlinesWithRepeatedOrTooFewPoints) {
     const std::vector<V> square = {{0, 0}, {0, 10}, {10, 10}, {10, 0}, {0, 0}};
     auto with = [&](std::vector<V> tail) {
         tail.insert(tail.begin(), square.begin(), square.end());
@@ -158,6 +161,26 @@ TEST_F(ExportRecordsTest, RingsWithoutThreeDistinctPointsAreLeftOut) {
         {{{5, 5}, {5, 5}, {5, 5}, {5, 5}}, {}, 0},
         // Two places 4e-8 apart, the same in 15 digits.
         {{{0, 55123450.12345678}, {0, 55123450.12345682}, {10, 0}}, {}, 0},
+        {{{0, 0}, {0, 0}, {0, 10}, {0, 10}, {10, 10}, {10, 0}, {0, 0}}, {0}, 5},
+        {{{0, 0}, {0, 0}, {0, 10}, {10, 10}, {0, 0}}, {0}, 4},  // a doubled start
+        {{{0, 0}, {1e-9, 0}, {0, 10}, {10, 10}, {0, 0}}, {0}, 4},
+        {{{0, 0}, {0, 0}, {0, 10}, {0, 10}, {0, 0}, {0, 0}}, {}, 0},
+        {{{0, 0}, {0, 10}, {0, 0}, {10, 10}, {10, 0}, {0, 0}}, {0}, 6},  // back at the start early
+        // A hole with a doubled start, and one with a doubled vertex, each before its link.
+        {with({{4, 4}, {4, 4}, {4, 6}, {6, 6}, {4, 4}, {0, 0}}), {0, 5}, 9},
+        {with({{7, 7}, {7, 8}, {7, 8}, {8, 8}, {7, 7}, {0, 0}, {2, 2}, {2, 3}, {3, 3}, {2, 2}}),
+         {0, 5, 9},
+         13},
+        // A hole left open before its link vertex, then another hole.
+        {with({{4, 4}, {4, 6}, {6, 6}, {0, 0}, {7, 7}, {7, 8}, {8, 8}, {7, 7}, {0, 0}}),
+         {0, 5, 9},
+         13},
+        {with({{4, 4}, {4, 6}, {6, 6}, {0, 0}}), {0, 5}, 9},
+        // Holes through the first ring's start, back at their own start after it.
+        {with({{4, 4}, {0, 0}, {6, 4}, {4, 4}, {0, 0}}), {0, 5}, 9},
+        {with({{2, 5}, {5, 8}, {8, 5}, {0, 0}, {5, 2}, {2, 5}, {0, 0}}), {0, 5}, 11},
+        // A ring outside the first that ends at the first ring's start: no hole, no link.
+        {with({{-5, 0}, {-5, -5}, {0, -5}, {0, 0}}), {0, 5}, 10},
     };
     for (const auto& c : cases) {
         const TObiekt* area = Add("5100", c.vertices);

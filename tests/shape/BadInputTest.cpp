@@ -375,6 +375,21 @@ TEST(BadInput, EveryBrokenFileIsToldOnceAndReadNoFurtherThanItHolds) {
          },
          "0, lost 4 of 10: 1 2 3 4 5 6",
          {kMismatch}},
+        {"1 to 6 zero bytes of padding past the file length the header gives",
+         [](const TempDir& dir) {
+             std::string summaries;
+             for (std::size_t padding = 1; padding <= 6; ++padding) {
+                 const std::string shp = Saved(dir, Points(3));
+                 std::vector<std::uint8_t> bytes = ReadBytes(shp);
+                 bytes.resize(bytes.size() + padding, 0);
+                 WriteBytes(shp, bytes);
+                 summaries += LoadSummary(shp) + ";";
+             }
+             return summaries;
+         },
+         "0, lost 0 of 3: 1 2 3;0, lost 0 of 3: 1 2 3;0, lost 0 of 3: 1 2 3;"
+         "0, lost 0 of 3: 1 2 3;0, lost 0 of 3: 1 2 3;0, lost 0 of 3: 1 2 3;",
+         {}},
         {"an index reversed",
          [](const TempDir& dir) {
              RawShapefile raw = Points(3);
