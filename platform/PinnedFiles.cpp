@@ -6,8 +6,10 @@
 
 #include <atomic>
 #include <cerrno>
+#include <iterator>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <set>
 
 #include "platform/Cp1250.h"
@@ -31,7 +33,7 @@ Readings& All() {
 }
 
 // What the latest reading gives for one of the names; the caller holds the lock.
-std::optional<int> Given(const Readings& all, const std::string& given, const std::string& os) {
+std::optional<int> Latest(const Readings& all, const std::string& given, const std::string& os) {
     for (const std::string* name : {&given, &os}) {
         const auto [first, last] = all.files.equal_range(*name);
         if (first != last) return std::prev(last)->second;
@@ -76,7 +78,7 @@ PinnedFiles::PinnedFiles(const std::vector<std::string>& names) {
         std::optional<int> read;
         if (all.any) {
             const std::lock_guard<std::mutex> guard(all.lock);
-            read = Given(all, file.given, file.os);
+            read = Latest(all, file.given, file.os);
             if (read) file.fd = Duplicate(*read);
         }
         if (!read) file.fd = OpenRegular(file.os);
@@ -113,8 +115,9 @@ FileIdentity PinnedFiles::Identity(std::string_view name) const {
     return file != nullptr && file->fd >= 0 ? FileIdentity::Of(file->fd) : FileIdentity{};
 }
 
-PinnedFiles::Reading::Reading(const PinnedFiles& pin) {
-    for (const File& file : pin.files_) {
+PinnedFiles::Reading::Reading(const PinnedFiles* pin) {
+    if (pin == nullptr) return;
+    for (const File& file : pin->files_) {
         registered_.emplace_back(file.given, file.fd);
         if (file.os != file.given) registered_.emplace_back(file.os, file.fd);
     }
@@ -146,7 +149,7 @@ std::optional<int> PinnedFiles::Open(std::string_view name, const std::string& o
     int pinned = -1;
     {
         const std::lock_guard<std::mutex> guard(all.lock);
-        const std::optional<int> read = Given(all, given, os);
+        const std::optional<int> read = Latest(all, given, os);
         if (!read) return std::nullopt;
         // Its own descriptor, so that the file stays open whoever ends a reading meanwhile.
         pinned = Duplicate(*read);

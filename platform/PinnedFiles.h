@@ -36,10 +36,10 @@ class PinnedFiles {
     // descriptor; absent when the name was held as missing or is none of this pin's.
     FileIdentity Identity(std::string_view name) const;
 
-    // While it lives, the process reads the pin's names through the pin.
+    // While it lives, the process reads the pin's names through the pin (nothing without one).
     class Reading {
       public:
-        explicit Reading(const PinnedFiles& pin);
+        explicit Reading(const PinnedFiles* pin);
         ~Reading();
         Reading(const Reading&) = delete;
         Reading& operator=(const Reading&) = delete;

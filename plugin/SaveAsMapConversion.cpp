@@ -1,7 +1,5 @@
 #include "plugin/SaveAsMapConversion.h"
 
-#include <optional>
-
 #include "model/ListaObi.h"
 #include "model/ListaPKT.h"
 #include "model/MapFile.h"
@@ -113,8 +111,7 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
                                                (ConversionSettings.BTA && !ConversionSettings.INI));
     if (transfer) {
         // The rows of the table the shape holds, whatever has taken its name since.
-        std::optional<platform::PinnedFiles::Reading> loaded;
-        if (const platform::PinnedFiles* table = target.Shape.LoadedTable()) loaded.emplace(*table);
+        const platform::PinnedFiles::Reading loaded(target.Shape.LoadedTable());
         const DbfTransferJob job{
             target.Objects,        dbfName,
             target.Shape.FileName, target.FileName,

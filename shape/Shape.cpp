@@ -4,7 +4,6 @@
 #include <iterator>
 #include <limits>
 #include <map>
-#include <optional>
 #include <vector>
 
 #include "platform/FileSet.h"
@@ -186,7 +185,7 @@ std::int32_t TShape::OpenShape(TShape* shape, const std::string& name, bool hold
     const platform::PinnedFiles files(SetFileNames(name));
     std::int32_t result = kShapeLoaded;
     {
-        const platform::PinnedFiles::Reading reading(files);
+        const platform::PinnedFiles::Reading reading(&files);
         result = shape->LoadShapeFile(name);
         shape->notLoaded_ = result != kShapeLoaded;
         shape->FileName = name;
@@ -401,8 +400,7 @@ std::int32_t TShape::SaveShapeAs(TShape* shape, const std::string& name) {
     platform::FileSet set;
     if (shape->State == 3) {
         // The table of the set the records were loaded from, whatever has taken its name since.
-        std::optional<platform::PinnedFiles::Reading> loaded;
-        if (shape->table_) loaded.emplace(*shape->table_);
+        const platform::PinnedFiles::Reading loaded(shape->table_.get());
         platform::CopyFile(platform::ChangeFileExt(shape->FileName, ".dbf"),
                            platform::ChangeFileExt(name, ".dbf"), false);
     }

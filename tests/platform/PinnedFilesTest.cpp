@@ -100,7 +100,7 @@ TEST(PinnedFiles, AReaderWaitsForAWriterHalfWayThroughASetAndReadsItWhole) {
     std::vector<std::string> read;
     std::thread reader([&] {
         const PinnedFiles pin(paths);
-        const PinnedFiles::Reading reading(pin);
+        const PinnedFiles::Reading reading(&pin);
         for (const std::string& path : paths) read.push_back(ReadThrough(path));
         done = true;
     });
@@ -144,7 +144,7 @@ TEST(PinnedFiles, AReadingReadsThePinnedFilesAndOnlyWhileItLives) {
         const PinnedFiles pin({path});
         c.change(path, dir);
         {
-            const PinnedFiles::Reading reading(pin);
+            const PinnedFiles::Reading reading(&pin);
             EXPECT_EQ(ReadThrough(path), c.during) << c.what;
             const PinnedFiles again({path});
             EXPECT_TRUE(again.Identity(path).Matches(pin.Identity(path))) << c.what;
