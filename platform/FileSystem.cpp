@@ -311,7 +311,7 @@ int OpenFileDescriptor(std::string_view name, int flags, std::int32_t& error, bo
         set != nullptr ? set->OpenHeld(Cp1250ToUtf8(name), flags) : std::nullopt;
     const std::string osName = fd ? std::string() : OsName(name);
     if (!fd && set != nullptr) fd = set->OpenHeld(osName, flags);
-    if (!fd) fd = PinnedFiles::Open(osName, flags);
+    if (!fd) fd = PinnedFiles::Open(name, osName, flags);
     if (!fd) return OpenOsFileDescriptor(osName, flags, error, regularOnly);
     if (*fd < 0) error = OsErrorFromErrno(errno);
     return *fd;

@@ -36,7 +36,7 @@ std::int32_t TKWZArcView::OpenShapeFile(const std::string& name) {
         Shape = std::make_unique<TShape>();
         Shape->BatchConfig = std::move(batch);
     }
-    const std::int32_t result = TShape::OpenShape(Shape.get(), name);
+    const std::int32_t result = TShape::OpenShape(Shape.get(), name, HoldsTableForConversion);
     if (ConversionSettings.INI) ReadFileSettings(*this);
     return result;
 }

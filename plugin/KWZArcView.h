@@ -57,6 +57,12 @@ class TKWZArcView : public TKWZPrototypTP {
     // Opens the shapefile of that name in place of the loaded one (OpenFile).
     std::int32_t OpenShapeFile(const std::string& name);
 
+    // Whether a shapefile opened keeps its attribute table open for the conversion (SaveAsMap),
+    // which pairs the records loaded with the rows of that very table. A layer of the
+    // multi-layer object is never converted and keeps nothing open: a layer list may give
+    // thousands of layers.
+    bool HoldsTableForConversion = true;
+
     // The loaded shapefile; present from construction on (Clear, OpenFile and the export replace
     // it by a new one). Only an allocation that fails midway leaves it empty: every place allows
     // for that.

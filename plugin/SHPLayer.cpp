@@ -14,6 +14,7 @@ TSHPLayer::~TSHPLayer() = default;
 // The name crosses as a text handle, as it would from the host; the layer frees its own handle.
 std::int32_t TSHPLayer::Open() {
     if (!View) return kShapeFileMissing;
+    View->HoldsTableForConversion = false;  // a layer is drawn and identified, never converted
     struct OwnedHandle {
         HostTextHandle value;
         ~OwnedHandle() { platform::GlobalFree(value); }

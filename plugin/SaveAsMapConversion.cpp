@@ -9,6 +9,7 @@
 #include "platform/FileSet.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberText.h"
+#include "platform/PinnedFiles.h"
 #include "platform/ShortString.h"
 #include "platform/TextFile.h"
 #include "plugin/ConversionSettings.h"
@@ -46,10 +47,15 @@ bool AskMapName(std::string& fileName) {
     return true;
 }
 
-// The shapefile's dBase table (found whatever the case of its name); empty for none.
-std::string DbfNameOf(const std::string& shapeName) {
-    std::string name = platform::ChangeFileExt(shapeName, ".dbf");
-    return platform::FileExists(name) ? name : std::string();
+// The shapefile's dBase table: the one of the set the shape was loaded from when the shape holds
+// it (none when that set had none), else the one beside it now (found whatever the case of its
+// name); empty for none.
+std::string DbfNameOf(const TShape& shape) {
+    std::string name = platform::ChangeFileExt(shape.FileName, ".dbf");
+    const platform::PinnedFiles* loaded = shape.LoadedTable();
+    const bool present =
+        loaded != nullptr ? loaded->Identity(name).Present() : platform::FileExists(name);
+    return present ? name : std::string();
 }
 
 // How many of the shapefile's records could not be read, and whether the MAP file holds those
@@ -101,10 +107,12 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
     // The link table, the ".cc" file and the MAP file take their places together, after all of
     // them are written: a failure anywhere keeps every older one.
     platform::FileSet files;
-    const std::string dbfName = DbfNameOf(target.Shape.FileName);
+    const std::string dbfName = DbfNameOf(target.Shape);
     const bool transfer = !dbfName.empty() && (mode == kModeBatch ||
                                                (ConversionSettings.BTA && !ConversionSettings.INI));
     if (transfer) {
+        // The rows of the table the shape holds, whatever has taken its name since.
+        const platform::PinnedFiles::Reading loaded(target.Shape.LoadedTable());
         const DbfTransferJob job{
             target.Objects,        dbfName,
             target.Shape.FileName, target.FileName,

@@ -20,8 +20,9 @@ struct ShapeToMapTarget {
     std::function<bool()> WriteFileSettings;  // the ".cc" writer; false: not written (reported)
 };
 
-// Converts the shapefile into map objects and points, copies the dBase table when asked, writes
-// the ".cc" file and the version 7 MAP file, all put in place together (platform/FileSet.h).
+// Converts the shapefile into map objects and points, copies the dBase table when asked (the one
+// the shape holds from its loading, TShape::LoadedTable, when it holds one), writes the ".cc"
+// file and the version 7 MAP file, all put in place together (platform/FileSet.h).
 // Mode 1: no file-name dialog, and the dBase table is transferred whatever the settings say.
 // True when the MAP file was written with every record of the shapefile; failures are shown to
 // the user and keep the older files. Records that could not be read leave a MAP file of those

@@ -177,8 +177,9 @@ std::int32_t TShape::FreeShape(std::unique_ptr<TShape>& shape) {
     return 0;
 }
 
-std::int32_t TShape::OpenShape(TShape* shape, const std::string& name) {
+std::int32_t TShape::OpenShape(TShape* shape, const std::string& name, bool holdTable) {
     if (shape == nullptr) return -1;
+    shape->table_.reset();
     // A name cut short would open another file, and the style file would follow it.
     if (!platform::NameFits(name)) {
         shape->notLoaded_ = true;
@@ -186,12 +187,18 @@ std::int32_t TShape::OpenShape(TShape* shape, const std::string& name) {
     }
     // The files are read as one whole set, never half of one another program is putting in place.
     const platform::PinnedFiles files(SetFileNames(name));
-    const std::int32_t result = shape->LoadShapeFile(name);
-    shape->loaded_ = {files.Identity(name), files.Identity(platform::ChangeFileExt(name, ".shx"))};
-    shape->notLoaded_ = result != kShapeLoaded;
-    shape->FileName = name;
-    shape->ReadStyleFile();
-    shape->ReadLabelsFromDbf();
+    std::int32_t result = kShapeLoaded;
+    {
+        const platform::PinnedFiles::Reading reading(&files);
+        result = shape->LoadShapeFile(name);
+        shape->notLoaded_ = result != kShapeLoaded;
+        shape->FileName = name;
+        shape->ReadStyleFile();
+        shape->ReadLabelsFromDbf();
+    }
+    // Only the table is read again later, by the conversions: the rest of the set is let go.
+    if (holdTable && result == kShapeLoaded)
+        shape->table_ = files.Part({platform::ChangeFileExt(name, ".dbf")});
     return result;
 }
 
@@ -199,12 +206,6 @@ std::vector<std::string> TShape::SetFileNames(const std::string& name) {
     if (name.empty()) return {};
     return {name, platform::ChangeFileExt(name, ".shx"), platform::ChangeFileExt(name, ".dbf"),
             platform::ChangeFileExt(name, ".tpi")};
-}
-
-bool TShape::LoadedFrom(const platform::PinnedFiles& files) const {
-    return FileName.empty() ||
-           (files.Identity(FileName).Matches(loaded_[0]) &&
-            files.Identity(platform::ChangeFileExt(FileName, ".shx")).Matches(loaded_[1]));
 }
 
 std::int32_t TShape::HeaderShapeType() const {
@@ -404,9 +405,12 @@ std::int32_t TShape::SaveShapeAs(TShape* shape, const std::string& name) {
     // A transformed shape takes its attribute table along, in one set with the .shp and .shx;
     // an older table under the new name is replaced, as the .shp and .shx are.
     platform::FileSet set;
-    if (shape->State == 3)
+    if (shape->State == 3) {
+        // The table of the set the records were loaded from, whatever has taken its name since.
+        const platform::PinnedFiles::Reading loaded(shape->table_.get());
         platform::CopyFile(platform::ChangeFileExt(shape->FileName, ".dbf"),
                            platform::ChangeFileExt(name, ".dbf"), false);
+    }
     const std::int32_t saved = shape->SaveShapeFile(name);
     const bool outermost = platform::FileSet::Current() == &set;
     const std::int32_t committed = set.Commit();

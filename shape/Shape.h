@@ -9,7 +9,6 @@
 
 #include "platform/BinaryFile.h"
 #include "platform/Canvas.h"
-#include "platform/FileCalls.h"
 #include "shape/BatchConfig.h"
 #include "shape/ShpRecords.h"
 
@@ -35,12 +34,12 @@ struct ShapeLoadCount {
 // The file's size in bytes (held to the int32 range); the read position is left where it was.
 std::int32_t FileSizeOf(platform::BinaryFile& file);
 
-// One shapefile in memory: its 100-byte header as the file holds it, its records, and the
-// display settings the layer draws it with.
 namespace platform {
 class PinnedFiles;
 }
 
+// One shapefile in memory: its 100-byte header as the file holds it, its records, and the
+// display settings the layer draws it with.
 class TShape {
   public:
     TShape();
@@ -71,11 +70,14 @@ class TShape {
     // Replaces the attached batch configuration by one read from the file (a missing file
     // gives one that answers every lookup with its input); always true.
     bool AttachBatchConfig(std::string_view fileName);
-    // -1 without a shape; otherwise loads and then reads the style file and the labels. A name
-    // longer than a short string is refused with a message: 255, nothing read.
-    static std::int32_t OpenShape(TShape* shape, const std::string& name);
+    // -1 without a shape; otherwise loads and then reads the style file and the labels, all from
+    // one whole set (SetFileNames). With `holdTable` a shape that loads keeps the attribute table
+    // of that set open for its conversions (LoadedTable). A name longer than a short string is
+    // refused with a message: 255, nothing read.
+    static std::int32_t OpenShape(TShape* shape, const std::string& name, bool holdTable = false);
     // 255 without a shape; otherwise rebuilds the header, copies the attribute table of a
-    // transformed shape and saves, all files put in place together; 0 or the save's result.
+    // transformed shape (the held one, LoadedTable, when there is one) and saves, all files put in
+    // place together; 0 or the save's result.
     // A name longer than a short string is refused with a message, as by SaveShapeFile.
     static std::int32_t SaveShapeAs(TShape* shape, const std::string& name);
 
@@ -160,9 +162,10 @@ class TShape {
     // The files of the set of a shapefile's name (.shp, .shx, .dbf, style file), to be taken
     // together (PinnedFiles.h).
     static std::vector<std::string> SetFileNames(const std::string& name);
-    // False when the files are not those the shape was loaded from: another program has put a new
-    // set in place since.
-    bool LoadedFrom(const platform::PinnedFiles& files) const;
+    // The attribute table of the set the shape was loaded from, held open since the load when it
+    // was asked to (a table missing then is held as missing): reading through it (PinnedFiles::
+    // Reading) gives those rows, whatever has taken the name since. nullptr when none is held.
+    const platform::PinnedFiles* LoadedTable() const { return table_.get(); }
 
   private:
     // WriteStyleFile; with keepSame a file that holds the style already is not written again.
@@ -172,6 +175,5 @@ class TShape {
     bool laidOut_ = false;
     bool notLoaded_ = false;  // opened from a name that holds no shapefile it could load
     bool keepStyleFile_ = false;
-    // What the shape was loaded from: its .shp and .shx.
-    std::array<platform::FileIdentity, 2> loaded_{};
+    std::unique_ptr<platform::PinnedFiles> table_;
 };

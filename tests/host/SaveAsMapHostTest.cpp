@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "HostFixture.h"
 
@@ -53,6 +55,58 @@ TEST_F(SaveAsMapHostTest, ConvertsTheOpenShapefileWithItsTable) {
     EXPECT_NE(link.find("TPID"), std::string::npos);
     EXPECT_NE(link.find("drugi"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(Path("slupy.cc")));
+    EXPECT_TRUE(Messages().empty());
+}
+
+// Between the opening and the conversion another program puts a new table in the shapefile's
+// place, or takes it away: the records opened get the rows of the table there when the shapefile
+// was opened, and none when there was none then. Opening the shapefile again takes the new one.
+TEST_F(SaveAsMapHostTest, TheRowsComeFromTheTableThereWhenTheShapefileWasOpened) {
+    const std::vector<std::string> opened = {"pierwszy", "drugi"};
+    const std::vector<std::string> later = {"nowy", "inny"};
+    struct Case {
+        std::string name;
+        bool tableWhenOpened;
+        bool tableLater;  // put in place after the opening; without, the table is removed
+        bool openAgain;
+        std::vector<std::string> linked;  // the link table's rows; none: no link table
+    };
+    const std::vector<Case> cases = {
+        {"zastapiona", true, true, false, opened},
+        {"usunieta", true, false, false, opened},
+        {"dodana", false, true, false, {}},
+        {"otwarta", true, true, true, later},
+    };
+    for (const Case& c : cases) {
+        WritePointShapefile(Path(c.name + ".shp"), {{7500010, 5000020}, {7500030, 5000001}});
+        if (c.tableWhenOpened) WriteNames(Path(c.name + ".dbf"), opened);
+        testhost::ServerObject object = library->NewKWZObject();
+        TextArg shp(Path(c.name + ".shp"));
+        ASSERT_EQ(object.OpenFile(shp), 0);
+        if (c.tableLater) {
+            WriteNames(Path("nowa.dbf"), later);
+            std::filesystem::rename(Path("nowa.dbf"), Path(c.name + ".dbf"));
+        } else {
+            std::filesystem::remove(Path(c.name + ".dbf"));
+        }
+        if (c.openAgain) {
+            ASSERT_EQ(object.OpenFile(shp), 0);
+        }
+
+        TextArg map(Path(c.name + ".map"));
+        EXPECT_TRUE(object.SaveAsMap(map, 1)) << c.name;
+        EXPECT_NE(ReadFile(Path(c.name + ".map")).find("P  1 5000020.000 7500010.000"),
+                  std::string::npos)
+            << c.name;
+        const std::string link = Path("map_" + c.name + ".dbf");
+        EXPECT_EQ(std::filesystem::exists(link), !c.linked.empty()) << c.name;
+        if (c.linked.empty()) continue;
+        const std::string rows = ReadFile(link);
+        for (const std::string& row : c.linked)
+            EXPECT_NE(rows.find(row), std::string::npos) << c.name << " " << row;
+        for (const std::string& row : c.linked == opened ? later : opened)
+            EXPECT_EQ(rows.find(row), std::string::npos) << c.name << " " << row;
+    }
     EXPECT_TRUE(Messages().empty());
 }
 

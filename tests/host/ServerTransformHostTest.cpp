@@ -93,6 +93,26 @@ TEST_F(ServerTransformTest, ByCodeAgreesWithProjAndKeepsTheHostsAxes) {
     EXPECT_EQ(empty.TransformFileByCode(kCode1992To2000, 0, 0, kZone2000Meridian21), 0);
 }
 
+// Another program touches the shapefile after the host has transformed it (a sync, a backup, the
+// same bytes written again as a new file): the MAP file holds the points the host transformed,
+// and the table saved with them is the one the shapefile was opened with.
+TEST_F(ServerTransformTest, TheTransformationSurvivesAShapefileTouchedSinceItWasOpened) {
+    WriteFile(Path("p1992.dbf"), "opened with");
+    testhost::ServerObject object = OpenPoints("p1992.shp", kNorthEast1992);
+    EXPECT_EQ(object.TransformFileByCode(kCode1992To2000, 0, 0, kZone2000Meridian21), 0);
+    std::filesystem::copy_file(Path("p1992.shp"), Path("copy.shp"));
+    std::filesystem::rename(Path("copy.shp"), Path("p1992.shp"));
+    WriteFile(Path("new.dbf"), "put in place since");
+    std::filesystem::rename(Path("new.dbf"), Path("p1992.dbf"));
+
+    const std::vector<Pair> expected = Cs2cs("EPSG:2180", "EPSG:2178", kNorthEast1992, Path(""));
+    TextArg map(Path("p2000.map"));
+    EXPECT_TRUE(object.SaveAsMap(map, 0));
+    ExpectNear(MapPoints(Path("p2000.map")), expected, 0.01);
+    ExpectNear(SavedPoints(object, "p2000.shp"), expected, 0.01);
+    EXPECT_EQ(ReadFile(Path("p2000.dbf")), "opened with");
+}
+
 // No correction routine is installed: every point of a transformation into the 1965 system with
 // the zone correction fails on the output side. The user is told once per operation, not once
 // per point, and the points keep their coordinates.

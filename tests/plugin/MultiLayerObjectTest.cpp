@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -179,6 +181,22 @@ TEST_F(MultiLayerObjectTest, AGarbageListGivesBoundedLayersWithoutCrash) {
         EXPECT_EQ(object.Layers->Objects(i)->View->GetRecordCount(), 0);
     }
     EXPECT_TRUE(object.Draw(0, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0));
+}
+
+// A layer list may give thousands of layers: a layer keeps none of its files open.
+TEST_F(MultiLayerObjectTest, LayersKeepNoFileOpen) {
+    WritePointShapefile(File("slupy.shp"), {{7500010, 5000020}});
+    WriteFile(File("slupy.dbf"), "tabela");
+    auto openFiles = [] {
+        const std::filesystem::directory_iterator fds("/proc/self/fd");
+        return std::distance(begin(fds), end(fds));
+    };
+    TKWZMLSHP object;
+    object.AddFiles({File("slupy.shp")});
+    const auto before = openFiles();
+    object.AddFiles(Strings(50, File("slupy.shp")));
+    EXPECT_EQ(object.Layers->Count(), 51);
+    EXPECT_EQ(openFiles(), before);
 }
 
 TEST_F(MultiLayerObjectTest, ConfigureLayersKeepsTheActiveLayerOnlyOnOk) {
