@@ -121,7 +121,8 @@ bool TForm1::RunBatch(BatchAction action, const BatchValues& values) {
         return false;
     }
     // Without its file the configuration gives the defaults; the conversion runs all the same.
-    if (!platform::FileExists(values.Cfg))
+    // Anything else in the file's place (a folder, a device, a pipe) the library refuses and says.
+    if (platform::KindOfFile(values.Cfg) == platform::FileKind::Missing)
         ShowBatchMessage(pontratexts::MissingConfigFile() + values.Cfg);
     bool written = false;
     if (action == BatchAction::MapToShp) {
@@ -132,9 +133,11 @@ bool TForm1::RunBatch(BatchAction action, const BatchValues& values) {
             written = server_->ExportMap();
         }
     } else {
-        // The loader reports a file it cannot read, but not one that is not there.
+        // The loader reports a file it cannot read or that is no regular file, but not one that
+        // is not there.
         const std::int32_t opened = server_->OpenFile(ArgumentHandle(values.Shp).get());
-        if (opened == kShapeFileMissing && !platform::FileExists(values.Shp))
+        if (opened == kShapeFileMissing &&
+            platform::KindOfFile(values.Shp) == platform::FileKind::Missing)
             ShowBatchMessage(pontratexts::MissingShapeFile() + values.Shp);
         if (opened == 0) {
             server_->SetBatchConfig(ArgumentHandle(values.Cfg).get(), 0, 0, 0);

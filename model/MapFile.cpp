@@ -4,6 +4,7 @@
 #include "model/MapReader.h"
 #include "model/MapWriter.h"
 #include "model/ModelTexts.h"
+#include "platform/FileSystem.h"
 #include "platform/NumberText.h"
 #include "platform/OsError.h"
 #include "platform/ShortString.h"
@@ -57,6 +58,12 @@ void NewMapLists(std::unique_ptr<TListaPKT>& Points, std::unique_ptr<TListaObi>&
 
 void ShowFileResult(std::int16_t Result, std::string_view FileName) {
     if (Result == 0) return;
+    // A folder, device or pipe in the file's place is refused as it is opened.
+    if (Result == platform::kErrorAccessDenied && platform::NotRegularFile(FileName)) {
+        platform::MessageBox(0, platform::FormatText(model_texts::NotRegularFile(), {FileName}), "",
+                             platform::MB_OK | platform::MB_ICONWARNING);
+        return;
+    }
     ShowResourceBox(
         Result == kMapReadFailed ? model_texts::kResReadError : model_texts::kResFileError,
         FileName);

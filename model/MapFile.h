@@ -17,9 +17,10 @@ inline constexpr std::int32_t kMapReadFailed = 255;  // empty name, or a line co
 
 // Reads the file into the two lists (made empty by the caller with NewMapLists). Every object is
 // marked when SelectAll is true. Non-zero results are shown to the user. Input that goes beyond
-// what a map holds (a line without an end, a device or pipe that never ends) stops the reading
-// with 255 and a message; what was read before stays in the lists. A name longer than a short
-// string is refused with a message (nothing read).
+// what a map holds (a line without an end) stops the reading with 255 and a message; what was
+// read before stays in the lists. A folder, device or pipe in the file's place is refused at
+// once, never waited for, and a name longer than a short string is refused too, each with a
+// message (nothing read).
 void ReadMapFile(std::string_view FileName, bool SelectAll, TListaPKT& Points, TListaObi& Objects,
                  std::int32_t& Result);
 
@@ -33,7 +34,8 @@ void WriteMapFile(std::string_view Generator, std::string_view VersionText, std:
 // Frees both lists with their elements and puts new empty lists in their place.
 void NewMapLists(std::unique_ptr<TListaPKT>& Points, std::unique_ptr<TListaObi>& Objects);
 
-// Nothing for 0; otherwise a warning box naming the file.
+// Nothing for 0; otherwise a warning box naming the file (saying that it is no regular file when
+// that is why it could not be opened).
 void ShowFileResult(std::int16_t Result, std::string_view FileName);
 
 std::string RemoveSpaces(std::string_view Text);

@@ -65,7 +65,7 @@ std::optional<double> Height(std::string_view rest) {
 }  // namespace
 
 void MapReader::Bound(platform::TextFileReader& file) {
-    file.SetLimits(file.IsRegularFile() ? UINT64_MAX : kStreamBytesMax, kLineBytesMax);
+    file.SetLimits(UINT64_MAX, kLineBytesMax);
 }
 
 MapReader::MapReader(platform::TextFileReader& file, int version, bool selectAll, TListaPKT& points,
@@ -97,7 +97,7 @@ std::int32_t MapReader::Run() {
             "", platform::MB_OK | platform::MB_ICONWARNING);
         return kMapReadFailed;
     }
-    if (full || file_.LimitReached() == Limit::Bytes) {
+    if (full) {
         platform::MessageBox(0,
                              platform::FormatText(model_texts::MoreThanAMapHolds(),
                                                   {std::to_string(lineCounter_ + 1)}),

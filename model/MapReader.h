@@ -10,15 +10,11 @@
 // the file's buffer: points, vertices and objects are made in the lists' own storage.
 class MapReader {
   public:
-    // The most a MAP file can hold: no line of a map comes near the first bound (the reader keeps
-    // 255 bytes of a line), and the host program, a 32-bit one, cannot hold a map whose file
-    // passes the second; the line numbers objects keep are 32-bit.
+    // The longest line of a MAP file: no line of a map comes near it (the reader keeps 255 bytes
+    // of a line).
     static constexpr std::uint64_t kLineBytesMax = 1024 * 1024;
-    static constexpr std::uint64_t kStreamBytesMax = std::uint64_t{1} << 30;
 
-    // Puts the bounds on a file just opened: a line that never ends stops the reading of any
-    // file, and a file that is not a regular one (a device, a pipe, a FIFO) is read no further
-    // than a map can reach.
+    // Puts the bound on a file just opened: a line that never ends stops the reading.
     static void Bound(platform::TextFileReader& file);
 
     MapReader(platform::TextFileReader& file, int version, bool selectAll, TListaPKT& points,

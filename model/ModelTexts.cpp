@@ -40,6 +40,11 @@ const std::string& MoreThanAMapHolds() {
     return text;
 }
 
+const std::string& NotRegularFile() {
+    static const std::string text = platform::Utf8ToCp1250("Plik %s nie jest zwykłym plikiem");
+    return text;
+}
+
 const std::string& ServerGenerator() {
     static const std::string text =
         platform::Utf8ToCp1250("Serwer plików shp (ArcView) dla TOPOLIN");

@@ -18,6 +18,7 @@ const std::string& ReadErrorInLine();      // "Błąd odczytu w wierszu: "
 const std::string& BadNumbersInLines();    // format of the summary of lines with bad numbers
 const std::string& LineNeverEnds();        // format: a MAP line without an end; its number
 const std::string& MoreThanAMapHolds();    // format: input beyond a map; the lines read
+const std::string& NotRegularFile();       // format: a folder, device or pipe; its name
 const std::string& ServerGenerator();      // generator name of the server's MAP files
 const std::string& MissingSymbolSuffix();  // " Brak w bibliotece symboli"
 

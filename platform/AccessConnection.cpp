@@ -3,6 +3,7 @@
 #include "platform/AccessDatabase.h"
 #include "platform/AccessProtocol.h"
 #include "platform/Cp1250.h"
+#include "platform/FileSystem.h"
 #include "platform/IniNames.h"
 
 namespace platform {
@@ -12,6 +13,7 @@ namespace {
 constexpr const char* kNoDataSource = "Brak nazwy bazy danych w opisie połączenia";
 constexpr const char* kCannotOpen = "Nie można otworzyć bazy danych ";
 constexpr const char* kNotConnected = "Brak połączenia z bazą danych";
+constexpr const char* kNotRegular = ": nie jest zwykłym plikiem";
 
 [[noreturn]] void Fail(const char* what, std::string_view detail) {
     throw AccessError(Utf8ToCp1250(what) + std::string(detail));
@@ -116,6 +118,8 @@ void AccessConnection::Open() {
     Close();
     std::string path = ConnectionStringValue(connectionString_, "Data Source");
     if (path.empty()) Fail(kNoDataSource, "");
+    // The worker is never given a folder, a device or a pipe, which it could only wait on.
+    if (NotRegularFile(path)) Fail(kCannotOpen, path + Utf8ToCp1250(kNotRegular));
     handle_ = std::make_unique<Handle>(path, settings_);
     path_ = std::move(path);
 }

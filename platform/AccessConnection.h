@@ -59,7 +59,8 @@ class AccessConnection {
     // Applies from the next Open.
     void SetWorkerSettings(AccessWorkerSettings settings) { settings_ = std::move(settings); }
 
-    // Opens the database named by "Data Source" (closing one opened before).
+    // Opens the database named by "Data Source" (closing one opened before). A folder, a device
+    // or a pipe in its place is refused before a worker is started.
     void Open();
     // Ends the worker; nothing is left running.
     void Close();

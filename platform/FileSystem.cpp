@@ -195,6 +195,11 @@ FileKind KindOfFile(std::string_view name) {
     return S_ISDIR(st.st_mode) ? FileKind::Directory : FileKind::Other;
 }
 
+bool NotRegularFile(std::string_view name) {
+    const FileKind kind = KindOfFile(name);
+    return kind == FileKind::Directory || kind == FileKind::Other;
+}
+
 bool SameFile(std::string_view a, std::string_view b) {
     struct stat sa {};
     struct stat sb {};

@@ -55,6 +55,9 @@ bool DirectoryExists(std::string_view name);
 // a socket), which reading might never end.
 enum class FileKind { Missing, Regular, Directory, Other };
 FileKind KindOfFile(std::string_view name);
+// True when something other than a regular file (a folder, a device, a pipe, a socket) has the
+// name: what a reader refuses without opening it for reading.
+bool NotRegularFile(std::string_view name);
 // True when both names lead to the same existing file, or, for files not there yet, to the same
 // place.
 bool SameFile(std::string_view a, std::string_view b);

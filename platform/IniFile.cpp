@@ -15,19 +15,19 @@
 namespace platform {
 namespace {
 
-// Reads a whole file of at most `limit` bytes; nothing when it cannot be read or is larger.
+// Reads a whole file of at most `limit` bytes; nothing when it cannot be read or is larger. A
+// folder, a device or a pipe in the file's place is refused as it is opened, never waited for.
 std::optional<std::string> ReadWholeFile(const std::string& name, std::size_t limit,
                                          bool& missing) {
     missing = false;
     std::int32_t error = 0;
-    int fd = OpenFileDescriptor(name, O_RDONLY, error);
+    const int fd = OpenFileDescriptor(name, O_RDONLY, error, true);
     if (fd < 0) {
         missing = error == kErrorFileNotFound || error == kErrorPathNotFound;
         return std::nullopt;
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-        static_cast<std::uint64_t>(info.st_size) > limit) {
+    if (::fstat(fd, &info) != 0 || static_cast<std::uint64_t>(info.st_size) > limit) {
         ::close(fd);
         return std::nullopt;
     }

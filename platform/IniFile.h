@@ -12,6 +12,8 @@
 // read looks into the file as it is now, every write changes one key and keeps every other
 // section, key, comment and line byte for byte (IniProfileText.h has the rules). Texts are
 // Windows-1250 bytes, passed through unchanged; the file name is the system's (FileSystem.h).
+// Anything but a regular file in the file's place (a folder, a device, a pipe) is never waited
+// for: it counts as a file that cannot be read, so reads give their defaults and writes fail.
 namespace platform {
 
 class IniFile {

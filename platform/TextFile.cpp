@@ -1,7 +1,6 @@
 #include "platform/TextFile.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #if defined(__SSE2__)
@@ -77,15 +76,9 @@ std::int32_t TextFileReader::Open(const std::string& path) {
     consumed_ = 0;
     byteLimit_ = lineLimit_ = UINT64_MAX;
     std::int32_t error = 0;
-    const int fd = OpenFileDescriptor(path, O_RDONLY, error);
+    const int fd = OpenFileDescriptor(path, O_RDONLY, error, true);
     if (fd < 0) return error;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return kErrorAccessDenied;
-    }
     fd_ = fd;
-    regular_ = S_ISREG(st.st_mode);
     buffer_ = std::make_unique_for_overwrite<char[]>(kReadBuffer);
     return 0;
 }

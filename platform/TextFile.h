@@ -24,7 +24,9 @@ class TextFileReader {
     TextFileReader(const TextFileReader&) = delete;
     TextFileReader& operator=(const TextFileReader&) = delete;
 
-    // Opens for reading with shared access; returns the error number.
+    // Opens for reading with shared access; returns the error number. Anything but a regular
+    // file (a folder, a device, a pipe) is refused at once, never waited for, with
+    // kErrorAccessDenied.
     std::int32_t Open(const std::string& path);
     // True when no line is left (or the file is not open, or a read failed).
     bool Eof();
@@ -39,10 +41,9 @@ class TextFileReader {
     // Closes; returns the error number of the close.
     std::int32_t Close();
 
-    // A regular file, whose size bounds it; false for a device, pipe, FIFO or socket.
-    bool IsRegularFile() const { return regular_; }
-    // Bounds for input that may never end: no more than `bytes` of the file are read, and a line
-    // whose end has not come after `lineBytes` ends the reading. Reaching either makes the file
+    // Bounds for input that may never end (a file that grows while it is read, a line of
+    // garbage): no more than `bytes` of the file are read, and a line whose end has not come
+    // after `lineBytes` ends the reading. Reaching either makes the file
     // look as if it ended there (the line reached is not returned); LimitReached says which.
     // Both are unbounded until set, after Open.
     enum class Limit { None, Bytes, Line };
@@ -60,7 +61,6 @@ class TextFileReader {
     bool Stop(Limit limit);
 
     int fd_ = -1;
-    bool regular_ = false;
     std::unique_ptr<char[]> buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;

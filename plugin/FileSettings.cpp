@@ -20,10 +20,14 @@ std::string SlotSection(std::size_t index) {
 }
 
 // Only a regular file that can be opened counts; anything else is treated as no file at all, so
-// that an unreadable file cannot reset the settings to their defaults.
+// that an unreadable file cannot reset the settings to their defaults. A folder, a device or a
+// pipe in its place is refused as it is opened, and said.
 bool ReadableFile(const std::string& name) {
     platform::BinaryFile file;
-    return file.Open(name, platform::BinaryFile::Mode::Read);
+    if (file.Open(name, platform::BinaryFile::Mode::Read)) return true;
+    if (platform::NotRegularFile(name))
+        servertexts::Show(servertexts::FileSettingsNotRegular(name));
+    return false;
 }
 
 class Reader {
@@ -138,6 +142,9 @@ bool WriteFileSettingsTo(const std::string& settingsFile) {
     }
     const bool written =
         !settingsFile.empty() && platform::IniFile(settingsFile).WriteStrings(writes);
-    if (!written) servertexts::Show(servertexts::FileSettingsWriteError(settingsFile));
+    if (!written)
+        servertexts::Show(platform::NotRegularFile(settingsFile)
+                              ? servertexts::FileSettingsNotRegular(settingsFile)
+                              : servertexts::FileSettingsWriteError(settingsFile));
     return written;
 }

@@ -14,7 +14,8 @@ class TKWZArcView;
 std::string FileSettingsName(std::string_view shapeFileName);
 
 // Reads the settings file of the server's open shapefile. A missing or unreadable file changes
-// nothing; a missing key, or a value that is no number, gives that field its default.
+// nothing (a folder, a device or a pipe in its place is said); a missing key, or a value that is
+// no number, gives that field its default.
 void ReadFileSettings(const TKWZArcView& Server);
 // Writes the settings into the settings file of the server's open shapefile, keeping any other
 // content of an existing file. False, after a message box naming the file, when it cannot be

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/FileDialog.h"
+#include "platform/FileSystem.h"
 #include "platform/Form.h"
 #include "platform/ShortString.h"
 #include "plugin/LayerListFile.h"
@@ -30,7 +31,9 @@ void TKWZMLSHP::AddLayer(const std::string& fileName, bool visible) {
 void TKWZMLSHP::AddListFile(const std::string& fileName) {
     const LayerListReadResult list = ReadLayerListFile(fileName);
     if (list.Error != 0) {
-        layertexts::Show(layertexts::ListReadError(fileName));
+        // A folder, a device or a pipe in the list's place is refused as it is opened.
+        layertexts::Show(platform::NotRegularFile(fileName) ? layertexts::ListNotRegular(fileName)
+                                                            : layertexts::ListReadError(fileName));
         return;
     }
     for (const LayerListEntry& entry : list.Entries) AddLayer(entry.FileName, entry.Visible);

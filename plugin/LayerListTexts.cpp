@@ -91,6 +91,11 @@ std::string ListWriteError(std::string_view fileName) {
     return Cp("Błąd zapisu pliku ") + std::string(fileName);
 }
 
+std::string ListNotRegular(std::string_view fileName) {
+    return Cp("Lista warstw ") + std::string(fileName) +
+           Cp(" nie jest zwykłym plikiem: nie wczytano jej");
+}
+
 std::string ListTooLong(std::string_view fileName, std::size_t kept) {
     return Cp("Lista warstw ") + std::string(fileName) + Cp(" jest zbyt długa: wczytano ") +
            std::to_string(kept) + Cp(" pierwszych warstw");

@@ -28,6 +28,8 @@ const std::string& NoActiveLayer();  // both lines, with the line break between 
 // A layer list file that cannot be read or written.
 std::string ListReadError(std::string_view fileName);
 std::string ListWriteError(std::string_view fileName);
+// A folder, a device or a pipe in the place of a layer list file: nothing is read.
+std::string ListNotRegular(std::string_view fileName);
 // A layer list with more lines than one list may bring in: the first `kept` were taken.
 std::string ListTooLong(std::string_view fileName, std::size_t kept);
 

@@ -58,6 +58,30 @@ std::string DbfNameOf(const TShape& shape) {
     return present ? name : std::string();
 }
 
+// The folder the MAP file goes into, as its name gives it; empty for the current folder.
+std::string MapFolder(const std::string& mapName) {
+    std::string folder = FolderOf(mapName);
+    if (folder.size() > 1) folder.pop_back();
+    return folder;
+}
+
+// Says why nothing can be written, before anything is: the MAP file's folder is not there, or a
+// folder, a device or a pipe stands in the place of the shapefile's table, whose rows the MAP
+// file would go without.
+bool ShowUnwritable(const TShape& shape, const std::string& mapName) {
+    const std::string folder = MapFolder(mapName);
+    if (!folder.empty() && platform::NameMissing(folder)) {
+        saveasmaptexts::Show(saveasmaptexts::FolderMissing(folder));
+        return true;
+    }
+    const std::string table = platform::ChangeFileExt(shape.FileName, ".dbf");
+    if (platform::NotRegularFile(table)) {
+        saveasmaptexts::Show(saveasmaptexts::TableNotRegular(table, mapName));
+        return true;
+    }
+    return false;
+}
+
 // How many of the shapefile's records could not be read, and whether the MAP file holds those
 // that could.
 std::string RecordsLostText(const TShape& shape, std::string_view mapName, bool written) {
@@ -103,6 +127,7 @@ bool ConvertShapeToMap(ShapeToMapTarget& target, std::string_view mapName, std::
         ShowNothingWritten(target.Shape, target.FileName);
         return false;
     }
+    if (ShowUnwritable(target.Shape, target.FileName)) return false;
 
     // The link table, the ".cc" file and the MAP file take their places together, after all of
     // them are written: a failure anywhere keeps every older one.

@@ -38,6 +38,17 @@ std::string LinkTableNotWritten(std::string_view fileName, std::string_view reas
            std::string(reason);
 }
 
+std::string FolderMissing(std::string_view folder) {
+    static const std::string text = platform::Utf8ToCp1250("Brak folderu do zapisu pliku MAP: ");
+    return text + std::string(folder);
+}
+
+std::string TableNotRegular(std::string_view tableName, std::string_view mapName) {
+    return platform::Utf8ToCp1250("Tabela ") + std::string(tableName) +
+           platform::Utf8ToCp1250(" nie jest zwykłym plikiem: nie zapisano pliku ") +
+           std::string(mapName);
+}
+
 std::string NothingToWrite(std::string_view shapeName, std::string_view mapName) {
     return platform::Utf8ToCp1250("Plik ") + std::string(shapeName) +
            platform::Utf8ToCp1250(" nie ma obiektów z punktami: nie zapisano pliku ") +

@@ -17,6 +17,11 @@ std::string FewerRows(std::string_view fileName, int rows, int records);
 // Rows of the link table could not be written; the message of the table component follows.
 std::string LinkTableNotWritten(std::string_view fileName, std::string_view reason);
 
+// The folder the MAP file should go into does not exist: nothing is written.
+std::string FolderMissing(std::string_view folder);
+// A folder, a device or a pipe in the place of the shapefile's table: no MAP file is written.
+std::string TableNotRegular(std::string_view tableName, std::string_view mapName);
+
 // The shapefile gives no object with points: no MAP file is written.
 std::string NothingToWrite(std::string_view shapeName, std::string_view mapName);
 // Only `read` of the `held` records of the shapefile could be read; the MAP file holds those, or,

@@ -52,6 +52,12 @@ std::string FileSettingsWriteError(std::string_view fileName) {
     return Cp("Błąd zapisu pliku ") + std::string(fileName);
 }
 
+std::string FileSettingsNotRegular(std::string_view fileName) {
+    return Cp("Plik ustawień ") + std::string(fileName) +
+           Cp(" nie jest zwykłym plikiem: ustawienia nie są z niego wczytywane ani w nim "
+              "zapisywane");
+}
+
 std::string FolderCreateError(std::string_view folder) {
     return Cp("Nie można utworzyć katalogu ") + std::string(folder);
 }

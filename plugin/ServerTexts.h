@@ -16,6 +16,9 @@ const std::string& AboutModuleName();
 const std::string& Ok();
 // A per-file settings file that cannot be written.
 std::string FileSettingsWriteError(std::string_view fileName);
+// A folder, a device or a pipe in the place of a per-file settings file, which is then neither
+// read nor written.
+std::string FileSettingsNotRegular(std::string_view fileName);
 // An output folder that cannot be created.
 std::string FolderCreateError(std::string_view folder);
 // The one-call conversion: a shapefile name it cannot write to (empty, or the MAP file itself).

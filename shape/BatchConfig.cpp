@@ -123,22 +123,23 @@ std::string BatchConnectionString(std::string_view databasePath) {
     return s;
 }
 
-// A missing file (or a folder) gives the defaults without a word; a file that is there but no
-// configuration (a device, binary bytes, a size no configuration has) gives them with a message.
+// A missing file gives the defaults without a word; anything else that is no configuration (a
+// folder, a device or a pipe in the file's place, binary bytes, a size no configuration has)
+// gives them with a message.
 TBatchConfig::TBatchConfig(std::string_view fileName)
     : connections_(std::make_shared<Connections>()) {
     const std::string name = platform::Cut(fileName);
     const platform::FileKind kind = platform::KindOfFile(name);
-    if (kind == platform::FileKind::Missing || kind == platform::FileKind::Directory) {
+    if (kind == platform::FileKind::Missing) {
         noFile_ = true;
         return;
     }
-    // A device or pipe is never opened: reading it might not end.
+    // Anything but a regular file is never opened for reading: reading it might not end.
     std::optional<std::string> text;
     if (kind == platform::FileKind::Regular) {
         text = ReadConfiguration(name);
     } else {
-        batchtexts::Show(batchtexts::NotText(name));
+        batchtexts::Show(batchtexts::NotRegular(name));
     }
     if (!text) {
         noFile_ = true;
@@ -225,6 +226,11 @@ std::int32_t TBatchConfig::ConnectExternalTable() {
     connection_.reset();
     externalFailed_ = false;
     if (database_.empty()) return 0;
+    if (platform::NotRegularFile(database_)) {
+        batchtexts::Show(batchtexts::DatabaseNotRegular(database_));
+        externalFailed_ = true;
+        return -1;
+    }
     std::shared_ptr<Connections> connections = sharedConnections_.lock();
     if (!connections) {
         if (!connections_) connections_ = std::make_shared<Connections>();

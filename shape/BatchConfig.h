@@ -51,7 +51,8 @@ class TBatchConfig {
     const std::vector<TBatchConvers>& Rules() const { return rules_; }
 
     // Connects to the external database, when one is named: 0, or -1 after a failure, which
-    // it shows as "Blad polaczenia " and the path.
+    // it shows as "Blad polaczenia " and the path (a folder, a device or a pipe in the database's
+    // place, never handed to the reader, as such).
     std::int32_t ConnectExternalTable();
     // The external row of the object (its key taken from the attribute the key template
     // names), or the text when there is no external table.

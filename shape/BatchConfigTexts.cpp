@@ -27,6 +27,19 @@ std::string TooLarge(std::string_view fileName) {
     return text0 + std::string(fileName) + text1;
 }
 
+std::string NotRegular(std::string_view fileName) {
+    static const std::string text0 = platform::Utf8ToCp1250("Plik konfiguracji ");
+    static const std::string text1 =
+        platform::Utf8ToCp1250(" nie jest zwykłym plikiem - przyjęto ustawienia domyślne");
+    return text0 + std::string(fileName) + text1;
+}
+
+std::string DatabaseNotRegular(std::string_view databasePath) {
+    static const std::string text0 = platform::Utf8ToCp1250("Plik bazy danych ");
+    static const std::string text1 = platform::Utf8ToCp1250(" nie jest zwykłym plikiem");
+    return text0 + std::string(databasePath) + text1;
+}
+
 void Show(std::string_view text) {
     platform::MessageBox(0, text, "", platform::MB_OK);
 }

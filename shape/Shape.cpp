@@ -219,7 +219,11 @@ std::int32_t TShape::HeaderVersion() const {
 std::int32_t TShape::LoadShapeFile(const std::string& name) {
     LoadCount = {};
     platform::BinaryFile main;
-    if (!main.Open(name, platform::BinaryFile::Mode::Read)) return kShapeFileMissing;
+    if (!main.Open(name, platform::BinaryFile::Mode::Read)) {
+        // A folder, a device or a pipe is refused as it is opened; the caller says a missing file.
+        if (platform::NotRegularFile(name)) shapetexts::Show(shapetexts::NotRegularFile(name));
+        return kShapeFileMissing;
+    }
     const std::int64_t size = main.Size();
     Header.fill(0);
     // The main file's header first, so that a file that is no shapefile is told as such whatever
@@ -238,7 +242,8 @@ std::int32_t TShape::LoadShapeFile(const std::string& name) {
     const std::string indexName = platform::ChangeFileExt(name, ".shx");
     platform::BinaryFile index;
     if (!index.Open(indexName, platform::BinaryFile::Mode::Read)) {
-        shapetexts::Show(shapetexts::MissingIndex(indexName));
+        shapetexts::Show(platform::NotRegularFile(indexName) ? shapetexts::NotRegularFile(indexName)
+                                                             : shapetexts::MissingIndex(indexName));
         return kShapeFileMissing;
     }
     std::array<std::uint8_t, 100> indexHeader{};

@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "platform/BinaryFile.h"
+#include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/ShortString.h"
 #include "shape/DisplayTexts.h"
 #include "shape/Shape.h"
+#include "shape/ShapeTexts.h"
 
 namespace {
 
@@ -73,10 +75,13 @@ std::string StyleFileName(const std::string& shapeFileName) {
 
 void TShape::ReadStyleFile() {
     // A shape without a file name has no style file; only the symbol is reset, as for a missing
-    // file.
+    // file. A folder, a device or a pipe in the style file's place counts as none, and is said for
+    // a shape that loaded (freeing the shape writes nothing there either).
     const std::string name = StyleFileName(FileName);
+    const bool refused = !name.empty() && platform::NotRegularFile(name);
+    if (refused && !notLoaded_) shapetexts::Show(shapetexts::StyleNotRegular(name));
     const platform::IniFile ini(name);
-    const bool any = !name.empty();
+    const bool any = !name.empty() && !refused;
     auto text = [&](const std::string& section, const std::string& key, const std::string& def) {
         return any ? ini.ReadString(section, key, def) : def;
     };
@@ -139,9 +144,15 @@ void TShape::WriteStyle(bool keepSame) {
     // All keys in one replacement of the file. When one of them cannot stand in the file (a
     // symbol with a line break, say), the others are still written one by one. Failures are not
     // reported: the style file is a convenience, and this runs when a shape is freed, where
-    // nobody could act on a message.
+    // nobody could act on a message. Only a folder, a device or a pipe in its place, which no
+    // key can go into, is said when the style is saved (when the shape is freed, with keepSame,
+    // the user was told as it was read).
     platform::IniFile ini(name);
     if (ini.WriteStrings(writes, keepSame)) return;
+    if (platform::NotRegularFile(name)) {
+        if (!keepSame) shapetexts::Show(shapetexts::StyleNotRegular(name));
+        return;
+    }
     for (const platform::IniWrite& write : writes)
         ini.WriteString(write.section, write.key, write.value);
 }

@@ -104,6 +104,19 @@ std::string MissingIndex(std::string_view name) {
     return text0 + std::string(name) + " !";
 }
 
+std::string NotRegularFile(std::string_view name) {
+    static const std::string text1 = Cp(" nie jest zwykłym plikiem: nie wczytano go");
+    return "Plik " + std::string(name) + text1;
+}
+
+std::string StyleNotRegular(std::string_view name) {
+    static const std::string text0 = Cp("Plik stylu ");
+    static const std::string text1 =
+        Cp(" nie jest zwykłym plikiem: styl warstwy nie jest z niego wczytywany ani w nim "
+           "zapisywany");
+    return text0 + std::string(name) + text1;
+}
+
 std::string BadHeader(std::string_view name) {
     static const std::string text0 = Cp("Niepoprawny nagłówek pliku ");
     return text0 + std::string(name) + " !";

@@ -22,6 +22,10 @@ std::string WrongRecordTypes(std::int64_t count);
 std::string IndexMismatch(std::string_view indexName);
 const std::string& EmptyFileName();
 std::string MissingIndex(std::string_view name);
+// A folder, a device or a pipe in the place of the shapefile's .shp or .shx: nothing is read.
+std::string NotRegularFile(std::string_view name);
+// The same in the place of its style file, which is then neither read nor written.
+std::string StyleNotRegular(std::string_view name);
 std::string BadHeader(std::string_view name);
 std::string WriteError(std::string_view name);
 const std::string& ProgressLoading();

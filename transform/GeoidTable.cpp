@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <new>
 
+#include "platform/BinaryFile.h"
 #include "platform/Cp1250.h"
 #include "platform/FileSystem.h"
 #include "platform/UiService.h"
@@ -49,12 +49,12 @@ std::string DefaultGeoidPath() {
 int LoadGeoidFile(const std::string& Path) {
     GeoidList.clear();
     GeoidPath() = Path.substr(0, kMaxPath);
-    if (platform::DirectoryExists(GeoidPath())) return -1;
-    std::ifstream file(platform::OsName(GeoidPath()), std::ios::binary);
-    if (!file.is_open()) return -1;
+    // A folder, a device or a pipe in the file's place is refused as it is opened.
+    platform::BinaryFile file;
+    if (!file.Open(GeoidPath(), platform::BinaryFile::Mode::Read)) return -1;
     unsigned char record[kGeoidRecordSize];
     // One record at a time: the table grows with what the file really holds, never by a count.
-    while (file.read(reinterpret_cast<char*>(record), kGeoidRecordSize)) {
+    while (file.Read(record, kGeoidRecordSize) == kGeoidRecordSize) {
         try {
             const std::size_t length = record[0] > kNameBytes ? kNameBytes : record[0];
             GeoidList.push_back(
@@ -68,7 +68,8 @@ int LoadGeoidFile(const std::string& Path) {
     }
     // A record the device cannot deliver is reported as one that cannot be stored; the reading
     // ends there, since the position after a failed read is unknown. A short tail is no failure.
-    if (file.bad()) platform::MessageBox(0, transform_texts::OutOfMemory(), "", platform::MB_OK);
+    if (file.LastError() != 0)
+        platform::MessageBox(0, transform_texts::OutOfMemory(), "", platform::MB_OK);
     return 0;
 }
 
@@ -78,8 +79,10 @@ int LoadGeoid() {
 
 void InitGeoid() {
     if (LoadGeoid() == -1) {
-        platform::MessageBox(0, transform_texts::GeoidReadError() + GeoidPath(), "",
-                             platform::MB_OK);
+        const std::string& text = platform::NotRegularFile(GeoidPath())
+                                      ? transform_texts::GeoidNotRegular()
+                                      : transform_texts::GeoidReadError();
+        platform::MessageBox(0, text + GeoidPath(), "", platform::MB_OK);
     }
 }
 

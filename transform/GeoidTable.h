@@ -26,8 +26,9 @@ std::string& GeoidPath();
 
 // The folder of the running executable followed by "/geoida.bin", cut to 255 characters.
 std::string DefaultGeoidPath();
-// Fills GeoidList from the file: 0 when it was opened, -1 when it cannot be. A length byte above
-// 8 names all eight bytes; a read error ends the reading.
+// Fills GeoidList from the file: 0 when it was opened, -1 when it cannot be (a folder, a device
+// or a pipe in its place is refused at once, never waited for). A length byte above 8 names all
+// eight bytes; a read error ends the reading.
 int LoadGeoidFile(const std::string& Path);
 int LoadGeoid();
 

@@ -11,6 +11,12 @@ const std::string& GeoidReadError() {
     return text;
 }
 
+const std::string& GeoidNotRegular() {
+    static const std::string text =
+        platform::Utf8ToCp1250("Plik parametrów geoidy nie jest zwykłym plikiem !\n\r");
+    return text;
+}
+
 const std::string& OutOfMemory() {
     static const std::string text = platform::Utf8ToCp1250("Brak pamięci");
     return text;

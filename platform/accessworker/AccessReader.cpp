@@ -1,7 +1,8 @@
 #include "platform/accessworker/AccessReader.h"
 
+#include <fcntl.h>
 #include <mdbtools.h>
-#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/Cp1250.h"
 #include "platform/FileSystem.h"
@@ -57,9 +58,14 @@ struct TableDef {
 }  // namespace
 
 AccessReader::AccessReader(const std::string& path) : path_(path), osFileName_(OsName(path)) {
-    struct stat info {};
-    if (::stat(osFileName_.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) Fail(kCannotOpen, path);
-    MdbHandle* handle = mdb_open(osFileName_.c_str(), MDB_NOFLAGS);
+    // Opened without waiting and kept only when it is a regular file, so that a pipe or a device
+    // in the database's place cannot hold the worker up; mdbtools reads the very file opened.
+    std::int32_t error = 0;
+    const int fd = OpenOsFileDescriptor(osFileName_, O_RDONLY, error, true);
+    if (fd < 0) Fail(kCannotOpen, path);
+    const std::string opened = "/proc/self/fd/" + std::to_string(fd);
+    MdbHandle* handle = mdb_open(opened.c_str(), MDB_NOFLAGS);
+    ::close(fd);
     if (handle == nullptr) Fail(kCannotOpen, path);
     mdb_set_date_fmt(handle, "%Y-%m-%d %H:%M:%S");
     mdb_set_shortdate_fmt(handle, "%Y-%m-%d");

@@ -55,9 +55,11 @@ struct ProgramRun {
 };
 
 // Runs `command` (quoted for the shell) in `folder`, without input; a program that waits gets
-// killed after 60 seconds and fails the test.
-inline ProgramRun RunInFolder(const std::string& folder, const std::string& command) {
-    const std::string line = "cd '" + folder + "' && timeout 60 " + command + " </dev/null 2>&1";
+// killed after `seconds` and fails the test.
+inline ProgramRun RunInFolder(const std::string& folder, const std::string& command,
+                              int seconds = 60) {
+    const std::string line = "cd '" + folder + "' && timeout " + std::to_string(seconds) + " " +
+                             command + " </dev/null 2>&1";
     ProgramRun run;
     FILE* pipe = ::popen(line.c_str(), "r");
     if (pipe == nullptr) return run;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/AccessProtocol.h"
@@ -158,6 +159,17 @@ TEST(AccessTable, MissingDatabasesAndTablesFailCleanly) {
     EXPECT_THROW(connection.Open(), AccessError);
     connection.SetConnectionString("Data Source=" + folder.Path());
     EXPECT_THROW(connection.Open(), AccessError);
+    // A pipe nobody writes to is refused before a worker could wait on it.
+    const std::string pipe = folder.Path("potok.mdb");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    connection.SetConnectionString("Data Source=" + pipe);
+    try {
+        connection.Open();
+        ADD_FAILURE() << "a pipe opened";
+    } catch (const AccessError& e) {
+        EXPECT_EQ(Cp1250ToUtf8(e.what()),
+                  "Nie można otworzyć bazy danych " + pipe + ": nie jest zwykłym plikiem");
+    }
     // Damaged databases that would crash the database library, or keep it looping or allocating
     // without end, are refused as databases that cannot be opened, not as a failed worker.
     for (AccessDamage damage :

@@ -160,7 +160,10 @@ TEST_F(FileSettingsTest, AFileThatCannotBeWrittenIsReported) {
     EXPECT_FALSE(WriteFileSettingsTo(File("zajety.cc")));
     EXPECT_FALSE(WriteFileSettingsTo(File("brak/katalogu.cc")));
     ASSERT_EQ(Messages().size(), 2u);
-    EXPECT_EQ(Messages()[0], "Błąd zapisu pliku " + File("zajety.cc"));
+    EXPECT_EQ(Messages()[0], "Plik ustawień " + File("zajety.cc") +
+                                 " nie jest zwykłym plikiem: ustawienia nie są z niego "
+                                 "wczytywane ani w nim zapisywane");
+    EXPECT_EQ(Messages()[1], "Błąd zapisu pliku " + File("brak/katalogu.cc"));
     EXPECT_TRUE(std::filesystem::is_directory(File("zajety.cc")));
 }
 

@@ -472,7 +472,7 @@ TEST(BadInput, EveryBrokenFileIsToldOnceAndReadNoFurtherThanItHolds) {
              return std::string("opened");
          },
          std::to_string(kShapeFileMissing) + ", refused",
-         {}},
+         {"Plik @/a.shp nie jest zwykłym plikiem: nie wczytano go"}},
         {"a dBase header length of 33 before a field descriptor",
          [](const TempDir& dir) { return Table(dir, 8, 33); },
          "refused",
@@ -514,7 +514,7 @@ TEST(BadInput, EveryBrokenFileIsToldOnceAndReadNoFurtherThanItHolds) {
              return TBatchConfig(dir.Path("wsad.ini")).NoFile() ? "defaults" : "read";
          },
          "defaults",
-         {"Plik konfiguracji @/wsad.ini nie jest plikiem tekstowym - przyjęto ustawienia "
+         {"Plik konfiguracji @/wsad.ini nie jest zwykłym plikiem - przyjęto ustawienia "
           "domyślne"}},
         {"an external database without a usage map in its catalogue",
          [](const TempDir& dir) { return External(dir, AccessDamage::Crash); },

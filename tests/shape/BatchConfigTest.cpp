@@ -153,7 +153,11 @@ TEST_F(BatchConfigTest, MissingFileAnswersEveryLookupWithItsInput) {
         EXPECT_EQ(config.Rules()[2].Expand(a, "napis"), "a3 z blankiem");
         EXPECT_EQ(config.Rules()[6].Expand(a, "napis"), "napis");
     }
-    EXPECT_TRUE(ui_->Messages().empty());
+    // Only the folder, which is there but is no file, is said.
+    ASSERT_EQ(ui_->Messages().size(), 1u);
+    EXPECT_EQ(ui_->Messages()[0].text,
+              platform::Utf8ToCp1250("Plik konfiguracji " + scratch_.Path() +
+                                     " nie jest zwykłym plikiem - przyjęto ustawienia domyślne"));
 }
 
 TEST_F(BatchConfigTest, ExternalTableLineVariants) {
