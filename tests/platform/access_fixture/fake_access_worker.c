@@ -69,6 +69,23 @@ static void SetCustomReply(const char* mode) {
     }
 }
 
+/* Takes memory until there is none. Every page is written through a volatile pointer and every
+ * block stays reachable from the last, so no compiler can leave the memory untouched or drop the
+ * loop as one without effect. */
+static void TakeMemoryWithoutEnd(void) {
+    enum { kBlock = 1 << 20, kPage = 4096 };
+    void* volatile last = NULL;
+    for (;;) {
+        char* block = malloc(kBlock);
+        if (block == NULL) abort();
+        volatile char* bytes = block;
+        for (size_t i = 0; i < kBlock; i += kPage) bytes[i] = 1;
+        void* previous = last;
+        memcpy(block, &previous, sizeof previous);
+        last = block;
+    }
+}
+
 int main(void) {
     char mode[512] = "";
     for (;;) {
@@ -90,13 +107,7 @@ int main(void) {
             if (strcmp(mode, "hang") == 0) {
                 for (;;) pause();
             }
-            if (strcmp(mode, "allocate") == 0) {
-                for (;;) {
-                    char* block = malloc(1 << 20);
-                    if (block == NULL) abort();
-                    memset(block, 1, 1 << 20);
-                }
-            }
+            if (strcmp(mode, "allocate") == 0) TakeMemoryWithoutEnd();
             if (customOperation == 1) {
                 Send(custom, customLength);
             } else if (strcmp(mode, "garbage") == 0) {
