@@ -54,19 +54,38 @@ static void SendOpenFiles(void) {
     Send(reply, used);
 }
 
-/* The reply a "reply:N:HEX" mode sets for operation N. */
-static unsigned char custom[128];
+/* The reply a "reply:N:HEX" mode sets for operation N. "reply:N:HEX/COUNT/ITEM" spells a reply
+ * too long for a path: the bytes HEX, then the bytes ITEM COUNT times. */
+static unsigned char* custom;
 static uint32_t customLength;
 static int customOperation = -1;
 
-static void SetCustomReply(const char* mode) {
-    customOperation = mode[6] - '0';
-    customLength = 0;
-    for (const char* p = mode + 8; p[0] != '\0' && p[1] != '\0' && customLength < sizeof custom;
-         p += 2) {
-        char byte[3] = {p[0], p[1], '\0'};
+static void AppendHex(const char* hex, size_t digits) {
+    for (size_t i = 0; i + 1 < digits; i += 2) {
+        char byte[3] = {hex[i], hex[i + 1], '\0'};
         custom[customLength++] = (unsigned char)strtoul(byte, NULL, 16);
     }
+}
+
+static void SetCustomReply(const char* mode) {
+    customOperation = mode[6] - '0';
+    const char* head = mode + 8;
+    const char* slash = strchr(head, '/');
+    size_t headDigits = slash != NULL ? (size_t)(slash - head) : strlen(head);
+    unsigned long count = 0;
+    const char* item = "";
+    if (slash != NULL) {
+        char* rest;
+        count = strtoul(slash + 1, &rest, 10);
+        if (*rest == '/') item = rest + 1;
+    }
+    const size_t itemDigits = strlen(item);
+    free(custom);
+    custom = malloc(headDigits / 2 + count * (itemDigits / 2) + 1);
+    if (custom == NULL) _exit(1);
+    customLength = 0;
+    AppendHex(head, headDigits);
+    for (unsigned long i = 0; i < count; ++i) AppendHex(item, itemDigits);
 }
 
 /* Takes memory until there is none. Every page is written through a volatile pointer and every
