@@ -312,8 +312,8 @@ int OpenFileDescriptor(std::string_view name, int flags, std::int32_t& error, bo
     }
     // A file the current set holds for the name, or one of a set a reader has taken, stands in.
     const FileSet* set = FileSet::Current();
-    std::optional<int> fd =
-        set != nullptr ? set->OpenHeld(Cp1250ToUtf8(name), flags) : std::nullopt;
+    std::optional<int> fd;
+    if (set != nullptr) fd = set->OpenHeld(Cp1250ToUtf8(name), flags);
     const std::string osName = fd ? std::string() : OsName(name);
     if (!fd && set != nullptr) fd = set->OpenHeld(osName, flags);
     if (!fd) fd = PinnedFiles::Open(name, osName, flags);

@@ -82,12 +82,21 @@ Loaded Load(const fs::path& file) {
     return result;
 }
 
-// Writes the document as the replacement of `file` (ReplacementFile.h). A file that cannot be
-// written (a read-only one, say) is left as it is, and said so once.
+// A file without a write permission for anyone: the user made the settings read-only, and they
+// stay so also for root, whom the kernel would let write them. A link counts as what it leads to.
+bool MarkedReadOnly(const fs::path& file) {
+    struct stat info {};
+    return ::stat(file.c_str(), &info) == 0 && (info.st_mode & 0222) == 0;
+}
+
+// Writes the document as the replacement of `file` (ReplacementFile.h), making its folder when
+// there is none. A file that cannot be written (a read-only one, say) is left as it is, and said
+// so once.
 bool Save(const fs::path& file, const RegistryDocument& document) {
     std::error_code ec;
     if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
-    if (ReplaceFileContents(file.string(), document.Format()) == 0) return true;
+    if (!MarkedReadOnly(file) && ReplaceFileContents(file.string(), document.Format()) == 0)
+        return true;
     WarnOnce(file, "nie daje się zapisać", "ustawienia nie zostały zapisane");
     return false;
 }

@@ -16,6 +16,7 @@
 
 #include "platform/Cp1250.h"
 #include "platform/ProgressWindow.h"
+#include "platform/qt/DesktopOpener.h"
 #include "platform/qt/FormWindow.h"
 #include "platform/qt/ProgressWidget.h"
 #include "platform/qt/QtText.h"
@@ -25,6 +26,10 @@ namespace {
 
 // How often a long operation lets the screen repaint, at most.
 constexpr qint64 kRepaintMilliseconds = 50;
+// How long the help waits for the desktop's opener. It ends within a fraction of a second when it
+// hands the page to a browser or finds none; it runs on only while it runs a browser itself,
+// which then shows the page.
+constexpr std::chrono::milliseconds kOpenerWait{3000};
 
 bool OnGuiThread() {
     const QCoreApplication* app = QCoreApplication::instance();
@@ -248,8 +253,16 @@ void QtForms::Repaint(bool now) {
 bool QtForms::OpenHelp(const std::string& page, int context) {
     (void)context;  // the page is one topic
     // The page's name is the operating system's own (found beside the executable).
-    const QUrl url = QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(page)));
-    return openUrl_ ? openUrl_(url) : QDesktopServices::openUrl(url);
+    const QString file = QFile::decodeName(QByteArray::fromStdString(page));
+    const QUrl url = QUrl::fromLocalFile(file);
+    if (openUrl_) return openUrl_(url);
+    // The desktop's opener says whether a browser took the page; Qt's own way would only say
+    // that the opener started.
+    ++busy_;
+    const OpenerResult opened = RunOpener(QStringLiteral("xdg-open"), {file}, kOpenerWait);
+    --busy_;
+    if (opened == OpenerResult::NotStarted) return QDesktopServices::openUrl(url);
+    return opened == OpenerResult::Opened;
 }
 
 }  // namespace platform::qt

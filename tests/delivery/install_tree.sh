@@ -20,9 +20,12 @@ tree="$scratch/moved"
 [ "$(readlink "$tree/bin/pontra")" = ../lib/kestrel/pontra ] || fail "bin/pontra is no relative link"
 for f in lib/kestrel/pontra lib/kestrel/libplatform.so lib/kestrel/kestrel-access-worker \
     lib/kestrel/geoida.bin lib/kestrel/lib32/Kestrel.so lib/kestrel/lib32/Rumbo.so \
-    share/man/man1/pontra.1.gz share/doc/pontra/examples/zielonki.map; do
+    share/man/man1/pontra.1.gz share/man/pl/man1/pontra.1.gz share/doc/pontra/examples/zielonki.map; do
     [ -f "$tree/$f" ] || fail "$f is missing"
 done
+# Each locale's manual reads a page of its own, the same page.
+cmp -s "$tree/share/man/man1/pontra.1.gz" "$tree/share/man/pl/man1/pontra.1.gz" ||
+    fail "the Polish manual's page differs from the default one"
 [ -s "$tree/lib/kestrel/geoida.bin" ] && fail "geoida.bin is not empty"
 
 # The manual page is plain ASCII (Polish letters as named glyphs), so man in any locale reads it,

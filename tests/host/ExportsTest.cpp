@@ -82,7 +82,7 @@ TEST_F(ExportsTest, TheWindowsNameFindsTheLibraryInTheCurrentFolder) {
 // dynamic type check would need those classes' type information, which stays inside the library.
 
 // The about box's description and version label; then OK.
-[[gnu::no_sanitize("vptr")]] std::pair<std::string, std::string> ReadAboutAndClose(
+__attribute__((no_sanitize("vptr"))) std::pair<std::string, std::string> ReadAboutAndClose(
     platform::Form& form) {
     auto& about = static_cast<TAboutSHP&>(form);
     EXPECT_TRUE(about.OKButton.Click());
@@ -96,7 +96,7 @@ struct ConversionDialogState {
 };
 
 // The conversion settings dialog's state; then Anuluj.
-[[gnu::no_sanitize("vptr")]] ConversionDialogState ReadConversionDialogAndCancel(
+__attribute__((no_sanitize("vptr"))) ConversionDialogState ReadConversionDialogAndCancel(
     platform::Form& form) {
     auto& f = static_cast<TFConfConv&>(form);
     ConversionDialogState state{

@@ -45,7 +45,7 @@ struct DialogLines {
     Strings lines;  // "name+" ticked, "name-" not
     std::string label;
 };
-[[gnu::no_sanitize("vptr")]] DialogLines ReadDialog(platform::Form& form) {
+__attribute__((no_sanitize("vptr"))) DialogLines ReadDialog(platform::Form& form) {
     auto& f = static_cast<TFMConfig&>(form);
     DialogLines seen;
     for (int i = 0; i < f.CheckListBox1.Count(); ++i)
@@ -55,20 +55,20 @@ struct DialogLines {
     return seen;
 }
 // Selects the line and runs the popup menu's item with this index on it.
-[[gnu::no_sanitize("vptr")]] void Command(platform::HeadlessForms& forms, platform::Form& form,
-                                          int line, int item) {
+__attribute__((no_sanitize("vptr"))) void Command(platform::HeadlessForms& forms,
+                                                  platform::Form& form, int line, int item) {
     auto& f = static_cast<TFMConfig&>(form);
     EXPECT_TRUE(f.CheckListBox1.ClickItem(line));
     forms.QueuePopupChoice(item);
     EXPECT_TRUE(f.CheckListBox1.RightClick());
 }
-[[gnu::no_sanitize("vptr")]] void Untick(platform::Form& form, int line) {
+__attribute__((no_sanitize("vptr"))) void Untick(platform::Form& form, int line) {
     EXPECT_TRUE(static_cast<TFMConfig&>(form).CheckListBox1.ClickCheck(line));
 }
-[[gnu::no_sanitize("vptr")]] void Save(platform::Form& form) {
+__attribute__((no_sanitize("vptr"))) void Save(platform::Form& form) {
     EXPECT_TRUE(static_cast<TFMConfig&>(form).BitBtn2.Click());
 }
-[[gnu::no_sanitize("vptr")]] void PressOk(platform::Form& form) {
+__attribute__((no_sanitize("vptr"))) void PressOk(platform::Form& form) {
     EXPECT_TRUE(static_cast<TFMConfig&>(form).BitBtn1.Click());
 }
 

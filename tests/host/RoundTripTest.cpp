@@ -302,10 +302,9 @@ const std::vector<std::string> kSlotFields = {"A1", "A2", "A3",  "A4", "A5", "A6
 
 // The tests look into the library's dialogs through their classes' layout; the sanitizer's
 // dynamic type check would need type information that stays inside the library.
-[[gnu::no_sanitize("vptr")]] void SetConversionCodes(platform::Form& form, const std::string& point,
-                                                     const std::string& arc,
-                                                     const std::string& polygon, bool transfer,
-                                                     int kind2, int kind3, int letters) {
+__attribute__((no_sanitize("vptr"))) void SetConversionCodes(
+    platform::Form& form, const std::string& point, const std::string& arc,
+    const std::string& polygon, bool transfer, int kind2, int kind3, int letters) {
     auto& f = static_cast<TFConfConv&>(form);
     f.MaskEdit1.SetText(point);
     f.MaskEdit2.SetText(arc);
@@ -317,7 +316,7 @@ const std::vector<std::string> kSlotFields = {"A1", "A2", "A3",  "A4", "A5", "A6
     EXPECT_TRUE(f.Button1.Click());
 }
 
-[[gnu::no_sanitize("vptr")]] void PairEveryField(platform::Form& form) {
+__attribute__((no_sanitize("vptr"))) void PairEveryField(platform::Form& form) {
     auto& f = static_cast<TFBTA&>(form);
     for (std::size_t slot = 0; slot < kSlotFields.size(); ++slot) {
         const int field = f.ListBox1.IndexOf(kSlotFields[slot]);

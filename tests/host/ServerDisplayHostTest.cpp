@@ -122,7 +122,8 @@ TEST_F(ServerDisplayTest, FindNearestPointAnswersInTheHostsAxes) {
     EXPECT_EQ(eastings[0], eastings[2]);
 }
 
-[[gnu::no_sanitize("vptr")]] std::vector<std::string> ReadInfoAndClose(platform::Form& form) {
+__attribute__((no_sanitize("vptr"))) std::vector<std::string> ReadInfoAndClose(
+    platform::Form& form) {
     auto& f = static_cast<TFObjPar&>(form);
     std::vector<std::string> lines;
     for (const auto& item : f.ListBox1.Items()) lines.push_back(platform::Cp1250ToUtf8(item));
@@ -150,7 +151,8 @@ TEST_F(ServerDisplayTest, IdentifyShowsTheObjectOnlyWhenAskedAndFound) {
     EXPECT_FALSE(library->NewKWZObject().Identify(0, 0, 100, 1));
 }
 
-[[gnu::no_sanitize("vptr")]] void MarkVertices(platform::Form& form, std::uint32_t& shownWith) {
+__attribute__((no_sanitize("vptr"))) void MarkVertices(platform::Form& form,
+                                                       std::uint32_t& shownWith) {
     auto& f = static_cast<TFConfig&>(form);
     shownWith = f.ParentWindow;
     EXPECT_TRUE(f.CheckBox1.Click());

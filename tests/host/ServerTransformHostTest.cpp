@@ -133,7 +133,7 @@ TEST_F(ServerTransformTest, FailedZoneCorrectionIsShownOncePerOperation) {
     EXPECT_EQ(Messages().size(), 2u);
 }
 
-[[gnu::no_sanitize("vptr")]] void ChooseUnits(platform::Form& form, int planar, bool ok) {
+__attribute__((no_sanitize("vptr"))) void ChooseUnits(platform::Form& form, int planar, bool ok) {
     auto& f = static_cast<TFConfigUnit&>(form);
     f.RadioGroup1.SetItemIndex(planar);
     EXPECT_TRUE(ok ? f.Button1.Click() : f.Button2.Click());

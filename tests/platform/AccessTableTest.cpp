@@ -250,8 +250,6 @@ TEST(AccessWorker, WhateverAWorkerDoesOnlyItEnds) {
 }
 
 TEST(AccessWorker, AReplyThatBreaksTheProtocolLosesTheConnection) {
-    AccessWorkerSettings fake;
-    fake.program = KESTREL_FAKE_ACCESS_WORKER;
     // The operation answered wrongly (1 open, 2 tables, 3 columns, 4 rows) and its reply.
     const std::pair<int, std::string> replies[] = {
         {1, ""},                                // no status
@@ -273,29 +271,46 @@ TEST(AccessWorker, AReplyThatBreaksTheProtocolLosesTheConnection) {
         {4, "0002000000010000000100000041"},    // a row short of a value
         {4, "000100000001000000010000004142"},  // a byte after the rows
         {4, "03"},                              // the worker failed
+        // One past the most a database holds: tables (of empty names), columns, rows' columns.
+        {2, "0001800000/32769/00000000"},
+        {3, "0000010000/256/0000000000"},
+        {4, "000001000001000000/256/00000000"},
     };
-    // The same stand-in with a sound reply: one row of one value.
-    AccessConnection sound;
-    sound.SetWorkerSettings(fake);
-    sound.SetConnectionString("Data Source=reply:4:0001000000010000000100000041");
-    ReadWhole(sound, "A");
-    EXPECT_TRUE(sound.Connected());
-    sound.Close();
+    // The same stand-in with sound replies: one row of one value, and the most a database holds.
+    const std::pair<int, std::string> sound[] = {
+        {4, "0001000000010000000100000041"},
+        {2, "0000800000/32768/00000000"},
+        {3, "00ff000000/255/0000000000"},
+        {4, "00ff00000001000000/255/00000000"},
+    };
+    // Lists the tables (2) or reads table "A" whole (3, 4) through a stand-in that answers the
+    // operation with the reply.
+    const auto ask = [](AccessConnection& connection, int operation, const std::string& reply) {
+        AccessWorkerSettings fake;
+        fake.program = KESTREL_FAKE_ACCESS_WORKER;
+        connection.SetWorkerSettings(fake);
+        connection.SetConnectionString("Data Source=reply:" + std::to_string(operation) + ":" +
+                                       reply);
+        if (operation != 2) {
+            ReadWhole(connection, "A");
+            return std::size_t{0};
+        }
+        connection.Open();
+        return connection.TableNames().size();
+    };
+    for (const auto& [operation, reply] : sound) {
+        SCOPED_TRACE(std::to_string(operation) + ":" + reply);
+        AccessConnection connection;
+        EXPECT_EQ(ask(connection, operation, reply), operation == 2 ? 32768u : 0u);
+        EXPECT_TRUE(connection.Connected());
+    }
 
     const std::string garbage = "Niepoprawna odpowiedź procesu odczytu bazy danych";
     for (const auto& [operation, reply] : replies) {
         SCOPED_TRACE(std::to_string(operation) + ":" + reply);
         AccessConnection connection;
-        connection.SetWorkerSettings(fake);
-        connection.SetConnectionString("Data Source=reply:" + std::to_string(operation) + ":" +
-                                       reply);
         try {
-            if (operation == 2) {
-                connection.Open();
-                connection.TableNames();
-            } else {
-                ReadWhole(connection, "A");
-            }
+            ask(connection, operation, reply);
             ADD_FAILURE() << "read through";
         } catch (const AccessConnectionLost& e) {
             EXPECT_EQ(Cp1250ToUtf8(e.what()), garbage);

@@ -115,23 +115,35 @@ TEST_F(RegistryTest, ALinkedFileIsReplacedWhereItLeadsWithItsPermissions) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "real"), fs::directory_iterator()), 1);
 }
 
-// A read-only file is read and left as it is; the run says once that it saved nothing.
+// A read-only file is read and left as it is, also when root runs the program (as CI does); the
+// run says once that it saved nothing.
 TEST_F(RegistryTest, AReadOnlyFileIsReadAndKeptWithOneNotice) {
     const std::string text = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\A]\n\"N\"=dword:00000007\n";
-    WriteFile(file_, text);
-    fs::permissions(file_, fs::perms::owner_read);
-    RegistryKey key;
-    testing::internal::CaptureStderr();
-    ASSERT_TRUE(key.OpenKey("Software\\A", true));
-    EXPECT_EQ(key.ReadDword("N"), 7u);
-    EXPECT_FALSE(key.WriteDword("N", 8));
-    EXPECT_FALSE(key.WriteDword("M", 1));
-    EXPECT_FALSE(key.OpenKey("Software\\B", true));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "kestrel: plik ustawień " + file_.string() +
-                  " nie daje się zapisać; ustawienia nie zostały zapisane\n");
-    EXPECT_EQ(ReadFile(file_), text);
-    EXPECT_EQ(FilesInDir(), 1u);
+    using fs::perms;
+    const std::pair<perms, const char*> files[] = {
+        {perms::owner_read, "owner.reg"},
+        {perms::owner_read | perms::group_read | perms::others_read, "everyone.reg"},
+    };
+    for (const auto& [mode, name] : files) {
+        SCOPED_TRACE(name);
+        file_ = dir_ / name;
+        ::setenv("KESTREL_REGISTRY_FILE", file_.c_str(), 1);
+        WriteFile(file_, text);
+        fs::permissions(file_, mode);
+        RegistryKey key;
+        testing::internal::CaptureStderr();
+        ASSERT_TRUE(key.OpenKey("Software\\A", true));
+        EXPECT_EQ(key.ReadDword("N"), 7u);
+        EXPECT_FALSE(key.WriteDword("N", 8));
+        EXPECT_FALSE(key.WriteDword("M", 1));
+        EXPECT_FALSE(key.OpenKey("Software\\B", true));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "kestrel: plik ustawień " + file_.string() +
+                      " nie daje się zapisać; ustawienia nie zostały zapisane\n");
+        EXPECT_EQ(ReadFile(file_), text);
+        EXPECT_EQ(FilesInDir(), 1u);
+        fs::remove(file_);
+    }
 }
 
 // A disk that confirms nothing: the settings are not saved, and said so once, with nothing left
@@ -170,9 +182,12 @@ TEST_F(RegistryTest, FlushesThatFailAreToldAsTheyAre) {
 }
 
 TEST_F(RegistryTest, KeysOpenOnlyWhenTheyExistUnlessCreated) {
+    // A fresh machine's configuration folder does not exist yet.
+    file_ = dir_ / "config" / "kestrel" / "registry.reg";
+    ::setenv("KESTREL_REGISTRY_FILE", file_.c_str(), 1);
     RegistryKey key;
     EXPECT_FALSE(key.OpenKey("Software\\Lumatek", false));
-    EXPECT_FALSE(fs::exists(file_));  // a failed open writes nothing
+    EXPECT_FALSE(fs::exists(dir_ / "config"));  // a failed open writes nothing
     ASSERT_TRUE(key.OpenKey("Software\\Lumatek\\Pixora\\Folder", true));
     EXPECT_TRUE(fs::exists(file_));
     EXPECT_TRUE(key.OpenKey("software\\LUMATEK", false));  // a parent of a stored key

@@ -39,7 +39,6 @@ const WantObject kHole = {{0, 0}, {0, 10}, {10, 10}, {10, 0},       {0, 0, false
                           {4, 2}, {4, 4},  {2, 4},   {2, 2, false}, {0, 0, false}};
 const WantObject kJoined = {{0, 0}, {10, 0}, {20, 0}};
 const WantObject kBroken = {{0, 0}, {10, 0, false}, {10.002, 0}, {20, 0}};
-constexpr const char* kHoleWkt = "((0 0,0 10,10 10,10 0,0 0),(2 2,4 2,4 4,2 4,2 2))";
 
 std::vector<OracleCase> Cases() {
     return {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # pontra as a person starts it, under a virtual X server: its window "Konwerter SHP<>Topolin"
-# appears with a picture on each toolbar button, the settings dialog opens from the toolbar and
-# closes with Escape, the information button drops its menu, whose "O programie" shows the about
-# box before the settings dialog, and the program ends when the window's close button is pressed.
+# appears with a picture on each toolbar button, F1 on a machine without a browser shows a box,
+# the settings dialog opens from the toolbar and closes with Escape, the information button drops
+# its menu, whose "O programie" shows the about box before the settings dialog, and the program
+# ends when the window's close button is pressed.
 #   pontra-window.sh PONTRA [SHOTS_DIR]
 # Each window is saved in SHOTS_DIR as a PNG. Exits 77 (a skip) without Xvfb, xdotool or python3.
 set -euo pipefail
@@ -108,7 +109,18 @@ press_button() {
     xdotool mousemove --window "$main" $((67 * $1 + 33)) 33 click 1
 }
 
-"$pontra" >"$work/out.txt" 2>&1 &
+# The desktop's opener on a machine without a browser: it notes the page it was given and fails,
+# as xdg-open does.
+mkdir -p "$work/opener"
+cat >"$work/opener/xdg-open" <<'OPENER'
+#!/bin/sh
+echo "$1" >"$(dirname "$0")/asked"
+echo "xdg-open: no method available for opening '$1'" >&2
+exit 3
+OPENER
+chmod +x "$work/opener/xdg-open"
+
+PATH="$work/opener:$PATH" "$pontra" >"$work/out.txt" 2>&1 &
 pid=$!
 
 main=$(wait_for "Konwerter SHP<>Topolin" answer-boxes) || fail "the main window did not appear"
@@ -120,6 +132,13 @@ for _ in $(seq 1 50); do
 done
 pictures_shown || fail "the toolbar buttons show no pictures"
 shot "$main" pontra-okno
+
+# F1 hands the help page to the opener; when no browser takes it, a box says so.
+xdotool windowfocus "$main" key F1
+box=$(wait_for "Błąd") || fail "F1 without a browser showed no box"
+grep -q '/Ravmo\.html$' "$work/opener/asked" || fail "F1 did not hand the help page to the opener"
+xdotool windowfocus "$box" key Return
+wait_gone "Błąd" || fail "Return did not close the box"
 
 press_button 2
 settings=$(wait_for "Konfiguracja konwersji") || fail "the settings dialog did not open"

@@ -54,18 +54,54 @@ static void SendOpenFiles(void) {
     Send(reply, used);
 }
 
-/* The reply a "reply:N:HEX" mode sets for operation N. */
-static unsigned char custom[128];
+/* The reply a "reply:N:HEX" mode sets for operation N. "reply:N:HEX/COUNT/ITEM" spells a reply
+ * too long for a path: the bytes HEX, then the bytes ITEM COUNT times. */
+static unsigned char* custom;
 static uint32_t customLength;
 static int customOperation = -1;
 
+static void AppendHex(const char* hex, size_t digits) {
+    for (size_t i = 0; i + 1 < digits; i += 2) {
+        char byte[3] = {hex[i], hex[i + 1], '\0'};
+        custom[customLength++] = (unsigned char)strtoul(byte, NULL, 16);
+    }
+}
+
 static void SetCustomReply(const char* mode) {
     customOperation = mode[6] - '0';
+    const char* head = mode + 8;
+    const char* slash = strchr(head, '/');
+    size_t headDigits = slash != NULL ? (size_t)(slash - head) : strlen(head);
+    unsigned long count = 0;
+    const char* item = "";
+    if (slash != NULL) {
+        char* rest;
+        count = strtoul(slash + 1, &rest, 10);
+        if (*rest == '/') item = rest + 1;
+    }
+    const size_t itemDigits = strlen(item);
+    free(custom);
+    custom = malloc(headDigits / 2 + count * (itemDigits / 2) + 1);
+    if (custom == NULL) _exit(1);
     customLength = 0;
-    for (const char* p = mode + 8; p[0] != '\0' && p[1] != '\0' && customLength < sizeof custom;
-         p += 2) {
-        char byte[3] = {p[0], p[1], '\0'};
-        custom[customLength++] = (unsigned char)strtoul(byte, NULL, 16);
+    AppendHex(head, headDigits);
+    for (unsigned long i = 0; i < count; ++i) AppendHex(item, itemDigits);
+}
+
+/* Takes memory until there is none. Every page is written through a volatile pointer and every
+ * block stays reachable from the last, so no compiler can leave the memory untouched or drop the
+ * loop as one without effect. */
+static void TakeMemoryWithoutEnd(void) {
+    enum { kBlock = 1 << 20, kPage = 4096 };
+    void* volatile last = NULL;
+    for (;;) {
+        char* block = malloc(kBlock);
+        if (block == NULL) abort();
+        volatile char* bytes = block;
+        for (size_t i = 0; i < kBlock; i += kPage) bytes[i] = 1;
+        void* previous = last;
+        memcpy(block, &previous, sizeof previous);
+        last = block;
     }
 }
 
@@ -90,13 +126,7 @@ int main(void) {
             if (strcmp(mode, "hang") == 0) {
                 for (;;) pause();
             }
-            if (strcmp(mode, "allocate") == 0) {
-                for (;;) {
-                    char* block = malloc(1 << 20);
-                    if (block == NULL) abort();
-                    memset(block, 1, 1 << 20);
-                }
-            }
+            if (strcmp(mode, "allocate") == 0) TakeMemoryWithoutEnd();
             if (customOperation == 1) {
                 Send(custom, customLength);
             } else if (strcmp(mode, "garbage") == 0) {
