@@ -1,6 +1,7 @@
 // Journal reader: whatever a folder holds under a journal's name, a journal it accepts names only
 // entries of its own folder, every temporary and backup it names was made for its target by the
-// run of its token, with the identities that recovery needs, and it reads back the same.
+// run of its token, with the identities that recovery needs, and it reads back the same (backups
+// changed on the way included). A journal of an earlier version names entries of its folder only.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -38,7 +39,14 @@ bool SameIdentity(const platform::FileIdentity& a, const platform::FileIdentity&
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const auto journal = platform::ParseJournal(text, kToken);
-    if (!journal) return 0;
+    if (!journal) {
+        if (const auto earlier = platform::ParseEarlierJournal(text, kToken)) {
+            for (const std::string& name : earlier->files) Check(Bare(name));
+            for (const std::string& name : earlier->hidden)
+                Check(Bare(name) && name.find(kToken) != std::string::npos);
+        }
+        return 0;
+    }
     std::string again = platform::JournalHeader(kToken);
     for (const platform::JournalTemporary& temporary : journal->temporaries) {
         Check(Bare(temporary.name));
@@ -71,6 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(a.undone == b.undone && a.done == b.done && a.renames.size() == b.renames.size());
         for (std::size_t j = 0; j < a.renames.size(); ++j)
             Check(a.renames[j].target == b.renames[j].target &&
+                  a.renames[j].backup == b.renames[j].backup &&
+                  a.renames[j].renamed == b.renames[j].renamed &&
                   SameIdentity(a.renames[j].before, b.renames[j].before) &&
                   SameIdentity(a.renames[j].written, b.renames[j].written));
     }
