@@ -536,9 +536,8 @@ int RestoreEntry(int folder, const JournalRename& entry) {
     const FileCalls& calls = Calls();
     const FileIdentity target = FileIdentity::At(folder, entry.target);
     // The run's own new file, or nothing where the set removed the target or moved it away.
-    const bool ours = entry.temporary.empty() || (entry.renamed && target.Absent())
-                          ? target.Absent()
-                          : target.Matches(entry.written);
+    const bool ours =
+        target.Absent() ? entry.temporary.empty() || entry.renamed : target.Matches(entry.written);
     if (!ours) return ESTALE;
     if (!entry.before.Present())
         return calls.unlinkat(folder, entry.target.c_str(), 0) == 0 || errno == ENOENT ? 0 : errno;

@@ -571,20 +571,16 @@ class FolderCommit {
             const int folder = owner->fd_;
             // Only the run's own new file gives way, and only to the target's old file: where
             // either was changed meanwhile, the target stays as it is, and the run says so.
-            int err = 0;
-            if (placed_[i]) {
-                err = RestoreEntry(folder, rename);
-                placed_[i] = false;
-            } else if (rename.renamed && FileIdentity::At(folder, rename.target).Absent() &&
-                       FileIdentity::At(folder, rename.backup).Matches(rename.before)) {
-                // The old file moved away, with nothing put in place after it.
-                err = RestoreEntry(folder, rename);
-            } else if (DropBackup(folder, rename) != 0) {
-                owner->stuck_ = true;
-                continue;
-            } else {
+            const bool movedAway = rename.renamed &&
+                                   FileIdentity::At(folder, rename.target).Absent() &&
+                                   FileIdentity::At(folder, rename.backup).Matches(rename.before);
+            if (!placed_[i] && !movedAway) {
+                // Nothing put in place: at most a second link to the old file, which goes.
+                if (DropBackup(folder, rename) != 0) owner->stuck_ = true;
                 continue;
             }
+            const int err = RestoreEntry(folder, rename);
+            placed_[i] = false;
             touched_.insert(owner);
             if (err != 0) {
                 owner->stuck_ = true;

@@ -166,6 +166,13 @@ inline void RefuseUnnamedFiles(bool refuse) {
     ClearFault();
 }
 
+// A fault that lets `meddle` act at every call of the kind (Any: every call) and fail those it
+// says, with `error`.
+inline Fault Meddling(Fault::Call call, int error,
+                      std::function<bool(Fault::Call call, const std::string& name)> meddle) {
+    return Fault{call, 0, Fault::Action::Meddle, error, true, -1, {}, std::move(meddle)};
+}
+
 // A fault that fails every file put under a name ending in `suffix` (a rename's or link's new
 // name; compared without regard to case), as a full disk would when the file is finished.
 inline Fault FailFilesEndingIn(const std::string& suffix, int error = ENOSPC) {

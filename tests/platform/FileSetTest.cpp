@@ -384,16 +384,10 @@ TEST_P(FileSets, TheUndoOfARunGivesBackOnlyWhatIsStillItsOwn) {
             for (const char* name : {"a.shp", "a.shx", "a.dbf"})
                 ASSERT_TRUE(Replace(dir / name, "new"));
             std::map<Fault::Call, int> seen;
-            Inject(Fault{Fault::Call::Place,
-                         0,
-                         Fault::Action::Meddle,
-                         EIO,
-                         true,
-                         -1,
-                         {},
-                         [&](Fault::Call call, const std::string& name) {
-                             return c.meddle(dir.Path(), call, seen[call]++, name);
-                         }});
+            Inject(
+                Meddling(Fault::Call::Place, EIO, [&](Fault::Call call, const std::string& name) {
+                    return c.meddle(dir.Path(), call, seen[call]++, name);
+                }));
             result = set.Commit();
             ClearFault();
             unrestored = set.Unrestored(dir / "a.shp");
@@ -480,14 +474,8 @@ TEST_P(FileSets, WhatTheJournalSaysIsOnTheDiskFirst) {
         {
             FileSet set;
             for (const std::string& name : names) ASSERT_TRUE(Replace(dir / name, "new"));
-            Inject(Fault{Fault::Call::Any,
-                         0,
-                         Fault::Action::Meddle,
-                         EIO,
-                         true,
-                         -1,
-                         {},
-                         [&](Fault::Call call, const std::string&) { return c.fails(call); }});
+            Inject(Meddling(Fault::Call::Any, EIO,
+                            [&](Fault::Call call, const std::string&) { return c.fails(call); }));
             result = set.Commit();
             ClearFault();
         }
@@ -519,21 +507,14 @@ TEST_P(FileSets, WhatTheJournalSaysIsOnTheDiskFirst) {
         const int unconfirmed = UnconfirmedFlushes();
         ::testing::internal::CaptureStderr();
         bool renameFailed = false;
-        Inject(Fault{Fault::Call::Any,
-                     0,
-                     Fault::Action::Meddle,
-                     ENOSPC,
-                     true,
-                     -1,
-                     {},
-                     [&](Fault::Call call, const std::string& name) {
-                         if (!cutShort) return call == Fault::Call::FolderFlush;
-                         if (call == Fault::Call::Rename && name.starts_with("a.")) {
-                             renameFailed = true;
-                             return true;
-                         }
-                         return renameFailed && call == Fault::Call::Write;
-                     }});
+        Inject(Meddling(Fault::Call::Any, ENOSPC, [&](Fault::Call call, const std::string& name) {
+            if (!cutShort) return call == Fault::Call::FolderFlush;
+            if (call == Fault::Call::Rename && name.starts_with("a.")) {
+                renameFailed = true;
+                return true;
+            }
+            return renameFailed && call == Fault::Call::Write;
+        }));
         WriteSet(dir.Path(), {"b.shp"}, "b");
         ClearFault();
         const std::string said = ::testing::internal::GetCapturedStderr();

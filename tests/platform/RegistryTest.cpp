@@ -154,19 +154,11 @@ TEST_F(RegistryTest, FlushesThatFailAreToldAsTheyAre) {
         RegistryKey key;
         ASSERT_TRUE(key.OpenKey("Software\\A", true));
         int folderFlushes = 0;
-        Inject(Fault{Fault::Call::Any,
-                     0,
-                     Fault::Action::Meddle,
-                     EIO,
-                     true,
-                     -1,
-                     {},
-                     [&](Fault::Call call, const std::string&) {
-                         if (call == Fault::Call::FolderFlush) ++folderFlushes;
-                         if (onlyAfter)
-                             return call == Fault::Call::FolderFlush && folderFlushes > 1;
-                         return call == Fault::Call::FolderFlush || call == Fault::Call::FileFlush;
-                     }});
+        Inject(Meddling(Fault::Call::Any, EIO, [&](Fault::Call call, const std::string&) {
+            if (call == Fault::Call::FolderFlush) ++folderFlushes;
+            if (onlyAfter) return call == Fault::Call::FolderFlush && folderFlushes > 1;
+            return call == Fault::Call::FolderFlush || call == Fault::Call::FileFlush;
+        }));
         testing::internal::CaptureStderr();
         const bool written = key.WriteDword(onlyAfter ? "Later" : "First", 5);
         ClearFault();

@@ -209,19 +209,12 @@ TEST_F(ExportBatchTest, AFailureAtAnyFileOfALayerKeepsTheOlderLayerWhole) {
     // .shp stays as the program left it, and the message does not claim the older layer kept.
     boxes->ClearMessages();
     int renames = 0;
-    Inject(Fault{Fault::Call::Rename,
-                 0,
-                 Fault::Action::Meddle,
-                 ENOSPC,
-                 true,
-                 -1,
-                 {},
-                 [&](Fault::Call, const std::string& name) {
-                     if (!name.starts_with("1000.") || ++renames < 2) return false;
-                     std::ofstream(Out("other.shp")) << "another program's";
-                     std::filesystem::rename(Out("other.shp"), Out("1000.shp"));
-                     return true;
-                 }});
+    Inject(Meddling(Fault::Call::Rename, ENOSPC, [&](Fault::Call, const std::string& name) {
+        if (!name.starts_with("1000.") || ++renames < 2) return false;
+        std::ofstream(Out("other.shp")) << "another program's";
+        std::filesystem::rename(Out("other.shp"), Out("1000.shp"));
+        return true;
+    }));
     EXPECT_FALSE(Export());
     ClearFault();
     EXPECT_EQ(ReadFile(Out("1000.shp")), "another program's");
